@@ -1,0 +1,68 @@
+# Shared steps of scripts/run and scripts/test: packages, builds, display and Wine prefix.
+# Sourced, not run.
+
+TASTOLINK_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
+BUILD_DIR=${TASTOLINK_BUILD_DIR:-$TASTOLINK_ROOT/build}
+export WINEPREFIX=${WINEPREFIX:-$BUILD_DIR/wineprefix}
+export WINEDEBUG=${WINEDEBUG:--all}
+export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml=}
+
+PACKAGES=(cmake make g++ python3 g++-mingw-w64-x86-64-posix wine wine64 xvfb xdotool x11-utils
+          socat imagemagick libgtest-dev googletest libbenchmark-dev clang)
+
+say() { printf '\n== %s\n' "$*"; }
+
+# Installs only what is missing, so a second run costs a dpkg query.
+install_packages() {
+    local missing=()
+    for package in "${PACKAGES[@]}"; do
+        dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed' || missing+=("$package")
+    done
+    [ ${#missing[@]} -eq 0 ] && return 0
+    say "installing ${missing[*]}"
+    local sudo=""
+    [ "$(id -u)" -eq 0 ] || sudo=sudo
+    $sudo apt-get update -qq
+    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+}
+
+build_all() {
+    say "building the Windows program"
+    cmake -S "$TASTOLINK_ROOT" -B "$BUILD_DIR/windows" -DCMAKE_BUILD_TYPE=Release \
+        -DCMAKE_TOOLCHAIN_FILE="$TASTOLINK_ROOT/cmake/mingw-w64.cmake" >/dev/null
+    cmake --build "$BUILD_DIR/windows" -j"$(nproc)"
+    say "building the host tree"
+    cmake -S "$TASTOLINK_ROOT" -B "$BUILD_DIR/host" -DCMAKE_BUILD_TYPE=Release \
+        -DTASTOLINK_WINDOWS_BUILD_DIR="$BUILD_DIR/windows" >/dev/null
+    cmake --build "$BUILD_DIR/host" -j"$(nproc)"
+}
+
+# Windows can't be created without an X display: start a private Xvfb when there is none.
+ensure_display() {
+    if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then return 0; fi
+    local number
+    for number in $(seq 90 120); do
+        [ -e "/tmp/.X11-unix/X$number" ] || [ -e "/tmp/.X$number-lock" ] || break
+    done
+    say "no display: starting Xvfb on :$number"
+    Xvfb ":$number" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+    XVFB_PID=$!
+    export DISPLAY=":$number"
+    for _ in $(seq 100); do xdpyinfo >/dev/null 2>&1 && return 0; sleep 0.1; done
+    echo "Xvfb did not start" >&2
+    return 1
+}
+
+# A private prefix under the build tree; its server is kept running for the whole run.
+ensure_wine_prefix() {
+    if [ ! -f "$WINEPREFIX/system.reg" ]; then
+        say "creating the Wine prefix $WINEPREFIX"
+        wineboot -i >/dev/null 2>&1 || true
+    fi
+    wineserver -p >/dev/null 2>&1 || true
+}
+
+stop_background() {
+    wineserver -k >/dev/null 2>&1 || true
+    [ -n "${XVFB_PID:-}" ] && kill "$XVFB_PID" 2>/dev/null || true
+}

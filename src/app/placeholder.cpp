@@ -1,0 +1,1 @@
+int placeholder_app_unit;

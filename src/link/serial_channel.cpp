@@ -1,0 +1,38 @@
+#include "link/serial_channel.h"
+
+namespace tastolink {
+
+SerialChannel::SerialChannel(PortOpener& opener, ChannelMessages& messages)
+    : opener_(opener), messages_(messages) {}
+
+void SerialChannel::OpenPort(const std::string& portName) {
+    portName_ = portName;
+    // Close the current port first: choosing the same port again must not find it busy.
+    port_.reset();
+    port_ = opener_.Open(portName_);
+    state_ = port_ ? ChannelState::Open : ChannelState::FailedOpen;
+    if (!port_) ReportFailure(std::string(kCannotChoosePort) + portName_);
+}
+
+void SerialChannel::SendCommand() {
+    if (port_ && port_->Write(pendingCommand_)) return;
+    ReportFailure(std::string(kCannotSendTo) + portName_);
+}
+
+void SerialChannel::Press(const std::string& command) {
+    pendingCommand_ = command;
+    SendCommand();
+}
+
+void SerialChannel::ReportFailure(const std::string& text) {
+    // Ticks keep running while the message is open; their failures must not stack boxes.
+    if (failureOnScreen_) return;
+    failureOnScreen_ = true;
+    struct Reset {
+        bool& flag;
+        ~Reset() { flag = false; }
+    } reset{failureOnScreen_};
+    messages_.ShowChannelFailure(text);
+}
+
+}  // namespace tastolink
