@@ -33,6 +33,7 @@ INSTANTIATE_TEST_SUITE_P(
                     std::string("at+ckpd=\"5\"\r\n"),       // the program sends upper case only
                     std::string("AT+CKPD=5\r\n"),           // quotes missing
                     std::string("AT+CKPD=\"5\r\n"),         // closing quote missing
+                    std::string("AT+CKPD=\"\r\n"),          // opening quote only
                     std::string("AT+CKPD=\"\"\r\n"),        // no code
                     std::string("AT+CKPD=\"12\"\r\n"),      // two keys in one line
                     std::string("AT+CKPD=\":\"\r\n"),       // colon without its key

@@ -22,7 +22,8 @@ std::optional<int> RowOfLine(std::string_view line) {
         line.remove_suffix(1);
     else
         return std::nullopt;
-    if (!line.starts_with(kPrefix) || !line.ends_with('"')) return std::nullopt;
+    if (line.size() <= kPrefix.size() || !line.starts_with(kPrefix) || !line.ends_with('"'))
+        return std::nullopt;
     const std::string_view code = line.substr(kPrefix.size(), line.size() - kPrefix.size() - 1);
     for (int row = 0; row < kPhoneKeyCount; ++row)
         if (kPhoneKeyTable[row].code == code) return row;
