@@ -1,0 +1,26 @@
+# Tests that need Wine and the virtual phone (and, for e2e.*, Tastolink.exe on an X display).
+# Included by tests/CMakeLists.txt when TASTOLINK_WINDOWS_BUILD_DIR is given; WINEPREFIX,
+# DISPLAY and WINEDEBUG come from scripts/test. They share one Wine desktop, so none of
+# them runs beside another.
+find_program(PYTHON3 python3 REQUIRED)
+set(E2E_DIR ${CMAKE_CURRENT_LIST_DIR})
+
+add_test(NAME wine.serial_port_with_phone
+  COMMAND ${E2E_DIR}/with-virtual-phone.sh --phone $<TARGET_FILE:virtual-phone> --port COM7 --
+          ${WINE} ${TASTOLINK_WINDOWS_BUILD_DIR}/tests/tastolink_windows_tests.exe
+          --gtest_filter=Win32SerialPortWithPhone.*)
+set_tests_properties(wine.serial_port_with_phone PROPERTIES RESOURCE_LOCK wine_desktop)
+
+# One CTest test per script; a script exits 77 when Tastolink.exe has not been built.
+file(GLOB E2E_SCRIPTS CONFIGURE_DEPENDS ${E2E_DIR}/test_*.py)
+foreach(script IN LISTS E2E_SCRIPTS)
+  get_filename_component(name ${script} NAME_WE)
+  string(REGEX REPLACE "^test_" "" name ${name})
+  add_test(NAME e2e.${name}
+    COMMAND ${CMAKE_COMMAND} -E env
+            TASTOLINK_WINDOWS_BUILD_DIR=${TASTOLINK_WINDOWS_BUILD_DIR}
+            TASTOLINK_VIRTUAL_PHONE=$<TARGET_FILE:virtual-phone>
+            TASTOLINK_E2E_ARTIFACTS=${CMAKE_BINARY_DIR}/e2e-artifacts
+            ${PYTHON3} ${script})
+  set_tests_properties(e2e.${name} PROPERTIES RESOURCE_LOCK wine_desktop SKIP_RETURN_CODE 77 TIMEOUT 300)
+endforeach()
