@@ -1,0 +1,29 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace tastolink {
+
+// The four settings files, named without a directory: they are found in the working
+// directory at the moment of use.
+inline constexpr char kCatalogueFile[] = "Items.itm";
+inline constexpr char kUserBindingsFile[] = "itemindex.itm";
+inline constexpr char kDefaultBindingsFile[] = "default.itm";
+inline constexpr char kIntervalFile[] = "interval.int";
+
+// The file system as the settings see it. Contents are raw bytes in the system's ANSI
+// code page; names and messages are UTF-8.
+class SettingsFiles {
+public:
+    virtual ~SettingsFiles() = default;
+    // The whole content. Throws SettingsError: Cannot open file "<full path>". <reason>
+    virtual std::string Read(const std::string& name) = 0;
+    // Replaces the file by bytes; a failed write leaves the previous file as it was.
+    // Throws SettingsError: Cannot create file "<full path>". <reason>, or Stream write error.
+    virtual void Write(const std::string& name, std::string_view bytes) = 0;
+    // A text taken from a file, converted to UTF-8 so that a message can quote it.
+    virtual std::string DisplayText(std::string_view fileText) const = 0;
+};
+
+}  // namespace tastolink

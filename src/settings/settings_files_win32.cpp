@@ -1,0 +1,167 @@
+#include "settings/settings_files_win32.h"
+
+#include <windows.h>
+
+#include <algorithm>
+#include <atomic>
+
+#include "settings/settings_error.h"
+
+namespace tastolink {
+namespace {
+
+std::wstring Widen(std::string_view text, UINT codePage) {
+    if (text.empty()) return {};
+    int length = MultiByteToWideChar(codePage, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
+    std::wstring wide(length, L'\0');
+    MultiByteToWideChar(codePage, 0, text.data(), static_cast<int>(text.size()), wide.data(), length);
+    return wide;
+}
+
+std::string ToUtf8(std::wstring_view wide) {
+    if (wide.empty()) return {};
+    int length = WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), nullptr, 0,
+                                     nullptr, nullptr);
+    std::string utf8(length, '\0');
+    WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), utf8.data(), length, nullptr,
+                        nullptr);
+    return utf8;
+}
+
+std::string SystemText(DWORD error) {
+    wchar_t* buffer = nullptr;
+    DWORD length = FormatMessageW(
+        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
+        error, 0, reinterpret_cast<wchar_t*>(&buffer), 0, nullptr);
+    std::string text = length ? ToUtf8(std::wstring_view(buffer, length)) : std::string();
+    LocalFree(buffer);
+    return text;
+}
+
+std::string WorkingDirectory() {
+    DWORD length = GetCurrentDirectoryW(0, nullptr);
+    std::wstring directory(length, L'\0');
+    length = GetCurrentDirectoryW(length, directory.data());
+    directory.resize(length);
+    return ToUtf8(directory);
+}
+
+[[noreturn]] void ThrowCannotOpen(const std::string& name, DWORD error) {
+    throw SettingsError(CannotOpenFileMessage(WorkingDirectory(), name, SystemText(error)));
+}
+
+[[noreturn]] void ThrowCannotCreate(const std::string& name, DWORD error) {
+    throw SettingsError(CannotCreateFileMessage(WorkingDirectory(), name, SystemText(error)));
+}
+
+class Handle {
+public:
+    explicit Handle(HANDLE handle) : handle_(handle) {}
+    ~Handle() { Close(); }
+    Handle(const Handle&) = delete;
+    Handle& operator=(const Handle&) = delete;
+
+    HANDLE get() const { return handle_; }
+    bool valid() const { return handle_ != INVALID_HANDLE_VALUE; }
+    void Reset(HANDLE handle) {
+        if (valid()) CloseHandle(handle_);
+        handle_ = handle;
+    }
+    void Close() { Reset(INVALID_HANDLE_VALUE); }
+
+private:
+    HANDLE handle_;
+};
+
+// The new content goes to a file of its own next to the target, so that a failed save
+// leaves the previous file whole. It is removed unless it has replaced the target.
+class TemporaryFile {
+public:
+    explicit TemporaryFile(const std::wstring& target) {
+        static std::atomic<unsigned> counter{0};
+        for (int attempt = 0; attempt < 100; ++attempt) {
+            path_ = target + L"." + std::to_wstring(GetCurrentProcessId()) + L"-" +
+                    std::to_wstring(counter++) + L".tmp";
+            HANDLE handle = CreateFileW(path_.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                        FILE_ATTRIBUTE_NORMAL, nullptr);
+            if (handle != INVALID_HANDLE_VALUE) {
+                handle_.Reset(handle);
+                return;
+            }
+            error_ = GetLastError();
+            if (error_ != ERROR_FILE_EXISTS && error_ != ERROR_ALREADY_EXISTS) break;
+        }
+        path_.clear();
+    }
+    ~TemporaryFile() {
+        handle_.Close();
+        if (!path_.empty()) DeleteFileW(path_.c_str());
+    }
+    TemporaryFile(const TemporaryFile&) = delete;
+    TemporaryFile& operator=(const TemporaryFile&) = delete;
+
+    bool created() const { return !path_.empty(); }
+    DWORD error() const { return error_; }
+
+    // False unless every byte reached the disk.
+    bool WriteAll(std::string_view bytes) {
+        while (!bytes.empty()) {
+            DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(bytes.size(), 1u << 20));
+            DWORD written = 0;
+            if (!WriteFile(handle_.get(), bytes.data(), chunk, &written, nullptr) || written == 0)
+                return false;
+            bytes.remove_prefix(written);
+        }
+        return FlushFileBuffers(handle_.get()) != 0;
+    }
+
+    // Closes the file and moves it over the target; the error code on failure.
+    DWORD Replace(const std::wstring& target) {
+        handle_.Close();
+        if (!MoveFileExW(path_.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+            return GetLastError();
+        path_.clear();
+        return ERROR_SUCCESS;
+    }
+
+private:
+    std::wstring path_;
+    Handle handle_{INVALID_HANDLE_VALUE};
+    DWORD error_ = ERROR_SUCCESS;
+};
+
+}  // namespace
+
+std::string Win32SettingsFiles::Read(const std::string& name) {
+    Handle file(CreateFileW(Widen(name, CP_UTF8).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                            OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file.valid()) ThrowCannotOpen(name, GetLastError());
+    std::string content;
+    char chunk[65536];
+    for (;;) {
+        DWORD read = 0;
+        if (!ReadFile(file.get(), chunk, sizeof chunk, &read, nullptr)) ThrowCannotOpen(name, GetLastError());
+        if (read == 0) break;
+        content.append(chunk, read);
+    }
+    return content;
+}
+
+void Win32SettingsFiles::Write(const std::string& name, std::string_view bytes) {
+    const std::wstring target = Widen(name, CP_UTF8);
+    // Windows refuses to replace a read-only file, but Wine does not: refuse it here on both.
+    DWORD attributes = GetFileAttributesW(target.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY))
+        ThrowCannotCreate(name, ERROR_ACCESS_DENIED);
+
+    TemporaryFile temporary(target);
+    if (!temporary.created()) ThrowCannotCreate(name, temporary.error());
+    if (!temporary.WriteAll(bytes)) throw SettingsError(std::string(kStreamWriteError));
+    if (DWORD error = temporary.Replace(target); error != ERROR_SUCCESS) ThrowCannotCreate(name, error);
+}
+
+std::string Win32SettingsFiles::DisplayText(std::string_view fileText) const {
+    return ToUtf8(Widen(fileText, CP_ACP));
+}
+
+}  // namespace tastolink
