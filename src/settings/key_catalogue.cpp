@@ -1,0 +1,24 @@
+#include "settings/key_catalogue.h"
+
+#include "settings/line_buffer.h"
+
+namespace tastolink {
+
+std::vector<std::string> CatalogueEntries(std::string_view fileBytes) {
+    LineBuffer lines;
+    lines.Load(fileBytes);
+    std::size_t count = lines.LineCount();
+    // The buffer's last line is what follows the last break: empty when the file ends with one.
+    if (lines.Line(count - 1).empty()) --count;
+    std::vector<std::string> entries;
+    entries.reserve(count);
+    for (std::size_t k = 0; k < count; ++k) entries.push_back(lines.Line(k));
+    return entries;
+}
+
+void LoadKeyCatalogue(SettingsFiles& files, CatalogueSelectors& selectors) {
+    for (int number : kBindingSelectorNumbers)
+        selectors.ReplaceItems(number, CatalogueEntries(files.Read(kCatalogueFile)));
+}
+
+}  // namespace tastolink
