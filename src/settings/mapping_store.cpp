@@ -1,0 +1,17 @@
+#include "settings/mapping_store.h"
+
+namespace tastolink {
+
+void MappingStore::LoadBindings(const std::string& fileName, SelectorTextAccess& selectors) {
+    scratchList_.Load(files_.Read(fileName));
+    loaded_ = true;
+    for (int k = kFirstLine; k <= kLastLine; ++k) selectors.SetText(k, scratchList_.Line(k));
+}
+
+void MappingStore::SaveBindings(const SelectorTextAccess& selectors) {
+    if (!loaded_) return;
+    for (int k = kFirstLine; k <= kLastLine; ++k) scratchList_.SetLine(k, selectors.Text(k));
+    files_.Write(kUserBindingsFile, scratchList_.Text());
+}
+
+}  // namespace tastolink
