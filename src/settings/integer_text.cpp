@@ -1,0 +1,72 @@
+#include "settings/integer_text.h"
+
+#include <algorithm>
+#include <string>
+
+#include "settings/settings_error.h"
+
+namespace tastolink {
+namespace {
+
+int HexDigit(char c) {
+    if (c >= '0' && c <= '9') return c - '0';
+    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+    return -1;
+}
+
+std::optional<std::uint32_t> ParseHex(std::string_view digits) {
+    if (digits.empty()) return std::nullopt;
+    std::uint64_t value = 0;
+    for (char c : digits) {
+        int digit = HexDigit(c);
+        if (digit < 0) return std::nullopt;
+        value = value * 16 + static_cast<unsigned>(digit);
+        if (value > 0xFFFFFFFFu) return std::nullopt;
+    }
+    return static_cast<std::uint32_t>(value);
+}
+
+// The magnitude, refused once it exceeds limit.
+std::optional<std::uint32_t> ParseDecimal(std::string_view digits, std::uint32_t limit) {
+    if (digits.empty()) return std::nullopt;
+    std::uint64_t value = 0;
+    for (char c : digits) {
+        if (c < '0' || c > '9') return std::nullopt;
+        value = value * 10 + static_cast<unsigned>(c - '0');
+        if (value > limit) return std::nullopt;
+    }
+    return static_cast<std::uint32_t>(value);
+}
+
+}  // namespace
+
+std::optional<std::int32_t> ParseInteger(std::string_view text) {
+    text.remove_prefix(std::min(text.find_first_not_of(' '), text.size()));
+    bool negative = false;
+    if (!text.empty() && (text[0] == '-' || text[0] == '+')) {
+        negative = text[0] == '-';
+        text.remove_prefix(1);
+    }
+
+    std::optional<std::uint32_t> bits;
+    if (text.starts_with('$') || text.starts_with('x') || text.starts_with('X')) {
+        bits = ParseHex(text.substr(1));
+    } else if (text.starts_with("0x") || text.starts_with("0X")) {
+        bits = ParseHex(text.substr(2));
+    } else {
+        bits = ParseDecimal(text, negative ? 0x80000000u : 0x7FFFFFFFu);
+    }
+    if (!bits) return std::nullopt;
+    // Negation and the two's-complement reading are both taken modulo 2^32.
+    std::uint32_t value = negative ? 0u - *bits : *bits;
+    return static_cast<std::int32_t>(value);
+}
+
+std::int32_t IntegerFromText(std::string_view text, const SettingsFiles* forDisplay) {
+    if (auto value = ParseInteger(text)) return *value;
+    throw SettingsError(
+        NotAValidIntegerMessage(forDisplay ? forDisplay->DisplayText(text) : std::string(text)));
+}
+
+}  // namespace tastolink

@@ -1,0 +1,54 @@
+#include "settings/repeat_interval.h"
+
+#include <optional>
+#include <string_view>
+
+#include "settings/integer_text.h"
+#include "settings/settings_error.h"
+
+namespace tastolink {
+namespace {
+
+// Save writes every period as plain digits, up to 4294967295; such a line is read back as
+// that period, also above 2147483647, where the signed conversion would refuse it.
+std::optional<std::uint32_t> StoredPeriod(std::string_view line) {
+    if (line.empty() || line.find_first_not_of("0123456789") != std::string_view::npos) return std::nullopt;
+    std::uint64_t value = 0;
+    for (char c : line) {
+        value = value * 10 + static_cast<unsigned>(c - '0');
+        if (value > 0xFFFFFFFFu) return std::nullopt;
+    }
+    return static_cast<std::uint32_t>(value);
+}
+
+}  // namespace
+
+void RepeatIntervalSetting::SetPeriod(std::uint32_t periodMs) {
+    if (periodMs == period_) return;
+    period_ = periodMs;
+    timer_.Stop();
+    if (periodMs != 0 && !timer_.Start(periodMs)) throw SettingsError(std::string(kNotEnoughTimers));
+}
+
+void RepeatIntervalSetting::Load() {
+    intervalScratch_.Load(files_.Read(kIntervalFile));
+    const std::string line = intervalScratch_.Line(0);
+    if (auto stored = StoredPeriod(line)) {
+        SetPeriod(*stored);
+        return;
+    }
+    SetPeriod(static_cast<std::uint32_t>(IntegerFromText(line, &files_)));
+}
+
+void RepeatIntervalSetting::Save() {
+    intervalScratch_.SetLine(0, Get());
+    files_.Write(kIntervalFile, intervalScratch_.Text());
+}
+
+std::string RepeatIntervalSetting::Get() const { return std::to_string(period_); }
+
+void RepeatIntervalSetting::Set(const std::string& fieldTextUtf8) {
+    SetPeriod(static_cast<std::uint32_t>(IntegerFromText(fieldTextUtf8, nullptr)));
+}
+
+}  // namespace tastolink
