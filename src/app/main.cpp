@@ -1,6 +1,29 @@
 #include <windows.h>
 
-int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
-    MessageBoxW(nullptr, L"Tastolink", L"Tastolink", MB_OK);
-    return 0;
+#include <commctrl.h>
+
+#include "app/author_window.h"
+#include "app/main_window.h"
+#include "app/message_loop.h"
+#include "link/serial_port_win32.h"
+#include "settings/settings_files_win32.h"
+
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int showCommand) {
+    using namespace tastolink;
+    SetThreadLocale(MAKELCID(1049, SORT_DEFAULT));  // Russian
+    INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES};
+    InitCommonControlsEx(&controls);
+
+    Win32PortOpener ports;
+    Win32SettingsFiles files;
+    ScreenMessages messages;
+    MainWindow mainWindow({ports, files, messages});
+    if (!mainWindow.Create(showCommand)) {
+        MessageBoxW(nullptr, L"Не удалось создать главное окно", ProgramTitle().c_str(), MB_OK | MB_ICONSTOP);
+        return 1;
+    }
+    AuthorWindow author;
+    author.Create();
+    mainWindow.SetAuthorWindow(&author);
+    return RunMessageLoop(mainWindow);
 }

@@ -1,0 +1,114 @@
+#pragma once
+
+#include <array>
+#include <string_view>
+
+#include "link/phone_key_table.h"
+
+namespace tastolink {
+
+// Control identifiers. The edit inside a combo box carries the id 1001, so the
+// combo boxes stay clear of it.
+inline constexpr int kComboBoxIdBase = 1100;     // ComboBox<n>
+inline constexpr int kSpeedButtonIdBase = 1200;  // SpeedButton<n>
+enum ControlId : int {
+    kEdit1 = 1301,
+    kEdit2,
+    kButton1,
+    kButton2,
+    kButton3,
+    kLabel27,
+};
+enum MenuId : int { kMenuExit = 1401, kMenuDefaults, kMenuAbout, kMenuAuthor };
+
+inline constexpr int ComboBoxId(int number) { return kComboBoxIdBase + number; }
+inline constexpr int SpeedButtonId(int number) { return kSpeedButtonIdBase + number; }
+inline constexpr int kPortSelector = 45;  // ComboBox45
+
+// Everything is laid out at 96 dpi and scaled to the window's dpi.
+inline constexpr int kClientWidth = 441;
+inline constexpr int kClientHeight = 680;
+inline constexpr int kFontPoints = 8;
+inline constexpr std::wstring_view kFontFace = L"MS Sans Serif";
+
+struct Box {
+    int left, top, width, height;
+};
+
+enum class Panel { Client, Settings, Keypad, Interval, Port };
+
+struct PanelSpec {
+    Panel panel;
+    Box box;                  // in client coordinates
+    std::string_view caption; // UTF-8
+};
+
+inline constexpr std::array<PanelSpec, 4> kGroupBoxes{{
+    {Panel::Settings, {8, 8, 241, 665}, "Настройки"},
+    {Panel::Keypad, {256, 8, 177, 295}, "Клавиатура телефона"},
+    {Panel::Interval, {256, 344, 177, 97}, "Интервал повтора ввода с"},
+    {Panel::Port, {256, 448, 177, 81}, "Выбор порта"},
+}};
+
+enum class ControlKind { Edit, PushButton, PortSelector, Label, BlueLabel };
+
+// The controls of the interval and port panels, in tab order (the label takes no focus).
+struct ControlSpec {
+    int id;
+    ControlKind kind;
+    Panel panel;
+    Box box;                  // relative to the panel
+    std::string_view text;    // UTF-8
+};
+
+inline constexpr std::string_view kFocusFieldHint = "Если телефон не реагирует поставьте курсор сюда";
+
+inline constexpr std::array<ControlSpec, 6> kPanelControls{{
+    {kEdit2, ControlKind::Edit, Panel::Interval, {8, 32, 161, 21}, ""},
+    {kButton1, ControlKind::PushButton, Panel::Interval, {8, 64, 73, 25}, "Get"},
+    {kButton2, ControlKind::PushButton, Panel::Interval, {96, 64, 73, 25}, "Set"},
+    {ComboBoxId(kPortSelector), ControlKind::PortSelector, Panel::Port, {8, 16, 161, 21}, ""},
+    {kButton3, ControlKind::PushButton, Panel::Port, {8, 48, 161, 25}, "Выбрать"},
+    {kLabel27, ControlKind::BlueLabel, Panel::Interval, {8, 16, 161, 13}, "клавиатуры:"},
+}};
+
+inline constexpr ControlSpec kFocusField{kEdit1, ControlKind::Edit, Panel::Client, {256, 312, 177, 21},
+                                         kFocusFieldHint};
+
+inline constexpr std::array<std::string_view, 5> kPortNames{"COM1", "COM2", "COM3", "COM4", "COM5"};
+
+// The settings rows: headers, then one row per phone key.
+struct ColumnHeader {
+    int left;
+    std::string_view text;
+};
+inline constexpr std::array<ColumnHeader, 2> kColumnHeaders{{{80, "Клавиша:"}, {160, "Альтернатива:"}}};
+inline constexpr int kRowTop = 32;
+inline constexpr int kRowPitch = 24;
+inline constexpr int kRowLabelLeft = 8;
+inline constexpr int kMainSelectorLeft = 80;
+inline constexpr int kAltSelectorLeft = 160;
+inline constexpr int kSelectorWidth = 70;
+inline constexpr int kSelectorHeight = 21;
+inline constexpr int kLabelHeight = 13;
+inline constexpr int kDropDownHeight = 240;  // room for the opened list
+
+// Tab order of the binding selectors by ComboBox number; row 9 comes before row 8.
+inline constexpr std::array<int, 52> kSelectorTabOrder{
+    1,  2,  3,  4,  5,  6,  7,  9,  8,  10, 11, 12, 13, 14, 15, 16, 17, 18, 19, 20, 21, 22, 23, 24, 25, 26,
+    27, 28, 29, 30, 31, 32, 33, 34, 35, 36, 37, 38, 39, 40, 41, 42, 43, 44, 46, 47, 48, 49, 50, 51, 52, 53};
+
+struct MenuItemSpec {
+    std::string_view menu;  // the popup it belongs to
+    std::string_view item;
+    int id;
+    bool enabled;
+};
+inline constexpr std::array<MenuItemSpec, 4> kMenu{{
+    {"Файл", "Выход", kMenuExit, true},
+    {"Настройки", "По умолчанию", kMenuDefaults, true},
+    {"Справка", "О программе", kMenuAbout, false},
+    {"Справка", "Автор", kMenuAuthor, true},
+}};
+
+}  // namespace tastolink

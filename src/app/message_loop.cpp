@@ -1,0 +1,32 @@
+#include "app/message_loop.h"
+
+#include <windows.h>
+
+#include "app/main_window.h"
+
+namespace tastolink {
+
+int RunMessageLoop(MainWindow& mainWindow) {
+    MSG message;
+    while (GetMessageW(&message, nullptr, 0, 0) > 0) {
+        if (mainWindow.PreTranslateMessage(message)) continue;
+        TranslateMessage(&message);
+        DispatchMessageW(&message);
+    }
+    return static_cast<int>(message.wParam);
+}
+
+void RunMessageLoopWhile(const std::function<bool()>& condition) {
+    MSG message;
+    while (condition()) {
+        const BOOL got = GetMessageW(&message, nullptr, 0, 0);
+        if (got <= 0) {
+            PostQuitMessage(static_cast<int>(message.wParam));
+            return;
+        }
+        TranslateMessage(&message);
+        DispatchMessageW(&message);
+    }
+}
+
+}  // namespace tastolink

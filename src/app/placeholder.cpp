@@ -1,1 +1,0 @@
-int placeholder_app_unit;

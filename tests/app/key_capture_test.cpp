@@ -1,0 +1,133 @@
+#include <gtest/gtest.h>
+
+#include "window_fixture.h"
+
+namespace tastolink::testing {
+namespace {
+
+constexpr WORD kKeyA = 'A';
+constexpr int kIndexA = 32;
+
+struct RouteCase {
+    const char* name;
+    std::function<HWND(MainWindow&)> target;
+    bool marks;
+};
+
+class KeyRouting : public MainWindowTest, public ::testing::WithParamInterface<RouteCase> {};
+
+TEST_P(KeyRouting, KeyDownMarksOnlyThroughWiredControlsAndKeyUpAlwaysClears) {
+    Open();
+    const RouteCase& route = GetParam();
+    HWND target = route.target(*window);
+    SetFocus(target);
+    Deliver(*window, target, WM_KEYDOWN, kKeyA);
+    EXPECT_EQ(window->HeldKeys().IsHeld(kIndexA), route.marks);
+    Deliver(*window, target, WM_KEYUP, kKeyA);
+    EXPECT_FALSE(window->HeldKeys().AnyHeld());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Controls, KeyRouting,
+    ::testing::Values(RouteCase{"MainWindow", [](MainWindow& w) { return w.Handle(); }, true},
+                      RouteCase{"FocusField", [](MainWindow& w) { return w.Control(kEdit1); }, true},
+                      RouteCase{"FirstRowSelector", [](MainWindow& w) { return EditOf(w.ComboBox(1)); }, true},
+                      RouteCase{"Row21AltSelector", [](MainWindow& w) { return EditOf(w.ComboBox(42)); }, true},
+                      RouteCase{"MenuRowSelector", [](MainWindow& w) { return EditOf(w.ComboBox(43)); }, false},
+                      RouteCase{"LastRowSelector", [](MainWindow& w) { return EditOf(w.ComboBox(53)); }, false},
+                      RouteCase{"PortSelector", [](MainWindow& w) { return EditOf(w.ComboBox(45)); }, false},
+                      RouteCase{"IntervalField", [](MainWindow& w) { return w.Control(kEdit2); }, false},
+                      RouteCase{"GetButton", [](MainWindow& w) { return w.Control(kButton1); }, false},
+                      RouteCase{"ChooseButton", [](MainWindow& w) { return w.Control(kButton3); }, false}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+// Only routed, not dispatched: a released Alt or F10 puts the menu bar into keyboard
+// mode, whose loop waits for real input.
+TEST_F(MainWindowTest, SystemKeysMarkAndClearLikeOthers) {
+    Open();
+    auto route = [&](UINT message, WPARAM key) {
+        MSG msg{window->Control(kEdit1), message, key, 0, 0, {}};
+        EXPECT_FALSE(window->PreTranslateMessage(msg));
+    };
+    route(WM_SYSKEYDOWN, VK_MENU);
+    route(WM_SYSKEYDOWN, VK_F10);
+    EXPECT_TRUE(window->HeldKeys().IsHeld(24));  // Alt
+    EXPECT_TRUE(window->HeldKeys().IsHeld(9));   // F10
+    route(WM_SYSKEYUP, VK_F10);
+    route(WM_SYSKEYUP, VK_MENU);
+    EXPECT_FALSE(window->HeldKeys().AnyHeld());
+}
+
+TEST_F(MainWindowTest, HandlersDoNotSwallowKeys) {
+    Open();
+    HWND field = window->Control(kEdit1);
+    SetFocus(field);
+    SetWindowTextW(field, L"");
+    Deliver(*window, field, WM_KEYDOWN, kKeyA, 0x001E0001);
+    Deliver(*window, field, WM_KEYUP, kKeyA, 0xC01E0001);
+    PumpFor(*window, std::chrono::milliseconds(20));
+    EXPECT_EQ(ControlText(field), L"a");
+
+    // Down in a selector still steps its list, and marks the key.
+    HWND selector = window->ComboBox(1);
+    SendMessageW(selector, CB_SETCURSEL, 0, 0);
+    SetFocus(EditOf(selector));
+    Deliver(*window, EditOf(selector), WM_KEYDOWN, VK_DOWN);
+    EXPECT_EQ(ControlText(selector), L"F2");
+    EXPECT_TRUE(window->HeldKeys().IsHeld(31));
+}
+
+TEST_F(MainWindowTest, LosingActivationReleasesHeldKeys) {
+    Open();
+    Deliver(*window, window->Control(kEdit1), WM_KEYDOWN, kKeyA);
+    ASSERT_TRUE(window->HeldKeys().AnyHeld());
+    SendMessageW(window->Handle(), WM_ACTIVATE, WA_INACTIVE, 0);
+    EXPECT_FALSE(window->HeldKeys().AnyHeld());
+}
+
+TEST_F(MainWindowTest, ScanPressesThroughTheKeypadClickAction) {
+    Open();
+    window->Button3Click();
+    SetSelector(1, L"B");   // row 1, main
+    SetSelector(2, L"A");   // row 2, main
+    SetSelector(15, L"A");  // row 5, alternative
+    Deliver(*window, window->Control(kEdit1), WM_KEYDOWN, 'A');
+    Deliver(*window, window->Control(kEdit1), WM_KEYDOWN, 'B');
+    window->Timer2Timer();
+    EXPECT_EQ(ports.lines, (std::vector<std::string>{"AT+CKPD=\"1\"\r\n", "AT+CKPD=\"2\"\r\n", "AT+CKPD=\"5\"\r\n"}));
+    EXPECT_EQ(window->Channel().PendingCommand(), "AT+CKPD=\"5\"\r\n");
+}
+
+TEST_F(MainWindowTest, TimerTicksScanUntilTheKeyIsReleased) {
+    Open();
+    window->Button3Click();
+    SetSelector(27, L"Space");
+    Deliver(*window, window->Control(kEdit1), WM_KEYDOWN, VK_SPACE);
+    PumpFor(*window, std::chrono::milliseconds(550));
+    Deliver(*window, window->Control(kEdit1), WM_KEYUP, VK_SPACE);
+    const std::size_t sent = ports.lines.size();
+    EXPECT_GE(sent, 2u);
+    EXPECT_LE(sent, 7u);
+    for (const std::string& line : ports.lines) EXPECT_EQ(line, "AT+CKPD=\":0\"\r\n");
+    PumpFor(*window, std::chrono::milliseconds(250));
+    EXPECT_EQ(ports.lines.size(), sent);
+}
+
+TEST_F(MainWindowTest, FailureMessagesDoNotPileUpWhileTicksRunInsideThem) {
+    Open();
+    SetSelector(1, L"A");
+    SetSelector(11, L"A");
+    SetSelector(2, L"A");
+    Deliver(*window, window->Control(kEdit1), WM_KEYDOWN, 'A');
+    int nestedScans = 0;
+    messages.whileSimpleOpen = [&] {
+        // Ticks fall due while the box is open; each runs a scan whose presses fail again.
+        for (int tick = 0; tick < 3; ++tick, ++nestedScans) window->Timer2Timer();
+    };
+    window->Timer2Timer();
+    EXPECT_EQ(nestedScans, 6);  // one box per failing press of the outer scan, none from the nested scans
+    EXPECT_EQ(messages.simple, (std::vector<std::string>{"Невозможно отправить ", "Невозможно отправить "}));
+}
+
+}  // namespace
+}  // namespace tastolink::testing

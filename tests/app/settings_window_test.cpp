@@ -1,0 +1,103 @@
+#include <gtest/gtest.h>
+
+#include "window_fixture.h"
+
+namespace tastolink::testing {
+namespace {
+
+TEST_F(MainWindowTest, StartsWithTheSavedBindingsPortAndPeriod) {
+    folder.Write("itemindex.itm", MappingText("user file", {{1, "Num1"}, {45, "COM3"}, {53, "Z"}}, "tail"));
+    folder.Write("interval.int", "250\r\n");
+    Open();
+    EXPECT_TRUE(messages.errors.empty());
+    EXPECT_EQ(ControlText(window->ComboBox(1)), L"Num1");
+    EXPECT_EQ(ControlText(window->ComboBox(53)), L"Z");
+    EXPECT_EQ(ControlText(window->ComboBox(45)), L"COM3");
+    EXPECT_TRUE(ports.opened.empty());
+    EXPECT_EQ(window->RepeatPeriod(), 250u);
+    EXPECT_EQ(SendMessageW(window->ComboBox(53), CB_GETCOUNT, 0, 0), 58);
+    EXPECT_EQ(SendMessageW(window->ComboBox(45), CB_GETCOUNT, 0, 0), 5);
+    EXPECT_EQ(GetFocus(), window->Control(kEdit1));
+}
+
+TEST_F(MainWindowTest, MissingCatalogueSkipsTheRestOfTheCreateSequence) {
+    DeleteFileW(L"Items.itm");
+    folder.Write("interval.int", "250\r\n");
+    Open();
+    ASSERT_EQ(messages.errors.size(), 1u);
+    EXPECT_EQ(messages.errors[0].rfind("Cannot open file \"", 0), 0u) << messages.errors[0];
+    EXPECT_NE(messages.errors[0].find("Items.itm\". "), std::string::npos) << messages.errors[0];
+    EXPECT_EQ(SendMessageW(window->ComboBox(1), CB_GETCOUNT, 0, 0), 1);
+    EXPECT_EQ(SendMessageW(window->ComboBox(3), CB_GETCOUNT, 0, 0), 0);
+    EXPECT_EQ(ControlText(window->ComboBox(45)), L"COM1");
+    EXPECT_EQ(window->RepeatPeriod(), 100u);
+}
+
+TEST_F(MainWindowTest, ClosingSavesBindingsAndPeriodByteForByte) {
+    folder.Write("itemindex.itm", MappingText("keep me", {{1, "Num1"}, {45, "COM1"}}, "after 53"));
+    Open();
+    SetSelector(1, L"F1");
+    SetSelector(53, L" spaced ");
+    SetWindowTextW(window->Control(kEdit2), L"$32");
+    window->Button2Click();
+    SendMessageW(window->Handle(), WM_CLOSE, 0, 0);
+    EXPECT_TRUE(messages.errors.empty());
+    EXPECT_EQ(folder.Read("itemindex.itm"), MappingText("keep me", {{1, "F1"}, {45, "COM1"}, {53, " spaced "}}, "after 53"));
+    EXPECT_EQ(folder.Read("interval.int"), "50\r\n");
+}
+
+TEST_F(MainWindowTest, ReadOnlyBindingsKeepTheWindowOpenAndThePeriodUnsaved) {
+    Open();
+    const std::string before = folder.Read("itemindex.itm");
+    SetFileAttributesW(L"itemindex.itm", FILE_ATTRIBUTE_READONLY);
+    SetSelector(1, L"F9");
+    SetWindowTextW(window->Control(kEdit2), L"70");
+    window->Button2Click();
+    SendMessageW(window->Handle(), WM_CLOSE, 0, 0);
+    ASSERT_EQ(messages.errors.size(), 1u);
+    EXPECT_EQ(messages.errors[0].rfind("Cannot create file \"", 0), 0u) << messages.errors[0];
+    EXPECT_TRUE(IsWindow(window->Handle()));
+    EXPECT_EQ(folder.Read("itemindex.itm"), before);
+    EXPECT_EQ(folder.Read("interval.int"), "100\r\n");
+}
+
+TEST_F(MainWindowTest, DefaultsThenCloseCarryTheDefaultFilesExtraLines) {
+    folder.Write("default.itm", MappingText("defaults", {{25, "Up"}, {45, "COM2"}}, "extra"));
+    Open();
+    window->N4Click();
+    EXPECT_EQ(ControlText(window->ComboBox(25)), L"Up");
+    EXPECT_EQ(ControlText(window->ComboBox(45)), L"COM2");
+    SendMessageW(window->Handle(), WM_CLOSE, 0, 0);
+    EXPECT_EQ(folder.Read("itemindex.itm"), MappingText("defaults", {{25, "Up"}, {45, "COM2"}}, "extra"));
+}
+
+TEST_F(MainWindowTest, BindingsThatWereNeverLoadedAreNotOverwritten) {
+    DeleteFileW(L"Items.itm");
+    const std::string before = folder.Read("itemindex.itm");
+    Open();
+    SendMessageW(window->Handle(), WM_CLOSE, 0, 0);
+    EXPECT_EQ(folder.Read("itemindex.itm"), before);
+    EXPECT_EQ(folder.Read("interval.int"), "100");
+}
+
+TEST_F(MainWindowTest, SetAndGetTheRepeatPeriod) {
+    Open();
+    SetWindowTextW(window->Control(kEdit2), L"75 ");
+    window->Button2Click();
+    EXPECT_EQ(messages.errors, std::vector<std::string>{"'75 ' is not a valid integer value"});
+    SetWindowTextW(window->Control(kEdit2), L"-1");
+    window->Button2Click();
+    window->Button1Click();
+    EXPECT_EQ(ControlText(window->Control(kEdit2)), L"4294967295");
+}
+
+TEST_F(MainWindowTest, SavesWhenTheSessionEnds) {
+    Open();
+    SetSelector(2, L"Num2");
+    SendMessageW(window->Handle(), WM_QUERYENDSESSION, 0, 0);
+    SendMessageW(window->Handle(), WM_ENDSESSION, TRUE, 0);
+    EXPECT_NE(folder.Read("itemindex.itm").find("\r\nNum2\r\n"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace tastolink::testing

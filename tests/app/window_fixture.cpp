@@ -1,0 +1,141 @@
+#include "window_fixture.h"
+
+#include <fstream>
+#include <sstream>
+
+#include "capture/pc_key_table.h"
+
+namespace tastolink::testing {
+namespace {
+
+class RecordingPort : public OpenedPort {
+public:
+    explicit RecordingPort(RecordingPorts& owner) : owner_(owner) {}
+    bool Write(std::string_view bytes) override {
+        if (owner_.failWrites) return false;
+        owner_.lines.emplace_back(bytes);
+        return true;
+    }
+
+private:
+    RecordingPorts& owner_;
+};
+
+}  // namespace
+
+std::unique_ptr<OpenedPort> RecordingPorts::Open(const std::string& portName) {
+    opened.push_back(portName);
+    if (refuseOpen) return nullptr;
+    return std::make_unique<RecordingPort>(*this);
+}
+
+void RecordingMessages::ShowSimpleMessage(HWND, const std::string& utf8Text) {
+    simple.push_back(utf8Text);
+    if (whileSimpleOpen) whileSimpleOpen();
+}
+
+void RecordingMessages::ShowError(HWND, const std::string& utf8Message) { errors.push_back(utf8Message); }
+
+ScratchDirectory::ScratchDirectory() {
+    previous_ = std::filesystem::current_path();
+    path_ = std::filesystem::temp_directory_path() /
+            ("tastolink-test-" + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(GetTickCount64()));
+    std::filesystem::create_directories(path_);
+    std::filesystem::current_path(path_);
+}
+
+ScratchDirectory::~ScratchDirectory() {
+    std::filesystem::current_path(previous_);
+    std::error_code ignored;
+    for (const auto& entry : std::filesystem::directory_iterator(path_, ignored))
+        SetFileAttributesW(entry.path().c_str(), FILE_ATTRIBUTE_NORMAL);
+    std::filesystem::remove_all(path_, ignored);
+}
+
+void ScratchDirectory::Write(const std::string& name, const std::string& bytes) const {
+    std::ofstream(path_ / name, std::ios::binary) << bytes;
+}
+
+std::string ScratchDirectory::Read(const std::string& name) const {
+    std::ifstream in(path_ / name, std::ios::binary);
+    std::ostringstream content;
+    content << in.rdbuf();
+    return content.str();
+}
+
+bool ScratchDirectory::Exists(const std::string& name) const { return std::filesystem::exists(path_ / name); }
+
+void Deliver(MainWindow& window, HWND target, UINT message, WPARAM wParam, LPARAM lParam) {
+    MSG msg{target, message, wParam, lParam, GetTickCount(), {}};
+    if (window.PreTranslateMessage(msg)) return;
+    TranslateMessage(&msg);
+    DispatchMessageW(&msg);
+}
+
+void PumpFor(MainWindow& window, std::chrono::milliseconds duration) {
+    const auto end = std::chrono::steady_clock::now() + duration;
+    while (std::chrono::steady_clock::now() < end) {
+        MSG msg;
+        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            if (window.PreTranslateMessage(msg)) continue;
+            TranslateMessage(&msg);
+            DispatchMessageW(&msg);
+        }
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+    }
+}
+
+HWND EditOf(HWND comboBox) {
+    COMBOBOXINFO info{sizeof info};
+    GetComboBoxInfo(comboBox, &info);
+    return info.hwndItem;
+}
+
+std::string CatalogueText() {
+    std::string text;
+    for (const PcKey& key : kPcKeys) text += std::string(key.KeyName) + "\r\n";
+    return text;
+}
+
+std::string MappingText(const std::string& lineZero, const std::vector<std::pair<int, std::string>>& texts,
+                        const std::string& tail) {
+    std::vector<std::string> lines(54);
+    lines[0] = lineZero;
+    for (const auto& [number, text] : texts) lines[number] = text;
+    std::string file;
+    for (const std::string& line : lines) file += line + "\r\n";
+    return file + tail;
+}
+
+void MainWindowTest::SetUp() {
+    folder.Write("Items.itm", CatalogueText());
+    folder.Write("itemindex.itm", MappingText("user", {{45, "COM1"}}));
+    folder.Write("interval.int", "100\r\n");
+}
+
+void MainWindowTest::TearDown() {
+    window.reset();
+    // The closed window posted WM_QUIT; left in the queue it would end the next modal loop.
+    MSG quit;
+    while (PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
+    }
+}
+
+void MainWindowTest::Open() {
+    window = std::make_unique<MainWindow>(MainWindowServices{ports, files, messages});
+    ASSERT_TRUE(window->Create(SW_SHOW)) << "no window: is there a display?";
+    SetForegroundWindow(window->Handle());
+    PumpFor(*window, std::chrono::milliseconds(50));
+}
+
+void MainWindowTest::SetSelector(int comboBoxNumber, const std::wstring& text) {
+    SetWindowTextW(window->ComboBox(comboBoxNumber), text.c_str());
+}
+
+std::wstring MainWindowTest::ControlText(HWND control) const {
+    wchar_t text[512];
+    GetWindowTextW(control, text, 512);
+    return text;
+}
+
+}  // namespace tastolink::testing

@@ -1,0 +1,85 @@
+#pragma once
+
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <filesystem>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/main_window.h"
+#include "app/text_encoding.h"
+#include "settings/settings_files_win32.h"
+
+namespace tastolink::testing {
+
+// A port that records every line and can be told to fail.
+class RecordingPorts : public PortOpener {
+public:
+    std::unique_ptr<OpenedPort> Open(const std::string& portName) override;
+
+    std::vector<std::string> opened;
+    std::vector<std::string> lines;
+    bool refuseOpen = false;
+    bool failWrites = false;
+};
+
+// Records the boxes instead of showing them; a box can run code while it is "open".
+class RecordingMessages : public UserMessages {
+public:
+    void ShowSimpleMessage(HWND owner, const std::string& utf8Text) override;
+    void ShowError(HWND owner, const std::string& utf8Message) override;
+
+    std::vector<std::string> simple;
+    std::vector<std::string> errors;
+    std::function<void()> whileSimpleOpen;
+};
+
+// A scratch working directory, removed afterwards.
+class ScratchDirectory {
+public:
+    ScratchDirectory();
+    ~ScratchDirectory();
+    void Write(const std::string& name, const std::string& bytes) const;
+    std::string Read(const std::string& name) const;
+    bool Exists(const std::string& name) const;
+    const std::filesystem::path& Path() const { return path_; }
+
+private:
+    std::filesystem::path path_;
+    std::filesystem::path previous_;
+};
+
+// Hands a message to the window the way the program's loop does.
+void Deliver(MainWindow& window, HWND target, UINT message, WPARAM wParam, LPARAM lParam = 0);
+// Runs the program's loop for a while (timers included).
+void PumpFor(MainWindow& window, std::chrono::milliseconds duration);
+HWND EditOf(HWND comboBox);
+
+// The 58 key names, one per line, as the delivered catalogue holds them.
+std::string CatalogueText();
+// A mapping file: line 0, then the given texts for ComboBox1..53 (missing ones empty).
+std::string MappingText(const std::string& lineZero, const std::vector<std::pair<int, std::string>>& texts,
+                        const std::string& tail = "");
+
+class MainWindowTest : public ::testing::Test {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+    // Creates the window over the scratch folder as it is at that moment.
+    void Open();
+    void SetSelector(int comboBoxNumber, const std::wstring& text);
+    std::wstring ControlText(HWND control) const;
+
+    ScratchDirectory folder;
+    RecordingPorts ports;
+    RecordingMessages messages;
+    Win32SettingsFiles files;
+    std::unique_ptr<MainWindow> window;
+};
+
+}  // namespace tastolink::testing
