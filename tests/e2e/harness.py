@@ -165,7 +165,17 @@ class Program:
         return [int(line) for line in found.stdout.split()]
 
     def message_boxes(self):
+        """The program's message boxes on screen (they carry the program's title too)."""
         return [window for window in self.windows() if window != self.window]
+
+    def wait_for_message_box(self, timeout=10):
+        return wait_until(lambda: (boxes := self.message_boxes()) and boxes[0], timeout, "a message box")
+
+    def dismiss_message_box(self, box):
+        """Presses Enter in the box (its OK button is the default) and waits until it has gone."""
+        run("xdotool", "windowfocus", "--sync", str(box), timeout=10)
+        run("xdotool", "key", "Return")
+        wait_until(lambda: box not in self.message_boxes(), 10, "the message box to close")
 
     def _geometry(self, window):
         shell = run("xdotool", "getwindowgeometry", "--shell", str(window)).stdout
