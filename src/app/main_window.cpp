@@ -15,7 +15,8 @@ namespace {
 constexpr wchar_t kClassName[] = L"TastolinkMainWindow";
 constexpr wchar_t kCaption[] = L"Tastolink";
 constexpr UINT kInitialRepeatPeriodMs = 100;
-constexpr DWORD kWindowStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
+// No WS_CLIPCHILDREN: group boxes paint only their frame, and the window fills what lies inside them.
+constexpr DWORD kWindowStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
 constexpr COLORREF kBlue = RGB(0, 0, 255);
 
 int PictureResource(KeypadPicture picture) {
@@ -48,7 +49,9 @@ Box InPanel(Panel panel, Box box) {
 LRESULT CALLBACK SelectAllOnFocusProc(HWND edit, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
                                       DWORD_PTR) {
     LRESULT result = DefSubclassProc(edit, message, wParam, lParam);
-    if (message == WM_SETFOCUS && !(GetKeyState(VK_LBUTTON) & 0x8000)) SendMessageW(edit, EM_SETSEL, 0, -1);
+    // Caret at the start, so that the beginning of a long hint stays in view.
+    if (message == WM_SETFOCUS && !(GetKeyState(VK_LBUTTON) & 0x8000))
+        SendMessageW(edit, EM_SETSEL, static_cast<WPARAM>(GetWindowTextLengthW(edit)), 0);
     return result;
 }
 
@@ -159,16 +162,16 @@ void MainWindow::BuildControls() {
             }
             case ControlKind::Label:
             case ControlKind::BlueLabel:
-                AddControl(WC_STATICW, spec.text, SS_LEFT | SS_NOPREFIX | WS_CLIPSIBLINGS, spec.id, box);
+                AddControl(WC_STATICW, spec.text, SS_LEFTNOWORDWRAP | SS_NOPREFIX | WS_CLIPSIBLINGS, spec.id, box);
                 break;
         }
     }
 
     for (const ColumnHeader& header : kColumnHeaders)
-        AddControl(WC_STATICW, header.text, SS_LEFT | WS_CLIPSIBLINGS, -1,
-                   InPanel(Panel::Settings, {header.left, 16, kSelectorWidth, kLabelHeight}));
+        AddControl(WC_STATICW, header.text, SS_LEFTNOWORDWRAP | WS_CLIPSIBLINGS, -1,
+                   InPanel(Panel::Settings, {header.left, 16, header.width, kLabelHeight}));
     for (int row = 0; row < kPhoneKeyCount; ++row)
-        AddControl(WC_STATICW, kPhoneKeyTable[row].label, SS_LEFT | SS_NOPREFIX | WS_CLIPSIBLINGS, -1,
+        AddControl(WC_STATICW, kPhoneKeyTable[row].label, SS_LEFTNOWORDWRAP | SS_NOPREFIX | WS_CLIPSIBLINGS, -1,
                    InPanel(Panel::Settings, {kRowLabelLeft, kRowTop + kRowPitch * row + 4,
                                              kMainSelectorLeft - kRowLabelLeft, kLabelHeight}));
 

@@ -79,10 +79,10 @@ inline constexpr std::array<std::string_view, 5> kPortNames{"COM1", "COM2", "COM
 
 // The settings rows: headers, then one row per phone key.
 struct ColumnHeader {
-    int left;
+    int left, width;
     std::string_view text;
 };
-inline constexpr std::array<ColumnHeader, 2> kColumnHeaders{{{80, "Клавиша:"}, {160, "Альтернатива:"}}};
+inline constexpr std::array<ColumnHeader, 2> kColumnHeaders{{{80, 76, "Клавиша:"}, {160, 78, "Альтернатива:"}}};
 inline constexpr int kRowTop = 32;
 inline constexpr int kRowPitch = 24;
 inline constexpr int kRowLabelLeft = 8;
