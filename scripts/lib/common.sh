@@ -8,7 +8,7 @@ export WINEDEBUG=${WINEDEBUG:--all}
 export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml=}
 
 PACKAGES=(cmake make g++ python3 g++-mingw-w64-x86-64-posix wine wine64 xvfb xdotool x11-utils
-          socat imagemagick libgtest-dev googletest libbenchmark-dev clang)
+          socat imagemagick libgtest-dev googletest libbenchmark-dev clang libclang-rt-dev llvm)
 
 say() { printf '\n== %s\n' "$*"; }
 
@@ -35,6 +35,16 @@ build_all() {
     cmake -S "$TASTOLINK_ROOT" -B "$BUILD_DIR/host" -DCMAKE_BUILD_TYPE=Release \
         -DTASTOLINK_WINDOWS_BUILD_DIR="$BUILD_DIR/windows" >/dev/null
     cmake --build "$BUILD_DIR/host" -j"$(nproc)"
+}
+
+# The core, its unit tests and its fuzz targets, built by clang with the address and
+# undefined-behaviour sanitizers and libFuzzer (fuzz/CMakeLists.txt).
+FUZZ_BUILD_DIR=$BUILD_DIR/fuzz
+build_fuzz_tree() {
+    say "building the sanitized core, its unit tests and its fuzz targets"
+    cmake -S "$TASTOLINK_ROOT" -B "$FUZZ_BUILD_DIR" -DCMAKE_BUILD_TYPE=Debug -DTASTOLINK_FUZZ=ON \
+        -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ >/dev/null
+    cmake --build "$FUZZ_BUILD_DIR" -j"$(nproc)"
 }
 
 # Windows can't be created without an X display: start a private Xvfb when there is none.
