@@ -18,3 +18,23 @@ TEST(HeldKeyTable, EveryCodeMarksAtMostItsOwnKey) {
 }
 }  // namespace
 }  // namespace tastolink
+
+namespace tastolink {
+namespace {
+
+TEST(HeldKeyTable, KeysAreIndependentAndRepeatsChangeNothing) {
+    HeldKeyTable table;
+    table.KeyUp(16);  // a key-up with no key-down before it
+    EXPECT_FALSE(table.AnyHeld());
+    table.KeyDown(16);  // Shift
+    table.KeyDown('A');
+    table.KeyDown('A');  // auto-repeat
+    table.KeyUp('A');
+    EXPECT_TRUE(table.IsHeld(22));
+    EXPECT_FALSE(table.IsHeld(32));
+    table.ReleaseAll();
+    EXPECT_FALSE(table.AnyHeld());
+}
+
+}  // namespace
+}  // namespace tastolink

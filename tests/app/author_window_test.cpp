@@ -1,0 +1,66 @@
+#include "app/author_window.h"
+
+#include <gtest/gtest.h>
+
+namespace tastolink {
+namespace {
+
+// Runs `action` on the Author window a little after ShowModal has entered its loop.
+void WhileShown(AuthorWindow& author, void (*action)(HWND)) {
+    static AuthorWindow* shown = nullptr;
+    static void (*pending)(HWND) = nullptr;
+    shown = &author;
+    pending = action;
+    SetTimer(nullptr, 0, 100, [](HWND, UINT, UINT_PTR timer, DWORD) {
+        KillTimer(nullptr, timer);
+        ASSERT_TRUE(shown->IsShown());
+        pending(shown->Handle());
+    });
+}
+
+class AuthorWindowTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        owner = CreateWindowExW(0, L"STATIC", L"owner", WS_OVERLAPPEDWINDOW, 0, 0, 100, 100, nullptr, nullptr,
+                                nullptr, nullptr);
+        ASSERT_TRUE(author.Create());
+        EXPECT_FALSE(IsWindowVisible(author.Handle()));
+    }
+    void TearDown() override { DestroyWindow(owner); }
+
+    HWND owner = nullptr;
+    AuthorWindow author;
+};
+
+TEST_F(AuthorWindowTest, CloseButtonEndsTheModalShowAndHidesIt) {
+    WhileShown(author, [](HWND window) {
+        HWND close = GetDlgItem(window, 1);
+        SendMessageW(close, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+        SendMessageW(close, WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
+    });
+    author.ShowModal(owner);
+    EXPECT_FALSE(IsWindowVisible(author.Handle()));
+    EXPECT_TRUE(IsWindowEnabled(owner));
+}
+
+TEST_F(AuthorWindowTest, ItsOwnTimerClosesIt) {
+    // The ten-second timer runs from creation; its tick is what closes the window.
+    WhileShown(author, [](HWND window) { SendMessageW(window, WM_TIMER, 1, 0); });
+    author.ShowModal(owner);
+    EXPECT_FALSE(author.IsShown());
+}
+
+TEST_F(AuthorWindowTest, OwnerTakesNoInputWhileItIsShown) {
+    static HWND ownerWindow = nullptr;
+    static bool ownerWasEnabled = true;
+    ownerWindow = owner;
+    WhileShown(author, [](HWND window) {
+        ownerWasEnabled = IsWindowEnabled(ownerWindow);
+        SendMessageW(window, WM_TIMER, 1, 0);
+    });
+    author.ShowModal(owner);
+    EXPECT_FALSE(ownerWasEnabled);
+}
+
+}  // namespace
+}  // namespace tastolink
