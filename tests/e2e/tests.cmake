@@ -11,7 +11,19 @@ add_test(NAME wine.serial_port_with_phone
           --gtest_filter=Win32SerialPortWithPhone.*)
 set_tests_properties(wine.serial_port_with_phone PROPERTIES RESOURCE_LOCK wine_desktop)
 
-# One CTest test per script; a script exits 77 when Tastolink.exe has not been built.
+# window-probe.exe reads what the program shows (message box texts, selector texts, the
+# focus); it is a Windows program, so the cross compiler of the Windows tree builds it.
+find_program(MINGW_CXX NAMES x86_64-w64-mingw32-g++-posix x86_64-w64-mingw32-g++)
+set(WINDOW_PROBE ${CMAKE_CURRENT_BINARY_DIR}/window-probe.exe)
+if(MINGW_CXX)
+  add_custom_command(OUTPUT ${WINDOW_PROBE}
+    COMMAND ${MINGW_CXX} -std=c++20 -O2 -Wall -static -o ${WINDOW_PROBE} ${E2E_DIR}/window_probe.cpp -luser32
+    DEPENDS ${E2E_DIR}/window_probe.cpp
+    COMMENT "Building window-probe.exe")
+  add_custom_target(window_probe ALL DEPENDS ${WINDOW_PROBE})
+endif()
+
+# One CTest test per script; a script exits 77 when something it needs has not been built.
 file(GLOB E2E_SCRIPTS CONFIGURE_DEPENDS ${E2E_DIR}/test_*.py)
 foreach(script IN LISTS E2E_SCRIPTS)
   get_filename_component(name ${script} NAME_WE)
@@ -20,6 +32,7 @@ foreach(script IN LISTS E2E_SCRIPTS)
     COMMAND ${CMAKE_COMMAND} -E env
             TASTOLINK_WINDOWS_BUILD_DIR=${TASTOLINK_WINDOWS_BUILD_DIR}
             TASTOLINK_VIRTUAL_PHONE=$<TARGET_FILE:virtual-phone>
+            TASTOLINK_WINDOW_PROBE=${WINDOW_PROBE}
             TASTOLINK_E2E_ARTIFACTS=${CMAKE_BINARY_DIR}/e2e-artifacts
             ${PYTHON3} ${script})
   set_tests_properties(e2e.${name} PROPERTIES RESOURCE_LOCK wine_desktop SKIP_RETURN_CODE 77 TIMEOUT 300)
