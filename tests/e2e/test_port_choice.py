@@ -1,41 +1,112 @@
-"""Choosing a port that isn't there, and pressing keys with no usable port."""
+"""Choosing the port, and what happens when there is no usable one: the message names the
+port, only one failure box is open at a time, and the program carries on and works again
+once a port is chosen that is there."""
 
 import time
 
 import harness
-from harness import CHOOSE_PORT_BUTTON, FOCUS_FIELD, Settings, keypad_button
+from harness import CANNOT_CHOOSE, CANNOT_SEND, ROW, Settings, VirtualPhone
 
 PERIOD_MS = 100
-FIVE_BUTTON = keypad_button(72, 184)
+BARRIER_ROW = 12
+CLOCK_ROW = 3  # "C"
 
 
-class MissingPort(harness.TastolinkTestCase):
-    # The phone stays on COM1; nothing is linked as COM9 in the prefix.
-    settings = Settings(combo_boxes={5: "A"}, port="COM9", interval_ms=PERIOD_MS)
-
-    def test_failed_choice_shows_a_box_and_the_window_works_again_after_it(self):
-        self.program.click(CHOOSE_PORT_BUTTON)
-        self.program.dismiss_message_box(self.program.wait_for_message_box())
-
-        # Each press onto the failed port shows its own box, one at a time.
-        self.program.click(FIVE_BUTTON)
-        self.program.dismiss_message_box(self.program.wait_for_message_box())
-        self.assertEqual(self.phone.lines(), [])
-
-    def test_held_key_with_no_port_keeps_a_single_failure_box_on_screen(self):
-        self.program.click(FOCUS_FIELD)
-        self.program.key_down("a")
-        self.program.wait_for_message_box()
-        self.program.key_up("a")  # goes to the box: the key stays held and ticks keep failing
-
-        # Ticks go on inside the box; their failures must not stack further boxes.
+class PortTestCase(harness.TastolinkTestCase):
+    def most_boxes_while_ticking(self, ticks=10):
+        """The most failure boxes seen on screen at once during `ticks` periods."""
         most = 0
-        deadline = time.monotonic() + 10 * PERIOD_MS / 1000
+        deadline = time.monotonic() + ticks * PERIOD_MS / 1000
         while time.monotonic() < deadline:
             most = max(most, len(self.program.message_boxes()))
             time.sleep(PERIOD_MS / 1000 / 4)
-        self.assertEqual(most, 1)
+        return most
+
+    def dismiss(self):
+        self.program.dismiss_message_box(self.program.wait_for_message_box())
+
+    def assert_port_works_and_no_key_is_held(self, phone):
+        """Holds C until its row arrives at `phone`; nothing but its lines may come."""
+        start = len(phone.lines())
+        self.program.key_down("c")
+        try:
+            phone.wait_for_rows(start, CLOCK_ROW, 3)
+        except AssertionError:
+            boxes = self.program.probe().message_box_texts()
+            if boxes:
+                self.fail(f"a failure box is open, so presses still fail: {boxes}")
+            raise
+        finally:
+            self.program.key_up("c")
+        self.program.click(ROW[BARRIER_ROW].button_centre)
+        rows = phone.wait_for_rows(start, BARRIER_ROW, 1)
+        self.assertEqual(set(rows[:rows.index(BARRIER_ROW)]), {CLOCK_ROW})
+        self.assertEqual(self.program.message_boxes(), [])
+
+
+class NoPortChosen(PortTestCase):
+    # The selector shows COM1 from the file, but nothing opens it until "Выбрать".
+    settings = Settings(combo_boxes={5: "A", 3: "C"}, port="COM1", interval_ms=PERIOD_MS)
+
+    def test_presses_fail_with_no_port_named_one_box_at_a_time_until_a_port_is_chosen(self):
+        self.program.click(ROW[5].button_centre)
+        self.assertEqual(self.program.message_box_text(), CANNOT_SEND)
+        self.dismiss()
+
+        self.program.click(harness.FOCUS_FIELD)
+        self.program.key_down("a")
+        try:
+            self.program.wait_for_message_box()
+            # Ticks go on while the box is open; their failures must not stack further boxes.
+            self.assertEqual(self.most_boxes_while_ticking(), 1)
+        finally:
+            self.program.key_up("a")  # the box has the focus: the window sees no release
+        self.dismiss()
         self.assertEqual(self.phone.lines(), [])
+
+        self.program.choose_port()
+        self.assert_port_works_and_no_key_is_held(self.phone)
+
+
+class MissingPort(PortTestCase):
+    # The phone stays on COM1; nothing is linked as COM9 in the prefix.
+    settings = Settings(combo_boxes={5: "A", 3: "C"}, port="COM9", interval_ms=PERIOD_MS)
+
+    def test_a_port_that_is_not_there_is_named_in_each_failure(self):
+        self.program.click(harness.CHOOSE_PORT_BUTTON)
+        self.assertEqual(self.program.message_box_text(), CANNOT_CHOOSE + "COM9")
+        self.dismiss()
+
+        self.program.click(ROW[5].button_centre)
+        self.assertEqual(self.program.message_box_text(), CANNOT_SEND + "COM9")
+        self.dismiss()
+        self.assertEqual(self.phone.lines(), [])
+
+        self.program.replace_text(harness.PORT_SELECTOR_FIELD, "COM1")
+        self.program.choose_port()
+        self.assert_port_works_and_no_key_is_held(self.phone)
+
+
+class PhoneGoesAway(PortTestCase):
+    settings = Settings(combo_boxes={5: "A", 3: "C"}, port="COM1", interval_ms=PERIOD_MS)
+
+    def test_a_phone_lost_while_a_key_is_held_fails_once_and_works_again_when_chosen_anew(self):
+        self.program.choose_port()
+        self.program.key_down("a")
+        try:
+            self.phone.wait_for_rows(0, 5, 2)
+            self.phone.kill()
+            self.assertEqual(self.program.message_box_text(), CANNOT_SEND + "COM1")
+            self.assertEqual(self.most_boxes_while_ticking(), 1)
+        finally:
+            self.program.key_up("a")
+        self.dismiss()
+
+        phone = VirtualPhone(self.directory, "COM1", name="phone-again")
+        self.addCleanup(phone.stop)
+        phone.wait_until_linked()
+        self.program.choose_port()
+        self.assert_port_works_and_no_key_is_held(phone)
 
 
 if __name__ == "__main__":
