@@ -288,8 +288,13 @@ class KeyToWire:
 
     @property
     def missed(self):
-        """Presses whose first line came a tick later than the next slot."""
+        """Presses whose first line came a tick after the next one: the key was too late for it."""
         return sum(excess > self.period / 2 for excess in self.excesses)
+
+    @property
+    def early(self):
+        """Presses whose first line came before the next tick's slot: a late tick took the key along."""
+        return sum(excess < -self.period / 2 for excess in self.excesses)
 
 
 def key_to_wire(session, presses):
@@ -529,8 +534,8 @@ def rows_of(figures):
         rows.append((f"Key to wire at {period} ms: median / p95 of {len(wire.latencies)} presses",
                      f"{ms(median(wire.latencies))} / {ms(percentile(wire.latencies, 0.95))}",
                      f"next tick {ms(median(wire.waits))} / {ms(percentile(wire.waits, 0.95))}",
-                     f"excess {ms(median(wire.excesses))} / {ms(percentile(wire.excesses, 0.95))},"
-                     f" mean {ms(statistics.mean(wire.excesses))}; {wire.missed} missed their tick"))
+                     f"excess {ms(median(wire.excesses))} / {ms(percentile(wire.excesses, 0.95))};"
+                     f" {wire.missed} missed the next tick, {wire.early} rode a late one"))
 
     for period in (100, 50, 20, 10):
         rates = figures["rates"][period]
@@ -611,7 +616,14 @@ def main():
     parser.add_argument("--hold", type=float, default=15, help="seconds A is held at 50, 20 and 10 ms (15)")
     parser.add_argument("--scan-repetitions", type=int, default=5, help="repetitions of each scan benchmark (5)")
     parser.add_argument("--json", type=Path, help="write every measurement here as well")
+    parser.add_argument("--table-from", type=Path, metavar="JSON",
+                        help="print the table of an earlier --json and measure nothing")
     options = parser.parse_args()
+    if options.table_from:
+        figures = load_figures(options.table_from)
+        print(table(rows_of(figures)))
+        print_notes(figures)
+        return
     reason = missing_requirements()
     if reason:
         sys.exit(f"cannot measure: {reason}")
@@ -619,14 +631,31 @@ def main():
     began = time.monotonic()
     figures = measure(options)
     print(table(rows_of(figures)))
+    print_notes(figures)
+    print(f"Measured in {time.monotonic() - began:.0f} s.")
+    if options.json:
+        options.json.parent.mkdir(parents=True, exist_ok=True)
+        options.json.write_text(json.dumps(figures, indent=1, default=vars))
+
+
+def print_notes(figures):
     wires = figures["wire"].values()
     print(f"\nXSync around a key-down: median {median([t for wire in wires for t in wire.round_trips]):.2f} ms. "
           "Held lines after their tick's slot, p95: "
-          + ", ".join(f"{percentile(wire.grid_lateness, 0.95):.0f} ms at {wire.period} ms" for wire in wires)
-          + f". Measured in {time.monotonic() - began:.0f} s.")
-    if options.json:
-        options.json.parent.mkdir(parents=True, exist_ok=True)
-        options.json.write_text(json.dumps(figures, indent=1, default=lambda value: vars(value)))
+          + ", ".join(f"{percentile(wire.grid_lateness, 0.95):.0f} ms at {wire.period} ms" for wire in wires) + ".")
+
+
+def load_figures(path):
+    """The figures of a --json file, with the types that measure() gives them."""
+    figures = json.loads(path.read_text())
+    figures["start_ups"] = [StartUp(**run) for run in figures["start_ups"]]
+    figures["notepad_start_ups"] = [StartUp(**run) for run in figures["notepad_start_ups"]]
+    figures["wire"] = {int(period): KeyToWire(**wire) for period, wire in figures["wire"].items()}
+    figures["rates"] = {int(period): rates for period, rates in figures["rates"].items()}
+    for name in ("idle", "held", "held_unbound", "notepad_idle"):
+        figures[name] = [[CpuSample(**sample) for sample in samples] if samples else None
+                         for samples in figures[name]]
+    return figures
 
 
 if __name__ == "__main__":
