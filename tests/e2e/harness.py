@@ -610,8 +610,10 @@ def prepare_wine():
     """A Wine server that stays up between programs, with the prefix's services running:
     each start is then quick, and the services have made their COM links before a phone
     puts its own in place."""
-    run("wineserver", "-p", check=False)
-    run(WINE, "cmd.exe", "/c", "exit", check=False, timeout=120)
+    # Not through pipes: a server started here lives on and would hold them open.
+    quiet = dict(stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    subprocess.run(["wineserver", "-p"], timeout=30, check=False, **quiet)
+    subprocess.run([WINE, "cmd.exe", "/c", "exit"], timeout=120, check=False, **quiet)
 
 
 def main():
