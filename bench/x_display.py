@@ -67,6 +67,8 @@ def _load():
     x11.XKeysymToKeycode.restype = ctypes.c_ubyte
     x11.XKeysymToKeycode.argtypes = [display, ulong]
     x11.XSetErrorHandler.argtypes = [_ERROR_HANDLER]
+    x11.XAutoRepeatOn.argtypes = [display]
+    x11.XAutoRepeatOff.argtypes = [display]
     xtst.XTestFakeKeyEvent.argtypes = [display, ctypes.c_uint, ctypes.c_int, ulong]
     xtst.XTestFakeButtonEvent.argtypes = [display, ctypes.c_uint, ctypes.c_int, ulong]
     xtst.XTestFakeMotionEvent.argtypes = [display, ctypes.c_int, ctypes.c_int, ctypes.c_int, ulong]
@@ -162,6 +164,11 @@ class XDisplay:
         self.xtst.XTestFakeKeyEvent(self.display, keycode, 1 if down else 0, CURRENT_TIME)
         self.x11.XSync(self.display, 0)
         return before, time.monotonic()
+
+    def auto_repeat(self, on):
+        """Switches the X server's key auto-repeat on or off, for every client of the display."""
+        (self.x11.XAutoRepeatOn if on else self.x11.XAutoRepeatOff)(self.display)
+        self.x11.XSync(self.display, 0)
 
     def click(self, x, y, button=1):
         self.xtst.XTestFakeMotionEvent(self.display, -1, x, y, CURRENT_TIME)
