@@ -40,7 +40,7 @@ PROGRAM = WINDOWS_BUILD_DIR / "Tastolink.exe"
 ARTIFACTS = Path(os.environ.get("TASTOLINK_E2E_ARTIFACTS", ROOT / "build" / "e2e-artifacts"))
 WINE = shutil.which("wine") or "wine"
 
-# Exit status that CTest counts as skipped (SKIP_RETURN_CODE in tests/e2e/tests.cmake).
+# Exit status when something the tests need is missing; CTest counts it as a failure.
 SKIPPED = 77
 
 TITLE = "Tastolink"
