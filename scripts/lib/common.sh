@@ -68,6 +68,8 @@ ensure_wine_prefix() {
     if [ ! -f "$WINEPREFIX/system.reg" ]; then
         say "creating the Wine prefix $WINEPREFIX"
         wineboot -i >/dev/null 2>&1 || true
+        # wineboot's own server is still shutting down; a persistent one must start after it.
+        wineserver -w >/dev/null 2>&1 || true
     fi
     wineserver -p >/dev/null 2>&1 || true
 }
