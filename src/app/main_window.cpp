@@ -140,19 +140,19 @@ void MainWindow::BuildControls() {
     SendMessageW(comboBoxes_[1], CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(L""));
     SendMessageW(comboBoxes_[2], CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(L""));
 
-    for (const ControlSpec& spec : kPanelControls) {
-        const Box box = InPanel(spec.panel, spec.box);
-        switch (spec.kind) {
+    for (const ControlSpec& item : kPanelControls) {
+        const Box box = InPanel(item.panel, item.box);
+        switch (item.kind) {
             case ControlKind::Edit: {
-                HWND edit = AddControl(WC_EDITW, spec.text, editStyle, spec.id, box, WS_EX_CLIENTEDGE);
+                HWND edit = AddControl(WC_EDITW, item.text, editStyle, item.id, box, WS_EX_CLIENTEDGE);
                 SetWindowSubclass(edit, SelectAllOnFocusProc, 0, 0);
                 break;
             }
             case ControlKind::PushButton:
-                AddControl(WC_BUTTONW, spec.text, WS_TABSTOP | BS_PUSHBUTTON | WS_CLIPSIBLINGS, spec.id, box);
+                AddControl(WC_BUTTONW, item.text, WS_TABSTOP | BS_PUSHBUTTON | WS_CLIPSIBLINGS, item.id, box);
                 break;
             case ControlKind::PortSelector: {
-                HWND port = AddControl(WC_COMBOBOXW, "", selectorStyle, spec.id,
+                HWND port = AddControl(WC_COMBOBOXW, "", selectorStyle, item.id,
                                        {box.left, box.top, box.width, kDropDownHeight});
                 comboBoxes_[kPortSelector] = port;
                 for (std::string_view name : kPortNames)
@@ -162,7 +162,7 @@ void MainWindow::BuildControls() {
             }
             case ControlKind::Label:
             case ControlKind::BlueLabel:
-                AddControl(WC_STATICW, spec.text, SS_LEFTNOWORDWRAP | SS_NOPREFIX | WS_CLIPSIBLINGS, spec.id, box);
+                AddControl(WC_STATICW, item.text, SS_LEFTNOWORDWRAP | SS_NOPREFIX | WS_CLIPSIBLINGS, item.id, box);
                 break;
         }
     }
