@@ -38,3 +38,8 @@ foreach(script IN LISTS E2E_SCRIPTS)
             ${PYTHON3} ${script})
   set_tests_properties(e2e.${name} PROPERTIES RESOURCE_LOCK wine_desktop TIMEOUT 300)
 endforeach()
+
+# The long hold keeps a key down for ten minutes by default (TASTOLINK_LONG_HOLD_MINUTES).
+if(TEST e2e.fault_long_hold)
+  set_tests_properties(e2e.fault_long_hold PROPERTIES TIMEOUT 1500)
+endif()
