@@ -6,7 +6,7 @@ find_program(PYTHON3 python3 REQUIRED)
 set(E2E_DIR ${CMAKE_CURRENT_LIST_DIR})
 
 add_test(NAME wine.serial_port_with_phone
-  COMMAND ${E2E_DIR}/with-virtual-phone.sh --phone $<TARGET_FILE:virtual-phone> --port COM7 --
+  COMMAND ${E2E_DIR}/with-virtual-phone.sh --phone $<TARGET_FILE:virtual-phone> --port COM12 --
           ${WINE} ${TASTOLINK_WINDOWS_BUILD_DIR}/tests/tastolink_windows_tests.exe
           --gtest_filter=Win32SerialPortWithPhone.*)
 set_tests_properties(wine.serial_port_with_phone PROPERTIES RESOURCE_LOCK wine_desktop)

@@ -78,6 +78,14 @@ private:
     std::string path_;
 };
 
+// Ports from COM10 up only open through the device namespace; other names stay as typed.
+TEST(Win32SerialPort, NumberedComPortsGoThroughTheDeviceNamespace) {
+    EXPECT_EQ(DevicePathForPort("COM12"), "\\\\.\\COM12");
+    EXPECT_EQ(DevicePathForPort("com3"), "\\\\.\\com3");
+    for (const char* asTyped : {"COM", "COM1x", "COM 1", "C:\\port.txt", "", "\\\\.\\COM5"})
+        EXPECT_EQ(DevicePathForPort(asTyped), asTyped);
+}
+
 TEST(Win32SerialPort, MissingPortFailsToOpenAndEveryPressReportsIt) {
     Win32PortOpener opener;
     RecordedMessages messages;
