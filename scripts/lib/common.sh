@@ -72,6 +72,9 @@ ensure_wine_prefix() {
         wineserver -w >/dev/null 2>&1 || true
     fi
     wineserver -p >/dev/null 2>&1 || true
+    # Start Wine's services now: started by the first test instead, they would inherit its
+    # output pipes and, living as long as the persistent server, keep CTest waiting.
+    wine cmd /c exit </dev/null >/dev/null 2>&1 || true
 }
 
 stop_background() {
