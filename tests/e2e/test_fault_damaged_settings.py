@@ -17,7 +17,7 @@ ROW_OF_A = 5
 BARRIER_ROW = 12
 SETTINGS = Settings(combo_boxes={ROW[ROW_OF_A].main_selector: "A"}, interval_ms=50)
 CATALOGUE_BYTES = 10 * 1024 * 1024
-CATALOGUE_LINE = 128  # 80 000 entries in each of the 52 selectors
+CATALOGUE_LINE = 128  # about 82 000 entries in each of the 52 selectors
 
 
 class DamagedSettingsCase(faults.FaultTestCase):
@@ -54,7 +54,7 @@ class DamagedSettingsCase(faults.FaultTestCase):
 
 
 class LargeCatalogue(DamagedSettingsCase):
-    """10 MB of key names: every selector offers 80 000 entries, the bindings work."""
+    """10 MB of entries: every selector offers about 82 000 of them, and the bindings work."""
 
     start_timeout = 300
 
