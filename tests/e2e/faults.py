@@ -145,7 +145,13 @@ class Program(harness.Program):
         self.start_messages = []
         self.started = False
         began = time.monotonic()
-        super().__init__(directory)
+        try:
+            super().__init__(directory)
+        except BaseException:
+            # No test owns the program yet: end it here, or it would outlive the test.
+            if getattr(self, "process", None):
+                self.kill()
+            raise
         self.start_seconds = time.monotonic() - began
         self.started = True
 
