@@ -5,7 +5,7 @@ once a port is chosen that is there."""
 import time
 
 import harness
-from harness import CANNOT_CHOOSE, CANNOT_SEND, ROW, Settings, VirtualPhone
+from harness import CANNOT_CHOOSE, CANNOT_SEND, ROW, Settings
 
 PERIOD_MS = 100
 BARRIER_ROW = 12
@@ -85,28 +85,6 @@ class MissingPort(PortTestCase):
         self.program.replace_text(harness.PORT_SELECTOR_FIELD, "COM1")
         self.program.choose_port()
         self.assert_port_works_and_no_key_is_held(self.phone)
-
-
-class PhoneGoesAway(PortTestCase):
-    settings = Settings(combo_boxes={5: "A", 3: "C"}, port="COM1", interval_ms=PERIOD_MS)
-
-    def test_a_phone_lost_while_a_key_is_held_fails_once_and_works_again_when_chosen_anew(self):
-        self.program.choose_port()
-        self.program.key_down("a")
-        try:
-            self.phone.wait_for_rows(0, 5, 2)
-            self.phone.kill()
-            self.assertEqual(self.program.message_box_text(), CANNOT_SEND + "COM1")
-            self.assertEqual(self.most_boxes_while_ticking(), 1)
-        finally:
-            self.program.key_up("a")
-        self.dismiss()
-
-        phone = VirtualPhone(self.directory, "COM1", name="phone-again")
-        self.addCleanup(phone.stop)
-        phone.wait_until_linked()
-        self.program.choose_port()
-        self.assert_port_works_and_no_key_is_held(phone)
 
 
 if __name__ == "__main__":
