@@ -11,16 +11,18 @@ namespace tastolink {
 namespace {
 
 // Selector texts as the window returns them: a fresh string per read.
-class FixedTexts : public BindingTexts {
+class FixedTexts : public Selectors {
 public:
     explicit FixedTexts(const std::string& everywhere) { texts_.fill(everywhere); }
-    std::string SelectorText(int comboBoxNumber) const override { return texts_[comboBoxNumber]; }
+    std::string Text(int comboBoxNumber) const override { return texts_[comboBoxNumber]; }
+    void SetText(int, const std::string&) override {}
+    void ReplaceItems(int, const std::vector<std::string>&) override {}
 
 private:
     std::array<std::string, 54> texts_;
 };
 
-void RunTicks(benchmark::State& state, const HeldKeyTable& held, const BindingTexts& texts) {
+void RunTicks(benchmark::State& state, const HeldKeyTable& held, const Selectors& texts) {
     int presses = 0;
     for (auto _ : state) {
         RunRepeatScan(held, texts, [&presses](int row) { presses += row >= 0; });

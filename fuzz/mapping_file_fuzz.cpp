@@ -26,7 +26,7 @@ using fuzz::Check;
 
 constexpr int kLines = MappingStore::kLastLine;
 
-struct Selectors : SelectorTextAccess {
+struct RecordingSelectors : Selectors {
     std::string Text(int comboBoxNumber) const override {
         auto text = texts.find(comboBoxNumber);
         return text == texts.end() ? "" : text->second;
@@ -35,6 +35,7 @@ struct Selectors : SelectorTextAccess {
         shownOrder.push_back(comboBoxNumber);
         texts[comboBoxNumber] = ansiText;
     }
+    void ReplaceItems(int, const std::vector<std::string>&) override {}
     std::map<int, std::string> texts;
     std::vector<int> shownOrder;
 };
@@ -87,7 +88,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     CheckLineBuffer(userFile, loaded);
 
     FakeSettingsFiles files;
-    Selectors selectors;
+    RecordingSelectors selectors;
     MappingStore store(files);
     store.SaveBindings(selectors);
     Check(files.writes.empty(), "nothing is saved before bindings were loaded");

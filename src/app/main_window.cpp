@@ -14,7 +14,6 @@ namespace {
 
 constexpr wchar_t kClassName[] = L"TastolinkMainWindow";
 constexpr wchar_t kCaption[] = L"Tastolink";
-constexpr UINT kInitialRepeatPeriodMs = 100;
 // No WS_CLIPCHILDREN: group boxes paint only their frame, and the window fills what lies inside them.
 constexpr DWORD kWindowStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
 constexpr COLORREF kBlue = RGB(0, 0, 255);
@@ -66,7 +65,7 @@ MainWindow::MainWindow(MainWindowServices services)
     : services_(services),
       channel_(services.ports, *this),
       mappings_(services.files),
-      interval_(services.files, *this) {}
+      interval_(services.files, repeatTimer_) {}
 
 MainWindow::~MainWindow() {
     if (window_) DestroyWindow(window_);
@@ -102,7 +101,7 @@ bool MainWindow::Create(int showCommand) {
                  (GetSystemMetrics(SM_CYSCREEN) - height) / 2, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
 
     // The repeat timer ticks from the moment the window exists; with no key held a tick does nothing.
-    SetTimer(window_, kRepeatTimer, kInitialRepeatPeriodMs, nullptr);
+    repeatTimer_.Start(RepeatIntervalSetting::kInitialPeriod);
     FormCreate();
 
     ShowWindow(window_, showCommand);

@@ -29,11 +29,7 @@ struct MainWindowServices {
 };
 
 // Form1: the settings rows, the keypad, the interval and port panels and the menu.
-class MainWindow : private BindingTexts,
-                   private SelectorTextAccess,
-                   private CatalogueSelectors,
-                   private ChannelMessages,
-                   private RepeatTimerControl {
+class MainWindow : private Selectors, private ChannelMessages {
 public:
     explicit MainWindow(MainWindowServices services);
     ~MainWindow() override;
@@ -89,19 +85,25 @@ private:
     template <typename Handler>
     void Guarded(Handler&& handler);
 
-    // BindingTexts, SelectorTextAccess
-    std::string SelectorText(int comboBoxNumber) const override;
+    // Selectors
     std::string Text(int comboBoxNumber) const override;
     void SetText(int comboBoxNumber, const std::string& ansiText) override;
-    // CatalogueSelectors
     void ReplaceItems(int comboBoxNumber, const std::vector<std::string>& ansiEntries) override;
     // ChannelMessages
     void ShowChannelFailure(const std::string& text) override;
-    // RepeatTimerControl
-    void Stop() override;
-    bool Start(std::uint32_t periodMs) override;
 
     static constexpr UINT_PTR kRepeatTimer = 2;  // Timer2
+
+    // Timer2 as the period setting drives it.
+    class RepeatTimer : public RepeatTimerControl {
+    public:
+        explicit RepeatTimer(const HWND& window) : window_(window) {}
+        void Stop() override { KillTimer(window_, kRepeatTimer); }
+        bool Start(std::uint32_t periodMs) override { return SetTimer(window_, kRepeatTimer, periodMs, nullptr); }
+
+    private:
+        const HWND& window_;
+    };
 
     struct Placement {
         HWND control;
@@ -111,11 +113,12 @@ private:
     MainWindowServices services_;
     SerialChannel channel_;
     HeldKeyTable heldKeys_;
+    HWND window_ = nullptr;
+    RepeatTimer repeatTimer_{window_};
     MappingStore mappings_;
     RepeatIntervalSetting interval_;
     AuthorWindow* author_ = nullptr;
 
-    HWND window_ = nullptr;
     HWND focusBeforeDeactivation_ = nullptr;
     UINT dpi_ = USER_DEFAULT_SCREEN_DPI;
     HFONT font_ = nullptr;

@@ -78,8 +78,6 @@ void MainWindow::AuthorClick() {
     if (author_) author_->ShowModal(window_);
 }
 
-std::string MainWindow::SelectorText(int comboBoxNumber) const { return Text(comboBoxNumber); }
-
 std::string MainWindow::Text(int comboBoxNumber) const { return AnsiFromWide(TextOf(comboBoxes_[comboBoxNumber])); }
 
 void MainWindow::SetText(int comboBoxNumber, const std::string& ansiText) {
@@ -108,9 +106,5 @@ void MainWindow::ReplaceItems(int comboBoxNumber, const std::vector<std::string>
 }
 
 void MainWindow::ShowChannelFailure(const std::string& text) { services_.messages.ShowSimpleMessage(window_, text); }
-
-void MainWindow::Stop() { KillTimer(window_, kRepeatTimer); }
-
-bool MainWindow::Start(std::uint32_t periodMs) { return SetTimer(window_, kRepeatTimer, periodMs, nullptr) != 0; }
 
 }  // namespace tastolink

@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <string>
 
-#include "settings/settings_error.h"
 
 namespace tastolink {
 namespace {
@@ -61,12 +60,6 @@ std::optional<std::int32_t> ParseInteger(std::string_view text) {
     // Negation and the two's-complement reading are both taken modulo 2^32.
     std::uint32_t value = negative ? 0u - *bits : *bits;
     return static_cast<std::int32_t>(value);
-}
-
-std::int32_t IntegerFromText(std::string_view text, const SettingsFiles* forDisplay) {
-    if (auto value = ParseInteger(text)) return *value;
-    throw SettingsError(
-        NotAValidIntegerMessage(forDisplay ? forDisplay->DisplayText(text) : std::string(text)));
 }
 
 }  // namespace tastolink

@@ -4,8 +4,6 @@
 #include <optional>
 #include <string_view>
 
-#include "settings/settings_files.h"
-
 namespace tastolink {
 
 // The whole text as a signed 32-bit integer, or nothing:
@@ -17,8 +15,5 @@ namespace tastolink {
 //   and nothing after the last digit, not even a space.
 std::optional<std::int32_t> ParseInteger(std::string_view text);
 
-// ParseInteger, or a SettingsError "'<text>' is not a valid integer value". The message
-// quotes a text taken from a file through forDisplay; a text given as UTF-8 needs none (nullptr).
-std::int32_t IntegerFromText(std::string_view text, const SettingsFiles* forDisplay);
 
 }  // namespace tastolink

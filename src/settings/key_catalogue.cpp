@@ -16,7 +16,7 @@ std::vector<std::string> CatalogueEntries(std::string_view fileBytes) {
     return entries;
 }
 
-void LoadKeyCatalogue(SettingsFiles& files, CatalogueSelectors& selectors) {
+void LoadKeyCatalogue(SettingsFiles& files, Selectors& selectors) {
     for (int number : kBindingSelectorNumbers)
         selectors.ReplaceItems(number, CatalogueEntries(files.Read(kCatalogueFile)));
 }

@@ -5,6 +5,7 @@
 #include <string_view>
 #include <vector>
 
+#include "settings/selectors.h"
 #include "settings/settings_files.h"
 
 namespace tastolink {
@@ -20,17 +21,8 @@ inline constexpr std::array<int, 52> kBindingSelectorNumbers{
     1,  2,  3,  4,  5,  6,  7,  8,  9,  10, 11, 12, 13, 14, 15, 16, 17, 18, 19, 20, 21, 22, 23, 24, 25, 26,
     27, 28, 29, 30, 31, 32, 33, 34, 35, 36, 37, 38, 39, 40, 41, 42, 43, 44, 46, 47, 48, 49, 50, 51, 52, 53};
 
-// The item lists of the binding selectors.
-class CatalogueSelectors {
-public:
-    virtual ~CatalogueSelectors() = default;
-    // Replaces the list of ComboBox<n> (its text stays). Throws SettingsError
-    // ("Unable to insert a line") when the list refuses an entry.
-    virtual void ReplaceItems(int comboBoxNumber, const std::vector<std::string>& ansiEntries) = 0;
-};
-
 // Fills every binding selector's list from "Items.itm", which is read anew for each of them.
 // A failure ends the load there: a missing file changes no list at all.
-void LoadKeyCatalogue(SettingsFiles& files, CatalogueSelectors& selectors);
+void LoadKeyCatalogue(SettingsFiles& files, Selectors& selectors);
 
 }  // namespace tastolink

@@ -2,13 +2,13 @@
 
 namespace tastolink {
 
-void MappingStore::LoadBindings(const std::string& fileName, SelectorTextAccess& selectors) {
+void MappingStore::LoadBindings(const std::string& fileName, Selectors& selectors) {
     scratchList_.Load(files_.Read(fileName));
     loaded_ = true;
     for (int k = kFirstLine; k <= kLastLine; ++k) selectors.SetText(k, scratchList_.Line(k));
 }
 
-void MappingStore::SaveBindings(const SelectorTextAccess& selectors) {
+void MappingStore::SaveBindings(const Selectors& selectors) {
     if (!loaded_) return;
     for (int k = kFirstLine; k <= kLastLine; ++k) scratchList_.SetLine(k, selectors.Text(k));
     files_.Write(kUserBindingsFile, scratchList_.Text());

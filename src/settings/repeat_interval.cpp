@@ -37,7 +37,9 @@ void RepeatIntervalSetting::Load() {
         SetPeriod(*stored);
         return;
     }
-    SetPeriod(static_cast<std::uint32_t>(IntegerFromText(line, &files_)));
+    const auto value = ParseInteger(line);
+    if (!value) throw SettingsError(NotAValidIntegerMessage(files_.DisplayText(line)));
+    SetPeriod(static_cast<std::uint32_t>(*value));
 }
 
 void RepeatIntervalSetting::Save() {
@@ -48,7 +50,9 @@ void RepeatIntervalSetting::Save() {
 std::string RepeatIntervalSetting::Get() const { return std::to_string(period_); }
 
 void RepeatIntervalSetting::Set(const std::string& fieldTextUtf8) {
-    SetPeriod(static_cast<std::uint32_t>(IntegerFromText(fieldTextUtf8, nullptr)));
+    const auto value = ParseInteger(fieldTextUtf8);
+    if (!value) throw SettingsError(NotAValidIntegerMessage(fieldTextUtf8));
+    SetPeriod(static_cast<std::uint32_t>(*value));
 }
 
 }  // namespace tastolink

@@ -5,22 +5,11 @@
 #include <map>
 #include <vector>
 
+#include "fake_selectors.h"
 #include "link/phone_key_table.h"
 
 namespace tastolink {
 namespace {
-
-// Selector texts by ComboBox number; counts every read.
-class FakeSelectors : public BindingTexts {
-public:
-    std::string SelectorText(int comboBoxNumber) const override {
-        ++reads;
-        auto found = texts.find(comboBoxNumber);
-        return found == texts.end() ? std::string() : found->second;
-    }
-    std::map<int, std::string> texts;
-    mutable int reads = 0;
-};
 
 class RepeatScanTest : public ::testing::Test {
 protected:

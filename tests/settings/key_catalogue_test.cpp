@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "fake_selectors.h"
 #include "settings_test_support.h"
 
 namespace tastolink {
@@ -33,24 +34,13 @@ INSTANTIATE_TEST_SUITE_P(
                     EntriesCase{" f1 \r\nF1\r\nF1", {" f1 ", "F1", "F1"}},
                     EntriesCase{"F1\r\nF2\0F3\r\n"s, {"F1", "F2"}}));
 
-// Records each list it is given; ComboBox<refusing> refuses its entries.
-struct RecordingSelectors : CatalogueSelectors {
-    void ReplaceItems(int comboBoxNumber, const Entries& ansiEntries) override {
-        if (comboBoxNumber == refusing) throw SettingsError(std::string(kUnableToInsertLine));
-        numbers.push_back(comboBoxNumber);
-        EXPECT_EQ(ansiEntries, (Entries{"F1", "Num0"}));
-    }
-    int refusing = 0;
-    std::vector<int> numbers;
-};
-
 TEST(LoadKeyCatalogue, FillsTheBindingSelectorsInOrderReadingTheFileForEach) {
     FakeSettingsFiles files;
-    RecordingSelectors selectors;
+    FakeSelectors selectors;
     EXPECT_EQ(ErrorOf([&] { LoadKeyCatalogue(files, selectors); }),
               "Cannot open file \"C:\\run\\Items.itm\". Not found");
     EXPECT_EQ(files.reads.size(), 1u);
-    EXPECT_TRUE(selectors.numbers.empty());
+    EXPECT_TRUE(selectors.listOrder.empty());
 
     files.files[kCatalogueFile] = "F1\r\nNum0\r\n";
     LoadKeyCatalogue(files, selectors);
@@ -58,12 +48,13 @@ TEST(LoadKeyCatalogue, FillsTheBindingSelectorsInOrderReadingTheFileForEach) {
     std::vector<int> expected;
     for (int n = 1; n <= 53; ++n)
         if (n != 45) expected.push_back(n);
-    EXPECT_EQ(selectors.numbers, expected);
+    EXPECT_EQ(selectors.listOrder, expected);
+    EXPECT_EQ(selectors.lists[53], (Entries{"F1", "Num0"}));
 
-    selectors.numbers.clear();
+    selectors.listOrder.clear();
     selectors.refusing = 46;
     EXPECT_EQ(ErrorOf([&] { LoadKeyCatalogue(files, selectors); }), kUnableToInsertLine);
-    EXPECT_EQ(selectors.numbers.size(), 44u);
+    EXPECT_EQ(selectors.listOrder.size(), 44u);
 }
 
 }  // namespace

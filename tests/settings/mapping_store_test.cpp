@@ -5,20 +5,11 @@
 #include <map>
 #include <string>
 
+#include "fake_selectors.h"
 #include "settings_test_support.h"
 
 namespace tastolink {
 namespace {
-
-struct FakeSelectors : SelectorTextAccess {
-    std::string Text(int comboBoxNumber) const override {
-        return texts.contains(comboBoxNumber) ? texts.at(comboBoxNumber) : "";
-    }
-    void SetText(int comboBoxNumber, const std::string& ansiText) override {
-        texts[comboBoxNumber] = ansiText;
-    }
-    std::map<int, std::string> texts;
-};
 
 // Lines first..last, line k reading "<prefix><k>", each followed by CR LF.
 std::string Lines(int first, int last, const std::string& prefix) {
