@@ -7,8 +7,11 @@ export WINEPREFIX=${WINEPREFIX:-$BUILD_DIR/wineprefix}
 export WINEDEBUG=${WINEDEBUG:--all}
 export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml=}
 
-PACKAGES=(cmake make g++ python3 g++-mingw-w64-x86-64-posix wine wine64 xvfb xdotool x11-utils
-          socat imagemagick libgtest-dev googletest libbenchmark-dev clang libclang-rt-dev llvm)
+# fonts-wine: Wine's own Tahoma and MS Sans Serif, so that every machine shows (and tests) the
+# same glyphs; with --no-install-recommends nothing else brings them.
+PACKAGES=(cmake make g++ python3 g++-mingw-w64-x86-64-posix wine wine64 fonts-wine xvfb xdotool x11-utils
+          socat imagemagick libgtest-dev googletest libbenchmark-dev clang libclang-rt-dev llvm clang-format
+          ccache python3-pytest python3-xlib python3-psutil)
 
 say() { printf '\n== %s\n' "$*"; }
 
@@ -26,13 +29,17 @@ install_packages() {
     DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
 }
 
+# ccache keeps a second build of the same sources (a fresh clone, CI) to seconds.
+export CCACHE_BASEDIR=$TASTOLINK_ROOT
+LAUNCHER=(-DCMAKE_C_COMPILER_LAUNCHER=ccache -DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
+
 build_all() {
     say "building the Windows program"
-    cmake -S "$TASTOLINK_ROOT" -B "$BUILD_DIR/windows" -DCMAKE_BUILD_TYPE=Release \
+    cmake -S "$TASTOLINK_ROOT" -B "$BUILD_DIR/windows" -DCMAKE_BUILD_TYPE=Release "${LAUNCHER[@]}" \
         -DCMAKE_TOOLCHAIN_FILE="$TASTOLINK_ROOT/cmake/mingw-w64.cmake" >/dev/null
     cmake --build "$BUILD_DIR/windows" -j"$(nproc)"
     say "building the host tree"
-    cmake -S "$TASTOLINK_ROOT" -B "$BUILD_DIR/host" -DCMAKE_BUILD_TYPE=Release \
+    cmake -S "$TASTOLINK_ROOT" -B "$BUILD_DIR/host" -DCMAKE_BUILD_TYPE=Release "${LAUNCHER[@]}" \
         -DTASTOLINK_WINDOWS_BUILD_DIR="$BUILD_DIR/windows" >/dev/null
     cmake --build "$BUILD_DIR/host" -j"$(nproc)"
 }
@@ -42,7 +49,7 @@ build_all() {
 FUZZ_BUILD_DIR=$BUILD_DIR/fuzz
 build_fuzz_tree() {
     say "building the sanitized core, its unit tests and its fuzz targets"
-    cmake -S "$TASTOLINK_ROOT" -B "$FUZZ_BUILD_DIR" -DCMAKE_BUILD_TYPE=Debug -DTASTOLINK_FUZZ=ON \
+    cmake -S "$TASTOLINK_ROOT" -B "$FUZZ_BUILD_DIR" -DCMAKE_BUILD_TYPE=Debug -DTASTOLINK_FUZZ=ON "${LAUNCHER[@]}" \
         -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ >/dev/null
     cmake --build "$FUZZ_BUILD_DIR" -j"$(nproc)"
 }
