@@ -6,6 +6,9 @@ BUILD_DIR=${TASTOLINK_BUILD_DIR:-$TASTOLINK_ROOT/build}
 export WINEPREFIX=${WINEPREFIX:-$BUILD_DIR/wineprefix}
 export WINEDEBUG=${WINEDEBUG:--all}
 export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml=}
+# Wine takes its ANSI code page and language from the locale: pin them, so that every machine
+# runs the program with code page 1252 and English system texts.
+export LANG=C.UTF-8 LC_ALL=C.UTF-8
 
 # fonts-wine: Wine's own Tahoma and MS Sans Serif, so that every machine shows (and tests) the
 # same glyphs; with --no-install-recommends nothing else brings them.
@@ -78,6 +81,10 @@ ensure_wine_prefix() {
         # wineboot's own server is still shutting down; a persistent one must start after it.
         wineserver -w >/dev/null 2>&1 || true
     fi
+    # Debian's Wine does not look in /usr/share/wine/fonts: without these in the prefix every
+    # face falls back to DejaVu, whose mark positioning crashes Wine's Uniscribe on a text that
+    # starts with U+02DC. With them, "MS Sans Serif" is Wine's raster face, as on Windows.
+    cp -u /usr/share/wine/fonts/* "$WINEPREFIX/drive_c/windows/Fonts/"
     wineserver -p >/dev/null 2>&1 || true
     # Start Wine's services now: started by the first test instead, they would inherit its
     # output pipes and, living as long as the persistent server, keep CTest waiting.
