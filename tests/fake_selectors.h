@@ -9,8 +9,8 @@
 
 namespace tastolink {
 
-// Selectors in memory: texts and lists by ComboBox number. Counts text reads, records the
-// order in which texts were shown, and ComboBox<refusing> refuses its entries.
+// Selectors in memory by ComboBox number. Counts text reads, records the order in which
+// lists were filled, and ComboBox<refusing> refuses its entries.
 struct FakeSelectors : Selectors {
     std::string Text(int comboBoxNumber) const override {
         ++reads;
@@ -18,7 +18,6 @@ struct FakeSelectors : Selectors {
         return found == texts.end() ? std::string() : found->second;
     }
     void SetText(int comboBoxNumber, const std::string& ansiText) override {
-        shownOrder.push_back(comboBoxNumber);
         texts[comboBoxNumber] = ansiText;
     }
     void ReplaceItems(int comboBoxNumber, const std::vector<std::string>& ansiEntries) override {
@@ -29,7 +28,7 @@ struct FakeSelectors : Selectors {
 
     std::map<int, std::string> texts;
     std::map<int, std::vector<std::string>> lists;
-    std::vector<int> shownOrder, listOrder;
+    std::vector<int> listOrder;
     int refusing = 0;
     mutable int reads = 0;
 };

@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <map>
 #include <string>
 
 #include "fake_selectors.h"
@@ -18,48 +17,35 @@ std::string Lines(int first, int last, const std::string& prefix) {
     return text;
 }
 
-struct RoundTripCase {
-    std::string name, file;
-    std::string saved;  // once ComboBox<k> reads "New <k>"
-};
-
-class MappingRoundTrip : public testing::TestWithParam<RoundTripCase> {};
-
-TEST_P(MappingRoundTrip, SavesTheLoadedFileWithTheCurrentTexts) {
-    FakeSettingsFiles files;
-    files.files[kDefaultBindingsFile] = GetParam().file;
-    FakeSelectors selectors;
-    MappingStore store(files);
-    store.LoadBindings(kDefaultBindingsFile, selectors);
-    for (int k = 1; k <= 53; ++k) {
-        const std::string line = "\nK" + std::to_string(k), &file = GetParam().file;
-        const auto at = file.find(line);
-        const bool present =
-            at != std::string::npos && (at + line.size() == file.size() || file[at + line.size()] == '\r');
-        EXPECT_EQ(selectors.texts[k], present ? line.substr(1) : "") << k;
+// The file written at close is the loaded file with lines 1 to 53 replaced where it has them.
+TEST(MappingStore, SavesTheLoadedFileWithTheCurrentTexts) {
+    struct Case {
+        std::string file, saved;  // saved: once ComboBox<k> reads "New <k>"
+    };
+    const Case cases[] = {
+        {"Head\r\n" + Lines(1, 53, "K") + "After 53\r\n\r\nEnd\r\n",
+         "Head\r\n" + Lines(1, 53, "New ") + "After 53\r\n\r\nEnd\r\n"},
+        {"Head\r\n" + Lines(1, 52, "K") + "K53", "Head\r\n" + Lines(1, 52, "New ") + "New 53"},
+        {"\r\n" + Lines(1, 52, "K"), "\r\n" + Lines(1, 52, "New ") + "New 53"},
+        {"\r\n" + Lines(1, 51, "K") + "K52", "\r\n" + Lines(1, 51, "New ") + "New 52"},
+        {"", ""},
+    };
+    for (const Case& c : cases) {
+        FakeSettingsFiles files;
+        files.files[kDefaultBindingsFile] = c.file;
+        FakeSelectors selectors;
+        MappingStore store(files);
+        store.LoadBindings(kDefaultBindingsFile, selectors);
+        EXPECT_EQ(selectors.texts[1], c.file.empty() ? "" : "K1");
+        EXPECT_EQ(selectors.texts[53], c.file.find("K53") != std::string::npos ? "K53" : "");
+        store.SaveBindings(selectors);
+        EXPECT_EQ(files.files[kUserBindingsFile], c.file) << "unchanged texts write the file back as it was";
+        for (int k = 1; k <= 53; ++k) selectors.texts[k] = "New " + std::to_string(k);
+        store.SaveBindings(selectors);
+        EXPECT_EQ(files.files[kUserBindingsFile], c.saved);
+        EXPECT_EQ(files.files[kDefaultBindingsFile], c.file);
     }
-    store.SaveBindings(selectors);
-    EXPECT_EQ(files.files[kUserBindingsFile], GetParam().file)
-        << "unchanged texts write the file back as it was";
-
-    for (int k = 1; k <= 53; ++k) selectors.texts[k] = "New " + std::to_string(k);
-    store.SaveBindings(selectors);
-    EXPECT_EQ(files.files[kUserBindingsFile], GetParam().saved);
-    EXPECT_EQ(files.writes, std::vector<std::string>(2, kUserBindingsFile));
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Files, MappingRoundTrip,
-    testing::Values(RoundTripCase{"Complete", "Head\r\n" + Lines(1, 53, "K") + "After 53\r\n\r\nEnd\r\n",
-                                  "Head\r\n" + Lines(1, 53, "New ") + "After 53\r\n\r\nEnd\r\n"},
-                    RoundTripCase{"NoFinalBreak", "Head\r\n" + Lines(1, 52, "K") + "K53",
-                                  "Head\r\n" + Lines(1, 52, "New ") + "New 53"},
-                    RoundTripCase{"EndsAtLine52WithBreak", "\r\n" + Lines(1, 52, "K"),
-                                  "\r\n" + Lines(1, 52, "New ") + "New 53"},
-                    RoundTripCase{"EndsAtLine52", "\r\n" + Lines(1, 51, "K") + "K52",
-                                  "\r\n" + Lines(1, 51, "New ") + "New 52"},
-                    RoundTripCase{"Empty", "", ""}),
-    [](const auto& info) { return info.param.name; });
 
 TEST(MappingStore, UnreadableFileChangesNothing) {
     FakeSettingsFiles files;
@@ -75,18 +61,28 @@ TEST(MappingStore, UnreadableFileChangesNothing) {
     EXPECT_EQ(files.files[kUserBindingsFile], "user\r\nF5\r\n COM3 ");
 }
 
-TEST(MappingStore, NeverReplacesBindingsItDidNotLoad) {
+// Bindings never loaded in this run never replace a stored file; a missing one is created.
+TEST(MappingStore, WithoutLoadedBindingsOnlyAMissingFileIsWritten) {
     FakeSettingsFiles files;
-    FakeSelectors selectors;
+    FakeSelectors selectors{};
+    selectors.texts = {{1, "Num1"}, {45, "COM3"}, {53, "Z"}};
+    files.files[kUserBindingsFile] = "stored";
+    files.unreadable = {kUserBindingsFile};
     MappingStore store(files);
     EXPECT_THROW(store.LoadBindings(kUserBindingsFile, selectors), SettingsError);
     store.SaveBindings(selectors);
+    files.unreadable.clear();
+    store.SaveBindings(selectors);
     EXPECT_TRUE(files.writes.empty());
 
-    files.files[kDefaultBindingsFile] = "";
-    store.LoadBindings(kDefaultBindingsFile, selectors);
+    files.files.clear();
     store.SaveBindings(selectors);
-    EXPECT_EQ(files.writes.size(), 1u);
+    std::string created = "\r\nNum1\r\n";
+    for (int k = 2; k <= 53; ++k) created += (k == 45 ? "COM3" : k == 53 ? "Z" : "") + std::string("\r\n");
+    EXPECT_EQ(files.files[kUserBindingsFile], created);
+    selectors.texts[1] = "F1";
+    store.SaveBindings(selectors);  // a second close, after the first failed further on
+    EXPECT_EQ(files.files[kUserBindingsFile], "\r\nF1" + created.substr(6));
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <map>
+#include <new>
 #include <set>
 #include <string>
 #include <vector>
@@ -10,17 +11,21 @@
 
 namespace tastolink {
 
-// Settings files in memory. A name without content can't be read; a name in failingWrites
-// can't be written. DisplayText marks what it converted.
+// Settings files in memory. A name without content is missing; a name in `unreadable` exists
+// but can't be read; `outOfMemory` makes every read run out of memory. DisplayText marks
+// what it converted.
 class FakeSettingsFiles : public SettingsFiles {
 public:
     std::string Read(const std::string& name) override {
         reads.push_back(name);
-        if (!files.contains(name)) throw SettingsError(CannotOpenFileMessage("C:\\run", name, "Not found."));
+        if (outOfMemory) throw std::bad_alloc();
+        if (unreadable.contains(name))
+            throw SettingsError("Cannot open file \"C:\\run\\" + name + "\". Denied");
+        if (!files.contains(name))
+            throw SettingsFileMissing("Cannot open file \"C:\\run\\" + name + "\". Not found");
         return files[name];
     }
     void Write(const std::string& name, std::string_view bytes) override {
-        if (failingWrites.contains(name)) throw SettingsError(std::string(kStreamWriteError));
         writes.push_back(name);
         files[name] = bytes;
     }
@@ -29,7 +34,8 @@ public:
     }
 
     std::map<std::string, std::string> files;
-    std::set<std::string> failingWrites;
+    std::set<std::string> unreadable;
+    bool outOfMemory = false;
     std::vector<std::string> reads, writes;
 };
 
