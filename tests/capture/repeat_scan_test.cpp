@@ -4,7 +4,7 @@
 
 #include <vector>
 
-#include "fake_selectors.h"
+#include "settings/settings_test_support.h"
 
 namespace tastolink {
 namespace {

@@ -5,7 +5,6 @@
 #include <string>
 #include <vector>
 
-#include "fake_selectors.h"
 #include "settings_test_support.h"
 
 namespace tastolink {
@@ -14,13 +13,13 @@ namespace {
 using namespace std::string_literals;
 using Entries = std::vector<std::string>;
 
+// Line breaks are those of the line buffer; a break at the very end adds no entry.
 TEST(CatalogueEntries, OnePerLineAndNoneForABreakAtTheEnd) {
     // clang-format off
     const std::pair<std::string, Entries> cases[] = {
-        {"F1\r\nF2\r\n", {"F1", "F2"}},       {"F1\r\nF2", {"F1", "F2"}},  {"F1\r\n\r\nF2", {"F1", "", "F2"}},
-        {"F1\nF2", {"F1", "F2"}},             {"F1\rF2", {"F1", "F2"}},    {"F1\n\rF2", {"F1", "", "F2"}},
-        {"F1\r\n\r\n", {"F1", ""}},           {"", {}},                    {"\r\n", {""}},
-        {" f1 \r\nF1\r\nF1", {" f1 ", "F1", "F1"}}, {"F1\r\nF2\0F3\r\n"s, {"F1", "F2"}},
+        {"F1\r\nF2\r\n", {"F1", "F2"}}, {"F1\nF2", {"F1", "F2"}},     {"F1\r\n\r\n", {"F1", ""}},
+        {"", {}},                   {"\r\n", {""}},                 {" f1 \rF1\r\nF1", {" f1 ", "F1", "F1"}},
+        {"F1\r\nF2\0F3\r\n"s, {"F1", "F2"}},
     };
     // clang-format on
     for (const auto& [bytes, entries] : cases) EXPECT_EQ(CatalogueEntries(bytes), entries) << bytes;

@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <filesystem>
+#include <fstream>
 #include <set>
 #include <string>
 
@@ -13,50 +15,34 @@ namespace tastolink {
 namespace {
 
 using namespace std::string_literals;
-using Names = std::set<std::wstring>;
+namespace fs = std::filesystem;
 
 // Each test runs in a fresh directory of its own, made the working directory.
 class Win32SettingsFilesTest : public testing::Test {
 protected:
     void SetUp() override {
-        wchar_t buffer[MAX_PATH];
-        GetCurrentDirectoryW(MAX_PATH, buffer);
-        previous_ = buffer;
-        GetTempPathW(MAX_PATH, buffer);
-        directory_ = buffer + L"tastolink-settings-"s + std::to_wstring(GetCurrentProcessId()) + L"-" +
-                     std::to_wstring(GetTickCount64());
-        ASSERT_TRUE(CreateDirectoryW(directory_.c_str(), nullptr));
-        ASSERT_TRUE(SetCurrentDirectoryW(directory_.c_str()));
-        GetCurrentDirectoryW(MAX_PATH, buffer);
-        workingDirectory_ = Utf8FromWide(buffer);
+        fs::create_directories(directory_);
+        fs::current_path(directory_);
+        workingDirectory_ = Utf8FromWide(fs::current_path().wstring());
     }
-
     void TearDown() override {
-        SetCurrentDirectoryW(previous_.c_str());
-        for (const std::wstring& name : Listing()) {
-            const std::wstring path = directory_ + L"\\" + name;
-            SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-            DeleteFileW(path.c_str());
-        }
-        RemoveDirectoryW(directory_.c_str());
+        fs::current_path(previous_);
+        for (const auto& entry : fs::directory_iterator(directory_))
+            SetFileAttributesW(entry.path().c_str(), FILE_ATTRIBUTE_NORMAL);
+        fs::remove_all(directory_);
     }
 
-    Names Listing() const {
-        Names names;
-        WIN32_FIND_DATAW found;
-        HANDLE search = FindFirstFileW((directory_ + L"\\*").c_str(), &found);
-        if (search == INVALID_HANDLE_VALUE) return names;
-        do {
-            if (found.cFileName != L"."s && found.cFileName != L".."s) names.insert(found.cFileName);
-        } while (FindNextFileW(search, &found));
-        FindClose(search);
+    std::set<std::string> Listing() const {
+        std::set<std::string> names;
+        for (const auto& entry : fs::directory_iterator(directory_))
+            names.insert(entry.path().filename().string());
         return names;
     }
 
     // A refused write names the file and leaves it, and the directory, as they were.
     void ExpectRefusedWrite(const std::string& name) {
         const std::string before = files.Read(name);
-        const Names listing = Listing();
+        const auto listing = Listing();
         const std::string message = ErrorOf([&] { files.Write(name, "new"); });
         EXPECT_EQ(message.rfind("Cannot create file \"" + workingDirectory_ + "\\" + name + "\". ", 0), 0u)
             << message;
@@ -64,36 +50,36 @@ protected:
         EXPECT_EQ(Listing(), listing);
     }
 
-    Win32SettingsFiles files;
-    std::wstring previous_, directory_;
+    const fs::path previous_ = fs::current_path();
+    const fs::path directory_ =
+        fs::temp_directory_path() / ("tastolink-settings-" + std::to_string(GetCurrentProcessId()));
     std::string workingDirectory_;
+    Win32SettingsFiles files;
 };
 
 TEST_F(Win32SettingsFilesTest, WriteReplacesTheFileAndRemovesWhatACrashedSaveLeft) {
-    for (const wchar_t* name :
-         {L"itemindex.itm.4242-0.tmp", L"itemindex.itm.mine.tmp", L"interval.int.7-1.tmp"})
-        CloseHandle(CreateFileW(name, GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
+    for (const char* name : {"itemindex.itm.4242-0.tmp", "itemindex.itm.mine.tmp", "interval.int.7-1.tmp"})
+        std::ofstream{name};
     const std::string bytes = "line 0\r\n\xC0\xFF\0\r"s;
     files.Write("itemindex.itm", "old\r\n");
     files.Write("itemindex.itm", bytes);
     EXPECT_EQ(files.Read("itemindex.itm"), bytes);
-    EXPECT_EQ(Listing(), (Names{L"itemindex.itm", L"itemindex.itm.mine.tmp", L"interval.int.7-1.tmp"}));
+    EXPECT_EQ(Listing(),
+              (std::set<std::string>{"itemindex.itm", "itemindex.itm.mine.tmp", "interval.int.7-1.tmp"}));
 }
 
 TEST_F(Win32SettingsFilesTest, MissingFileIsToldApartAndNamesItsFullPathAndTheReason) {
+    const std::string prefix = "Cannot open file \"" + workingDirectory_ + "\\Items.itm\". ";
     try {
         files.Read("Items.itm");
         FAIL() << "read a missing file";
     } catch (const SettingsFileMissing& error) {
-        const std::string message = error.what(),
-                          prefix = "Cannot open file \"" + workingDirectory_ + "\\Items.itm\". ";
+        const std::string message = error.what();
         ASSERT_EQ(message.substr(0, prefix.size()), prefix);
         ASSERT_GT(message.size(), prefix.size()) << "the system's reason follows";
         EXPECT_GT(static_cast<unsigned char>(message.back()), ' ');
         EXPECT_NE(message.back(), '.');
     }
-    files.Write("Items.itm", "");
-    EXPECT_EQ(files.Read("Items.itm"), "");
 }
 
 TEST_F(Win32SettingsFilesTest, ReadOnlyOrHeldOpenTargetIsRefusedAndKept) {
@@ -101,10 +87,9 @@ TEST_F(Win32SettingsFilesTest, ReadOnlyOrHeldOpenTargetIsRefusedAndKept) {
     ASSERT_TRUE(SetFileAttributesW(L"interval.int", FILE_ATTRIBUTE_READONLY));
     ExpectRefusedWrite("interval.int");
 
-    files.Write("itemindex.itm", "old");
+    files.Write("itemindex.itm", "");
     HANDLE holder = CreateFileW(L"itemindex.itm", GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                                 OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    ASSERT_NE(holder, INVALID_HANDLE_VALUE);
     ExpectRefusedWrite("itemindex.itm");
     CloseHandle(holder);
 }
