@@ -2,7 +2,6 @@
 // arbitrary texts.
 
 #include <algorithm>
-#include <cstdio>
 #include <optional>
 
 #include "fuzz_check.h"
@@ -69,14 +68,7 @@ struct Timer : RepeatTimerControl {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     using namespace tastolink;
     const std::string text(reinterpret_cast<const char*>(data), size);
-    const std::optional<std::int32_t> expected = ReferenceInteger(text);
-    Check(ParseInteger(text) == expected, "the conversion follows its rules");
-    if (expected) {
-        Check(ParseInteger(std::to_string(*expected)) == expected, "a value's decimal digits read back");
-        char hex[16];
-        std::snprintf(hex, sizeof hex, "$%08X", static_cast<std::uint32_t>(*expected));
-        Check(ParseInteger(hex) == expected, "a value's 32 bits in hexadecimal read back");
-    }
+    Check(ParseInteger(text) == ReferenceInteger(text), "the conversion follows its rules");
 
     // Whatever period a file gives, a save and a load in the next run give it back.
     FakeSettingsFiles files;
