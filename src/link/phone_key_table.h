@@ -71,34 +71,6 @@ inline constexpr std::array<PhoneKey, kPhoneKeyCount> kPhoneKeyTable{{
 }};
 // clang-format on
 
-namespace detail {
-// How many rows name `number` as their keypad button, or as one of their selectors.
-constexpr int RowsWithButton(int number) {
-    int rows = 0;
-    for (const PhoneKey& key : kPhoneKeyTable) rows += key.keypadButton == number;
-    return rows;
-}
-constexpr int RowsWithSelector(int number) {
-    int rows = 0;
-    for (const PhoneKey& key : kPhoneKeyTable)
-        rows += (key.mainSelector == number) + (key.altSelector == number);
-    return rows;
-}
-constexpr bool EachButtonOnce() {
-    for (int button = 1; button <= kPhoneKeyCount; ++button)
-        if (RowsWithButton(button) != 1) return false;
-    return true;
-}
-constexpr bool EachSelectorOnce() {
-    for (int number = 1; number <= kSelectorCount; ++number)
-        if (RowsWithSelector(number) != (number == kPortSelectorNumber ? 0 : 1)) return false;
-    return true;
-}
-}  // namespace detail
-static_assert(detail::EachButtonOnce(), "each SpeedButton1..26 belongs to exactly one row");
-static_assert(detail::EachSelectorOnce(),
-              "each ComboBox1..53 but the port selector belongs to exactly one row");
-
 // The selectors of the first 21 rows pass their key-downs to the held-key table.
 inline constexpr int kRowsWithKeyCapture = 21;
 
