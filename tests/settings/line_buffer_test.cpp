@@ -37,17 +37,5 @@ TEST(LineBuffer, SplitsAtEveryBreakAndSavesWithCrLf) {
     }
 }
 
-TEST(LineBuffer, MissingLinesReadEmptyAndAreNeverAdded) {
-    LineBuffer buffer;
-    buffer.SetLine(1, "lost");
-    buffer.SetLine(0, "kept");
-    EXPECT_EQ(buffer.Text(), "kept");
-    buffer.Load("a\r\nb");
-    buffer.SetLine(2, "c");
-    buffer.SetLine(1, "");
-    EXPECT_EQ(buffer.Line(2), "");
-    EXPECT_EQ(buffer.Text(), "a\r\n");
-}
-
 }  // namespace
 }  // namespace tastolink
