@@ -19,7 +19,7 @@ public:
     void ReplaceItems(int, const std::vector<std::string>&) override {}
 
 private:
-    std::array<std::string, 54> texts_;
+    std::array<std::string, kSelectorCount + 1> texts_;
 };
 
 void RunTicks(benchmark::State& state, const HeldKeyTable& held, const Selectors& texts) {

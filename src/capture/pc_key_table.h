@@ -9,13 +9,14 @@ namespace tastolink {
 
 // A computer key that can be bound to a phone key.
 struct PcKey {
-    std::string_view KeyName;  // exact, case-sensitive text used in selectors and files
+    std::string_view keyName;  // exact, case-sensitive text used in selectors and files
     std::uint16_t code;        // Windows virtual-key code
 };
 
 inline constexpr int kPcKeyCount = 58;
 
 // The fixed PcKey order: the inner order of the repeat scan.
+// clang-format off
 inline constexpr std::array<PcKey, kPcKeyCount> kPcKeys{{
     {"F1", 112},  {"F2", 113},   {"F3", 114},    {"F4", 115},   {"F5", 116},   {"F6", 117},
     {"F7", 118},  {"F8", 119},   {"F9", 120},    {"F10", 121},  {"F11", 122},  {"F12", 123},
@@ -28,6 +29,7 @@ inline constexpr std::array<PcKey, kPcKeyCount> kPcKeys{{
     {"Q", 81},    {"R", 82},     {"S", 83},      {"T", 84},     {"U", 85},     {"V", 86},
     {"W", 87},    {"X", 88},     {"Y", 89},      {"Z", 90},
 }};
+// clang-format on
 static_assert(kPcKeys.size() == kPcKeyCount);
 
 // The PcKey index for a virtual-key code, or nothing for a key that can't be bound.

@@ -10,7 +10,7 @@ void RunRepeatScan(const HeldKeyTable& held, const Selectors& selectors, const P
         for (int index = 0; index < kPcKeyCount; ++index) {
             // A press may open a modal box that releases keys, so flags are read at each check.
             if (!held.IsHeld(index)) continue;
-            const std::string_view name = kPcKeys[index].KeyName;
+            const std::string_view name = kPcKeys[index].keyName;
             if (selectors.Text(phoneKey.mainSelector) == name || selectors.Text(phoneKey.altSelector) == name)
                 press(row);
         }

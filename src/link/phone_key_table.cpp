@@ -1,6 +1,34 @@
 #include "link/phone_key_table.h"
 
 namespace tastolink {
+namespace {
+
+// How many rows name `number` as their keypad button, or as one of their selectors.
+constexpr int RowsWithButton(int number) {
+    int rows = 0;
+    for (const PhoneKey& key : kPhoneKeyTable) rows += key.keypadButton == number;
+    return rows;
+}
+constexpr int RowsWithSelector(int number) {
+    int rows = 0;
+    for (const PhoneKey& key : kPhoneKeyTable)
+        rows += (key.mainSelector == number) + (key.altSelector == number);
+    return rows;
+}
+constexpr bool EachButtonOnce() {
+    for (int button = 1; button <= kPhoneKeyCount; ++button)
+        if (RowsWithButton(button) != 1) return false;
+    return true;
+}
+constexpr bool EachSelectorOnce() {
+    for (int number = 1; number <= kSelectorCount; ++number)
+        if (RowsWithSelector(number) != (number == kPortSelectorNumber ? 0 : 1)) return false;
+    return true;
+}
+static_assert(EachButtonOnce(), "each SpeedButton1..26 belongs to exactly one row");
+static_assert(EachSelectorOnce(), "each ComboBox1..53 but the port selector belongs to exactly one row");
+
+}  // namespace
 
 std::string KeypadCommand(const PhoneKey& key) {
     std::string line = "AT+CKPD=\"";

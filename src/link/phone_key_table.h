@@ -7,25 +7,40 @@
 namespace tastolink {
 
 // The eight pictures that some keypad buttons show instead of a caption.
-enum class KeypadPicture { None, Menu, ArrowUp, ArrowDown, ArrowLeft, ArrowRight, Dot, GreenHandset, RedHandset };
+enum class KeypadPicture {
+    None,
+    Menu,
+    ArrowUp,
+    ArrowDown,
+    ArrowLeft,
+    ArrowRight,
+    Dot,
+    GreenHandset,
+    RedHandset
+};
 
 // One phone key: its row of the settings panel, its keypad button and its command code.
 struct PhoneKey {
-    int labelNumber;          // Label<n> of the settings row
-    std::string_view label;   // row label, UTF-8, dots included
-    int mainSelector;         // ComboBox<n> of the main binding
-    int altSelector;          // ComboBox<n> of the alternative binding
-    int keypadButton;         // SpeedButton<n>
-    std::string_view caption; // button caption (UTF-8) when it shows no picture
+    int labelNumber;           // Label<n> of the settings row
+    std::string_view label;    // row label, UTF-8, dots included
+    int mainSelector;          // ComboBox<n> of the main binding
+    int altSelector;           // ComboBox<n> of the alternative binding
+    int keypadButton;          // SpeedButton<n>
+    std::string_view caption;  // button caption (UTF-8) when it shows no picture
     KeypadPicture picture;
-    int left, top;            // button position inside the keypad panel
-    std::string_view code;    // key code between the quotes of AT+CKPD
+    int left, top;          // button position inside the keypad panel
+    std::string_view code;  // key code between the quotes of AT+CKPD
 };
 
 inline constexpr int kPhoneKeyCount = 26;
 inline constexpr int kKeypadButtonSize = 30;
+// ComboBox1 to ComboBox53: a main and an alternative selector for each row, and the port
+// selector, which takes number 45 in their midst.
+inline constexpr int kSelectorCount = 2 * kPhoneKeyCount + 1;
+inline constexpr int kPortSelectorNumber = 45;
 
 // Rows in the order of the settings panel, which is also the order of the repeat scan.
+// clang-format off
 inline constexpr std::array<PhoneKey, kPhoneKeyCount> kPhoneKeyTable{{
     {1, "Единица.........", 1, 11, 8, "1", KeypadPicture::None, 40, 152, "1"},
     {2, "Двойка...........", 2, 12, 9, "2", KeypadPicture::None, 72, 152, "2"},
@@ -54,6 +69,7 @@ inline constexpr std::array<PhoneKey, kPhoneKeyCount> kPhoneKeyTable{{
     {28, "Камера............", 50, 51, 26, "Cam", KeypadPicture::None, 136, 56, ":1"},
     {29, "Smart-кнопка..", 52, 53, 25, "Smart", KeypadPicture::None, 136, 24, ":T"},
 }};
+// clang-format on
 
 // The selectors of the first 21 rows pass their key-downs to the held-key table.
 inline constexpr int kRowsWithKeyCapture = 21;

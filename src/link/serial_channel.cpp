@@ -10,7 +10,6 @@ void SerialChannel::OpenPort(const std::string& portName) {
     // Close the current port first: choosing the same port again must not find it busy.
     port_.reset();
     port_ = opener_.Open(portName_);
-    state_ = port_ ? ChannelState::Open : ChannelState::FailedOpen;
     if (!port_) ReportFailure(std::string(kCannotChoosePort) + portName_);
 }
 

@@ -14,8 +14,6 @@ public:
     virtual void ShowChannelFailure(const std::string& text) = 0;
 };
 
-enum class ChannelState { NoPortChosen, Open, FailedOpen };
-
 // The program's one link to the phone: the chosen port and the line to send.
 class SerialChannel {
 public:
@@ -28,8 +26,6 @@ public:
     // A keypad click action: stores the row's line and sends it.
     void Press(const std::string& command);
 
-    ChannelState State() const { return state_; }
-    const std::string& PortName() const { return portName_; }
     const std::string& PendingCommand() const { return pendingCommand_; }
 
 private:
@@ -38,7 +34,6 @@ private:
     PortOpener& opener_;
     ChannelMessages& messages_;
     std::unique_ptr<OpenedPort> port_;
-    ChannelState state_ = ChannelState::NoPortChosen;
     std::string portName_;
     std::string pendingCommand_;
     bool failureOnScreen_ = false;

@@ -4,6 +4,8 @@
 
 #include <cctype>
 
+#include "settings/text_encoding.h"
+
 namespace tastolink {
 namespace {
 
@@ -29,19 +31,10 @@ private:
     HANDLE handle_;
 };
 
-std::string ToAnsi(const std::string& utf8) {
-    if (utf8.empty()) return {};
-    int wideLength = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
-    std::wstring wide(wideLength, L'\0');
-    MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), wide.data(), wideLength);
-    int ansiLength = WideCharToMultiByte(CP_ACP, 0, wide.data(), wideLength, nullptr, 0, nullptr, nullptr);
-    std::string ansi(ansiLength, '\0');
-    WideCharToMultiByte(CP_ACP, 0, wide.data(), wideLength, ansi.data(), ansiLength, nullptr, nullptr);
-    return ansi;
-}
-
 bool IsNumberedComPort(const std::string& name) {
-    if (name.size() < 4 || (name.compare(0, 3, "COM") != 0 && name.compare(0, 3, "com") != 0)) return false;
+    if (name.size() < 4) return false;
+    for (std::size_t i = 0; i < 3; ++i)
+        if (std::toupper(static_cast<unsigned char>(name[i])) != "COM"[i]) return false;
     for (std::size_t i = 3; i < name.size(); ++i)
         if (!std::isdigit(static_cast<unsigned char>(name[i]))) return false;
     return true;
@@ -54,18 +47,22 @@ std::string DevicePathForPort(const std::string& ansiName) {
 }
 
 std::unique_ptr<OpenedPort> Win32PortOpener::Open(const std::string& portName) {
-    const std::string path = DevicePathForPort(ToAnsi(portName));
-    HANDLE handle = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
-                                FILE_ATTRIBUTE_NORMAL, nullptr);
+    const std::string path = DevicePathForPort(AnsiFromWide(WideFromUtf8(portName)));
+    HANDLE handle =
+        CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (handle == INVALID_HANDLE_VALUE) return nullptr;
     // A file typed by mistake would be overwritten by command lines: only devices are ports.
     if (GetFileType(handle) != FILE_TYPE_CHAR) {
         CloseHandle(handle);
         return nullptr;
     }
+    // Without a bound a stalled phone would freeze the window: a port that refuses one is refused.
     COMMTIMEOUTS timeouts{};
     timeouts.WriteTotalTimeoutConstant = kWriteTimeoutMs;
-    SetCommTimeouts(handle, &timeouts);  // some devices refuse time-outs; they still work without
+    if (!SetCommTimeouts(handle, &timeouts)) {
+        CloseHandle(handle);
+        return nullptr;
+    }
     return std::make_unique<Win32Port>(handle);
 }
 

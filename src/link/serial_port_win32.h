@@ -10,7 +10,7 @@ public:
     std::unique_ptr<OpenedPort> Open(const std::string& portName) override;
 };
 
-// The name handed to CreateFileA: COM<n> goes through the device namespace so that
+// The name handed to CreateFileA: COM<n>, in any case, goes through the device namespace so that
 // ports from COM10 up open too; everything else is used exactly as typed.
 std::string DevicePathForPort(const std::string& ansiName);
 

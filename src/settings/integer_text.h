@@ -15,5 +15,4 @@ namespace tastolink {
 //   and nothing after the last digit, not even a space.
 std::optional<std::int32_t> ParseInteger(std::string_view text);
 
-
 }  // namespace tastolink

@@ -1,6 +1,10 @@
 #include "settings/key_catalogue.h"
 
+#include <new>
+#include <stdexcept>
+
 #include "settings/line_buffer.h"
+#include "settings/settings_error.h"
 
 namespace tastolink {
 
@@ -17,8 +21,15 @@ std::vector<std::string> CatalogueEntries(std::string_view fileBytes) {
 }
 
 void LoadKeyCatalogue(SettingsFiles& files, Selectors& selectors) {
-    for (int number : kBindingSelectorNumbers)
-        selectors.ReplaceItems(number, CatalogueEntries(files.Read(kCatalogueFile)));
+    try {
+        for (int number : kBindingSelectorNumbers)
+            selectors.ReplaceItems(number, CatalogueEntries(files.Read(kCatalogueFile)));
+    } catch (const std::bad_alloc&) {
+        // A catalogue too large for the memory left: the same message as a refused text.
+        throw SettingsError(std::string(kTextExceedsMemoCapacity));
+    } catch (const std::length_error&) {
+        throw SettingsError(std::string(kTextExceedsMemoCapacity));
+    }
 }
 
 }  // namespace tastolink

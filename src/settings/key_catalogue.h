@@ -1,10 +1,12 @@
 #pragma once
 
+#include <algorithm>
 #include <array>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "link/phone_key_table.h"
 #include "settings/selectors.h"
 #include "settings/settings_files.h"
 
@@ -15,14 +17,22 @@ namespace tastolink {
 // A zero byte ends the content.
 std::vector<std::string> CatalogueEntries(std::string_view fileBytes);
 
-// The 52 binding selectors that offer the catalogue, in load order: ComboBox45 is the port
-// selector and keeps its own items.
-inline constexpr std::array<int, 52> kBindingSelectorNumbers{
-    1,  2,  3,  4,  5,  6,  7,  8,  9,  10, 11, 12, 13, 14, 15, 16, 17, 18, 19, 20, 21, 22, 23, 24, 25, 26,
-    27, 28, 29, 30, 31, 32, 33, 34, 35, 36, 37, 38, 39, 40, 41, 42, 43, 44, 46, 47, 48, 49, 50, 51, 52, 53};
+// The 52 binding selectors that offer the catalogue, in load order: ascending ComboBox
+// numbers. ComboBox45 is the port selector and keeps its own items.
+inline constexpr std::array<int, 2 * kPhoneKeyCount> kBindingSelectorNumbers = [] {
+    std::array<int, 2 * kPhoneKeyCount> numbers{};
+    auto next = numbers.begin();
+    for (const PhoneKey& key : kPhoneKeyTable) {
+        *next++ = key.mainSelector;
+        *next++ = key.altSelector;
+    }
+    std::sort(numbers.begin(), numbers.end());
+    return numbers;
+}();
 
 // Fills every binding selector's list from "Items.itm", which is read anew for each of them.
-// A failure ends the load there: a missing file changes no list at all.
+// A failure ends the load there: a missing file changes no list at all. Memory running out
+// gives "Text exceeds memo capacity".
 void LoadKeyCatalogue(SettingsFiles& files, Selectors& selectors);
 
 }  // namespace tastolink

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <new>
+#include <stdexcept>
 
 #include "settings/settings_error.h"
 
@@ -29,6 +30,8 @@ void LineBuffer::Load(std::string_view bytes) {
         ends_.swap(ends);
         changed_.clear();
     } catch (const std::bad_alloc&) {
+        throw SettingsError(std::string(kTextExceedsMemoCapacity));
+    } catch (const std::length_error&) {
         throw SettingsError(std::string(kTextExceedsMemoCapacity));
     }
 }

@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "link/phone_key_table.h"
 #include "settings/line_buffer.h"
 #include "settings/selectors.h"
 #include "settings/settings_files.h"
@@ -14,7 +15,7 @@ namespace tastolink {
 class MappingStore {
 public:
     static constexpr int kFirstLine = 1;
-    static constexpr int kLastLine = 53;
+    static constexpr int kLastLine = kSelectorCount;
 
     explicit MappingStore(SettingsFiles& files) : files_(files) {}
 
@@ -22,8 +23,9 @@ public:
     // a missing line gives the empty text. A file that can't be read changes nothing.
     void LoadBindings(const std::string& fileName, Selectors& selectors);
     // Writes the current texts to "itemindex.itm" over the lines the loaded file had; a short
-    // file gains no lines. Writes nothing when no bindings were loaded in this run, so that a
-    // start that failed before them can't empty the user's stored bindings.
+    // file gains no lines. When no bindings were loaded in this run, a missing "itemindex.itm"
+    // is created with every text, and an existing one is left alone, so that a start that
+    // failed before the bindings can't empty the user's stored ones.
     void SaveBindings(const Selectors& selectors);
 
 private:

@@ -32,6 +32,7 @@ void RepeatIntervalSetting::SetPeriod(std::uint32_t periodMs) {
 
 void RepeatIntervalSetting::Load() {
     intervalScratch_.Load(files_.Read(kIntervalFile));
+    loaded_ = true;
     const std::string line = intervalScratch_.Line(0);
     if (auto stored = StoredPeriod(line)) {
         SetPeriod(*stored);
@@ -43,6 +44,9 @@ void RepeatIntervalSetting::Load() {
 }
 
 void RepeatIntervalSetting::Save() {
+    // The same guard as for the bindings: a period that never came from an existing file is
+    // not saved over it; a missing file is created with the period alone.
+    if (!loaded_ && !IsMissing(files_, kIntervalFile)) return;
     intervalScratch_.SetLine(0, Get());
     files_.Write(kIntervalFile, intervalScratch_.Text());
 }

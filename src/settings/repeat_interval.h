@@ -37,6 +37,7 @@ public:
     // no integer (the file text is kept, the period stays).
     void Load();
     // Writes the period into line 0 of the last loaded text and saves it to "interval.int".
+    // Writes nothing when no file was loaded in this run and "interval.int" exists.
     void Save();
 
     // Button1Click: the period as unsigned decimal digits.
@@ -49,6 +50,7 @@ private:
     SettingsFiles& files_;
     RepeatTimerControl& timer_;
     LineBuffer intervalScratch_;
+    bool loaded_ = false;
     std::uint32_t period_ = kInitialPeriod;
 };
 

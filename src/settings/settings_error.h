@@ -12,6 +12,12 @@ struct SettingsError : std::runtime_error {
     using std::runtime_error::runtime_error;
 };
 
+// A file that could not be read because it does not exist: a save may then create it
+// without overwriting anything.
+struct SettingsFileMissing : SettingsError {
+    using SettingsError::SettingsError;
+};
+
 inline constexpr std::string_view kStreamWriteError = "Stream write error";
 inline constexpr std::string_view kUnableToInsertLine = "Unable to insert a line";
 inline constexpr std::string_view kTextExceedsMemoCapacity = "Text exceeds memo capacity";

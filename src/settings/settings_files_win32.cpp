@@ -6,34 +6,17 @@
 #include <atomic>
 
 #include "settings/settings_error.h"
+#include "settings/text_encoding.h"
 
 namespace tastolink {
 namespace {
-
-std::wstring Widen(std::string_view text, UINT codePage) {
-    if (text.empty()) return {};
-    int length = MultiByteToWideChar(codePage, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
-    std::wstring wide(length, L'\0');
-    MultiByteToWideChar(codePage, 0, text.data(), static_cast<int>(text.size()), wide.data(), length);
-    return wide;
-}
-
-std::string ToUtf8(std::wstring_view wide) {
-    if (wide.empty()) return {};
-    int length = WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), nullptr, 0,
-                                     nullptr, nullptr);
-    std::string utf8(length, '\0');
-    WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), utf8.data(), length, nullptr,
-                        nullptr);
-    return utf8;
-}
 
 std::string SystemText(DWORD error) {
     wchar_t* buffer = nullptr;
     DWORD length = FormatMessageW(
         FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
         error, 0, reinterpret_cast<wchar_t*>(&buffer), 0, nullptr);
-    std::string text = length ? ToUtf8(std::wstring_view(buffer, length)) : std::string();
+    std::string text = length ? Utf8FromWide(std::wstring_view(buffer, length)) : std::string();
     LocalFree(buffer);
     return text;
 }
@@ -43,11 +26,13 @@ std::string WorkingDirectory() {
     std::wstring directory(length, L'\0');
     length = GetCurrentDirectoryW(length, directory.data());
     directory.resize(length);
-    return ToUtf8(directory);
+    return Utf8FromWide(directory);
 }
 
 [[noreturn]] void ThrowCannotOpen(const std::string& name, DWORD error) {
-    throw SettingsError(CannotOpenFileMessage(WorkingDirectory(), name, SystemText(error)));
+    std::string message = CannotOpenFileMessage(WorkingDirectory(), name, SystemText(error));
+    if (error == ERROR_FILE_NOT_FOUND) throw SettingsFileMissing(message);
+    throw SettingsError(message);
 }
 
 [[noreturn]] void ThrowCannotCreate(const std::string& name, DWORD error) {
@@ -72,6 +57,36 @@ public:
 private:
     HANDLE handle_;
 };
+
+// A temporary file is named "<target>.<process id>-<counter>.tmp".
+bool IsTemporaryFileName(std::wstring_view name, std::wstring_view target) {
+    if (name.size() <= target.size() + 5 || !name.starts_with(target) || !name.ends_with(L".tmp"))
+        return false;
+    name = name.substr(target.size(), name.size() - target.size() - 4);
+    const std::size_t dash = name.find(L'-');
+    auto digits = [](std::wstring_view part) {
+        return !part.empty() && part.find_first_not_of(L"0123456789") == std::wstring_view::npos;
+    };
+    return name[0] == L'.' && dash != std::wstring_view::npos && digits(name.substr(1, dash - 1)) &&
+           digits(name.substr(dash + 1));
+}
+
+// Removes the temporary files that a save cut short (a crash, a power cut) left next to the
+// target. One that another running copy of the program is still writing is open without
+// sharing, so it can't be deleted and stays.
+void RemoveStaleTemporaryFiles(const std::wstring& target) {
+    WIN32_FIND_DATAW found;
+    HANDLE search = FindFirstFileW((target + L".*.tmp").c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE) return;
+    const std::size_t slash = target.find_last_of(L"\\/");
+    const std::wstring directory = slash == std::wstring::npos ? L"" : target.substr(0, slash + 1);
+    const std::wstring_view targetName = std::wstring_view(target).substr(directory.size());
+    do {
+        if (IsTemporaryFileName(found.cFileName, targetName))
+            DeleteFileW((directory + found.cFileName).c_str());
+    } while (FindNextFileW(search, &found));
+    FindClose(search);
+}
 
 // The new content goes to a file of its own next to the target, so that a failed save
 // leaves the previous file whole. It is removed unless it has replaced the target.
@@ -133,8 +148,8 @@ private:
 }  // namespace
 
 std::string Win32SettingsFiles::Read(const std::string& name) {
-    Handle file(CreateFileW(Widen(name, CP_UTF8).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
-                            OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    Handle file(CreateFileW(WideFromUtf8(name).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                            FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file.valid()) ThrowCannotOpen(name, GetLastError());
     std::string content;
     char chunk[65536];
@@ -148,12 +163,13 @@ std::string Win32SettingsFiles::Read(const std::string& name) {
 }
 
 void Win32SettingsFiles::Write(const std::string& name, std::string_view bytes) {
-    const std::wstring target = Widen(name, CP_UTF8);
+    const std::wstring target = WideFromUtf8(name);
     // Windows refuses to replace a read-only file, but Wine does not: refuse it here on both.
     DWORD attributes = GetFileAttributesW(target.c_str());
     if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY))
         ThrowCannotCreate(name, ERROR_ACCESS_DENIED);
 
+    RemoveStaleTemporaryFiles(target);
     TemporaryFile temporary(target);
     if (!temporary.created()) ThrowCannotCreate(name, temporary.error());
     if (!temporary.WriteAll(bytes)) throw SettingsError(std::string(kStreamWriteError));
@@ -161,7 +177,7 @@ void Win32SettingsFiles::Write(const std::string& name, std::string_view bytes) 
 }
 
 std::string Win32SettingsFiles::DisplayText(std::string_view fileText) const {
-    return ToUtf8(Widen(fileText, CP_ACP));
+    return Utf8FromWide(WideFromAnsi(fileText));
 }
 
 }  // namespace tastolink

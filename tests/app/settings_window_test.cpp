@@ -77,7 +77,7 @@ TEST_F(MainWindowTest, BindingsThatWereNeverLoadedAreNotOverwritten) {
     Open();
     SendMessageW(window->Handle(), WM_CLOSE, 0, 0);
     EXPECT_EQ(folder.Read("itemindex.itm"), before);
-    EXPECT_EQ(folder.Read("interval.int"), "100");
+    EXPECT_EQ(folder.Read("interval.int"), "100\r\n");  // a period never loaded is not saved over the file
 }
 
 TEST_F(MainWindowTest, SetAndGetTheRepeatPeriod) {

@@ -93,7 +93,7 @@ HWND EditOf(HWND comboBox) {
 
 std::string CatalogueText() {
     std::string text;
-    for (const PcKey& key : kPcKeys) text += std::string(key.KeyName) + "\r\n";
+    for (const PcKey& key : kPcKeys) text += std::string(key.keyName) + "\r\n";
     return text;
 }
 

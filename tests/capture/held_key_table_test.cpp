@@ -2,35 +2,39 @@
 
 #include <gtest/gtest.h>
 
+#include <vector>
+
+#include "capture/golden_pc_keys.h"
+
 namespace tastolink {
 namespace {
 
-TEST(HeldKeyTable, EveryCodeMarksAtMostItsOwnKey) {
+// Across the whole 16-bit range a key-down marks the one key of that code, or none.
+TEST(HeldKeyTable, EachCodeMarksOnlyItsOwnKeyInScanOrder) {
+    ASSERT_EQ(std::size(golden::kPcKeys), static_cast<std::size_t>(kPcKeyCount));
+    std::vector<int> keyOfCode(0x10000, -1);
+    for (int index = 0; index < kPcKeyCount; ++index) {
+        EXPECT_EQ(kPcKeys[index].keyName, golden::kPcKeys[index].name) << index;
+        keyOfCode[golden::kPcKeys[index].code] = index;
+    }
     for (int code = 0; code <= 0xFFFF; ++code) {
         HeldKeyTable table;
         table.KeyDown(static_cast<std::uint16_t>(code));
-        auto index = PcKeyIndexForCode(static_cast<std::uint16_t>(code));
-        for (int key = 0; key < kPcKeyCount; ++key)
-            ASSERT_EQ(table.IsHeld(key), index && *index == key) << "code " << code << " key " << key;
+        for (int index = 0; index < kPcKeyCount; ++index)
+            ASSERT_EQ(table.IsHeld(index), index == keyOfCode[code]) << "code " << code << " key " << index;
         table.KeyUp(static_cast<std::uint16_t>(code));
         ASSERT_FALSE(table.AnyHeld()) << "code " << code;
     }
 }
-}  // namespace
-}  // namespace tastolink
 
-namespace tastolink {
-namespace {
-
-TEST(HeldKeyTable, KeysAreIndependentAndRepeatsChangeNothing) {
+TEST(HeldKeyTable, KeysAreIndependentAndReleaseAllForgetsThem) {
     HeldKeyTable table;
     table.KeyUp(16);  // a key-up with no key-down before it
-    EXPECT_FALSE(table.AnyHeld());
-    table.KeyDown(16);  // Shift
+    table.KeyDown(16);
     table.KeyDown('A');
     table.KeyDown('A');  // auto-repeat
     table.KeyUp('A');
-    EXPECT_TRUE(table.IsHeld(22));
+    EXPECT_TRUE(table.IsHeld(22));  // Shift
     EXPECT_FALSE(table.IsHeld(32));
     table.ReleaseAll();
     EXPECT_FALSE(table.AnyHeld());

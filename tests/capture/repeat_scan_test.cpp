@@ -2,25 +2,23 @@
 
 #include <gtest/gtest.h>
 
-#include <map>
 #include <vector>
 
-#include "fake_selectors.h"
-#include "link/phone_key_table.h"
+#include "settings/settings_test_support.h"
 
 namespace tastolink {
 namespace {
 
+using Rows = std::vector<int>;
+
+// Selectors are named by ComboBox number: row 1 has 1 and 11, row 5 has 5 and 15, row 11 has
+// 21 and 31, row 26 has 52 and 53. Rows are counted from 1.
 class RepeatScanTest : public ::testing::Test {
 protected:
-    std::vector<int> Scan() {
-        std::vector<int> rows;
+    Rows Scan() {
+        Rows rows;
         RunRepeatScan(held, selectors, [&](int row) { rows.push_back(row + 1); });
         return rows;
-    }
-    void Bind(int row, bool alternative, const std::string& name) {
-        const PhoneKey& key = kPhoneKeyTable[row - 1];
-        selectors.texts[alternative ? key.altSelector : key.mainSelector] = name;
     }
 
     HeldKeyTable held;
@@ -28,77 +26,42 @@ protected:
 };
 
 TEST_F(RepeatScanTest, ReadsNoTextWhenNoKeyIsHeld) {
-    Bind(1, false, "A");
+    selectors.texts[1] = "A";
     EXPECT_TRUE(Scan().empty());
     EXPECT_EQ(selectors.reads, 0);
 }
 
-TEST_F(RepeatScanTest, PressesRowsBeforeKeyIndex) {
-    Bind(1, false, "B");
-    Bind(2, false, "A");
+TEST_F(RepeatScanTest, PressesRowsInOrderAndWithinARowKeysInPcKeyOrder) {
+    selectors.texts = {{53, "A"}, {1, "B"}, {15, "A"}, {11, "F2"}, {21, "Space"}, {31, "Space"}, {52, "B"}};
     held.KeyDown('A');
     held.KeyDown('B');
-    EXPECT_EQ(Scan(), (std::vector<int>{1, 2}));
-}
-
-TEST_F(RepeatScanTest, OneKeyBoundInSeveralRowsPressesEachInRowOrder) {
-    Bind(5, true, "A");
-    Bind(1, false, "A");
-    Bind(26, true, "A");
-    held.KeyDown('A');
-    EXPECT_EQ(Scan(), (std::vector<int>{1, 5, 26}));
-}
-
-TEST_F(RepeatScanTest, MainAndAlternativeKeysBothHeldPressTwice) {
-    Bind(7, false, "A");
-    Bind(7, true, "B");
-    held.KeyDown('A');
-    held.KeyDown('B');
-    EXPECT_EQ(Scan(), (std::vector<int>{7, 7}));
-}
-
-TEST_F(RepeatScanTest, TheSameKeyInBothSelectorsPressesOnce) {
-    Bind(3, false, "Space");
-    Bind(3, true, "Space");
+    held.KeyDown(113);  // F2
     held.KeyDown(32);
-    EXPECT_EQ(Scan(), std::vector<int>{3});
+    // Row 1 twice (F2 before B), the same key in both selectors of row 11 once.
+    EXPECT_EQ(Scan(), (Rows{1, 1, 5, 11, 26, 26}));
 }
 
 TEST_F(RepeatScanTest, NamesMatchExactly) {
-    for (const char* text : {"a", " A", "A ", "", "1", "Num 1"}) {
-        Bind(1, false, text);
-        held.KeyDown('A');
-        held.KeyDown('1');
+    held.KeyDown('A');
+    held.KeyDown(97);  // Num1
+    for (const char* text : {"a", " A", "A ", "", "1", "Num 1", "num1"}) {
+        selectors.texts[1] = text;
         EXPECT_TRUE(Scan().empty()) << '"' << text << '"';
     }
 }
 
-TEST_F(RepeatScanTest, EveryRowPressesItselfFromEitherSelector) {
-    held.KeyDown(113);  // F2
-    for (int row = 1; row <= kPhoneKeyCount; ++row) {
-        for (bool alternative : {false, true}) {
-            selectors.texts.clear();
-            Bind(row, alternative, "F2");
-            EXPECT_EQ(Scan(), std::vector<int>{row}) << "row " << row << (alternative ? " alt" : " main");
-        }
-    }
-}
-
-// A press may change a binding or release a key (a box took the keyboard); the scan
-// goes on with what it finds at each later check.
+// A press may change a binding or release a key (a box took the keyboard); the scan goes on
+// with what it finds at each later check.
 TEST_F(RepeatScanTest, ReadsTextsAndFlagsAtEachCheck) {
-    Bind(1, false, "A");
-    Bind(2, false, "A");
-    Bind(3, false, "A");
+    selectors.texts = {{1, "A"}, {2, "A"}, {3, "A"}};
     held.KeyDown('A');
-    std::vector<int> rows;
+    Rows rows;
     RunRepeatScan(held, selectors, [&](int row) {
         rows.push_back(row + 1);
-        if (row == 0) Bind(2, false, "B");
+        if (row == 0) selectors.texts[2] = "B";
         if (row == 2) held.KeyUp('A');
     });
-    EXPECT_EQ(rows, (std::vector<int>{1, 3}));
-    EXPECT_TRUE(Scan().empty());
+    EXPECT_EQ(rows, (Rows{1, 3}));
 }
 
 }  // namespace

@@ -1,26 +1,29 @@
 #pragma once
 
 #include <map>
+#include <new>
 #include <set>
 #include <string>
 #include <vector>
 
-#include "settings/settings_error.h"
+#include "settings/selectors.h"
 #include "settings/settings_files.h"
 
 namespace tastolink {
 
-// Settings files in memory. A name without content can't be read; a name in failingWrites
-// can't be written. DisplayText marks what it converted.
-class FakeSettingsFiles : public SettingsFiles {
-public:
+// Settings files in memory. A name without content is missing; a name in `unreadable` exists
+// but can't be read; `outOfMemory` makes every read run out of memory. DisplayText marks
+// what it converted.
+struct FakeSettingsFiles : SettingsFiles {
     std::string Read(const std::string& name) override {
         reads.push_back(name);
-        if (!files.contains(name)) throw SettingsError(CannotOpenFileMessage("C:\\run", name, "Not found."));
+        if (outOfMemory) throw std::bad_alloc();
+        const std::string message = "Cannot open file \"C:\\run\\" + name + "\". ";
+        if (unreadable.contains(name)) throw SettingsError(message + "Denied");
+        if (!files.contains(name)) throw SettingsFileMissing(message + "Not found");
         return files[name];
     }
     void Write(const std::string& name, std::string_view bytes) override {
-        if (failingWrites.contains(name)) throw SettingsError(std::string(kStreamWriteError));
         writes.push_back(name);
         files[name] = bytes;
     }
@@ -29,8 +32,30 @@ public:
     }
 
     std::map<std::string, std::string> files;
-    std::set<std::string> failingWrites;
+    std::set<std::string> unreadable;
+    bool outOfMemory = false;
     std::vector<std::string> reads, writes;
+};
+
+// Selectors in memory by ComboBox number. Counts text reads, records the order in which
+// lists were filled, and ComboBox<refusing> refuses its entries.
+struct FakeSelectors : Selectors {
+    std::string Text(int number) const override {
+        ++reads;
+        return texts.contains(number) ? texts.at(number) : "";
+    }
+    void SetText(int number, const std::string& text) override { texts[number] = text; }
+    void ReplaceItems(int number, const std::vector<std::string>& entries) override {
+        if (number == refusing) throw SettingsError(std::string(kUnableToInsertLine));
+        lists[number] = entries;
+        listOrder.push_back(number);
+    }
+
+    std::map<int, std::string> texts;
+    std::map<int, std::vector<std::string>> lists;
+    std::vector<int> listOrder;
+    int refusing = 0;
+    mutable int reads = 0;
 };
 
 // The message of the SettingsError that operation raises, or "no error".
