@@ -15,6 +15,8 @@ export LANG=C.UTF-8 LC_ALL=C.UTF-8
 PACKAGES=(cmake make g++ python3 g++-mingw-w64-x86-64-posix wine wine64 fonts-wine xvfb xdotool x11-utils
           socat imagemagick libgtest-dev googletest libbenchmark-dev clang libclang-rt-dev llvm clang-format
           ccache python3-pytest python3-xlib python3-psutil)
+# The served display of scripts/run, and the release zip of scripts/package.
+PACKAGES+=(x11vnc novnc websockify zip)
 
 say() { printf '\n== %s\n' "$*"; }
 
@@ -94,4 +96,49 @@ ensure_wine_prefix() {
 stop_background() {
     wineserver -k >/dev/null 2>&1 || true
     [ -n "${XVFB_PID:-}" ] && kill "$XVFB_PID" 2>/dev/null || true
+}
+
+# The first port from $2 on that nobody listens on at address $1.
+free_port() {
+    python3 - "$1" "$2" <<'PYTHON'
+import socket, sys
+for port in range(int(sys.argv[2]), 65536):
+    with socket.socket() as probe:
+        probe.setsockopt(socket.SOL_SOCKET, socket.SO_REUSEADDR, 1)
+        try:
+            probe.bind((sys.argv[1], port))
+        except OSError:
+            continue
+        print(port)
+        break
+PYTHON
+}
+
+# Shows $DISPLAY in a browser: x11vnc serves it on localhost (VNC_PORT), and websockify
+# serves noVNC and relays to it on address $1 (WEB_PORT; localhost unless given).
+serve_display() {
+    local address=${1:-localhost}
+    VNC_PORT=$(free_port 127.0.0.1 5900)
+    x11vnc -display "$DISPLAY" -localhost -rfbport "$VNC_PORT" -forever -shared -nopw -quiet \
+        </dev/null >/dev/null 2>&1 &
+    VNC_PID=$!
+    WEB_PORT=$(free_port "$address" 6080)
+    # A session of its own, so that stop_served_display also ends the workers it forks.
+    setsid websockify --web /usr/share/novnc "$address:$WEB_PORT" "127.0.0.1:$VNC_PORT" \
+        </dev/null >/dev/null 2>&1 &
+    WEBSOCKIFY_PID=$!
+    local _
+    for _ in $(seq 100); do
+        { : </dev/tcp/127.0.0.1/"$VNC_PORT" && : </dev/tcp/"$address"/"$WEB_PORT"; } 2>/dev/null && return 0
+        sleep 0.1
+    done
+    echo "the display could not be served (x11vnc on $VNC_PORT, websockify on $WEB_PORT)" >&2
+    return 1
+}
+
+stop_served_display() {
+    if [ -n "${WEBSOCKIFY_PID:-}" ]; then kill -- -"$WEBSOCKIFY_PID" 2>/dev/null || true; fi
+    if [ -n "${VNC_PID:-}" ]; then kill "$VNC_PID" 2>/dev/null || true; fi
+    wait ${WEBSOCKIFY_PID:-} ${VNC_PID:-} 2>/dev/null || true
+    WEBSOCKIFY_PID="" VNC_PID=""
 }
