@@ -6,15 +6,16 @@ BUILD_DIR=${TASTOLINK_BUILD_DIR:-$TASTOLINK_ROOT/build}
 export WINEPREFIX=${WINEPREFIX:-$BUILD_DIR/wineprefix}
 export WINEDEBUG=${WINEDEBUG:--all}
 export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml=}
-# Wine takes its ANSI code page and language from the locale: pin them, so that every machine
-# runs the program with code page 1252 and English system texts.
-export LANG=C.UTF-8 LC_ALL=C.UTF-8
+# Wine takes its ANSI code page, its language and the variant of its raster fonts from the
+# locale: pin a Russian one, as on the Windows the program is made for (code page 1251; "MS Sans
+# Serif" with Cyrillic letters). install_packages makes sure it exists.
+export LANG=ru_RU.UTF-8 LC_ALL=ru_RU.UTF-8
 
 # fonts-wine: Wine's own Tahoma and MS Sans Serif, so that every machine shows (and tests) the
 # same glyphs; with --no-install-recommends nothing else brings them.
 PACKAGES=(cmake make g++ python3 g++-mingw-w64-x86-64-posix wine wine64 fonts-wine xvfb xdotool x11-utils
           socat imagemagick libgtest-dev googletest libbenchmark-dev clang libclang-rt-dev llvm clang-format
-          ccache python3-pytest python3-xlib python3-psutil)
+          ccache python3-pytest python3-xlib python3-psutil locales)
 # The served display of scripts/run, and the release zip of scripts/package.
 PACKAGES+=(x11vnc novnc websockify zip)
 
@@ -26,12 +27,14 @@ install_packages() {
     for package in "${PACKAGES[@]}"; do
         dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed' || missing+=("$package")
     done
-    [ ${#missing[@]} -eq 0 ] && return 0
-    say "installing ${missing[*]}"
     local sudo=""
     [ "$(id -u)" -eq 0 ] || sudo=sudo
-    $sudo apt-get update -qq
-    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+    if [ ${#missing[@]} -gt 0 ]; then
+        say "installing ${missing[*]}"
+        $sudo apt-get update -qq
+        DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+    fi
+    locale -a 2>/dev/null | grep -qx 'ru_RU.utf8' || $sudo localedef -i ru_RU -f UTF-8 ru_RU.UTF-8
 }
 
 # ccache keeps a second build of the same sources (a fresh clone, CI) to seconds.

@@ -1,23 +1,22 @@
 #include "app/author_window.h"
 
-#include <array>
+#include <commctrl.h>
+#include <windowsx.h>
+
 #include <string_view>
 
-#include "app/keypad_button.h"
 #include "app/main_window_layout.h"
 #include "app/message_loop.h"
-#include "app/text_encoding.h"
+#include "settings/text_encoding.h"
 
 namespace tastolink {
 namespace {
 
-constexpr wchar_t kClassName[] = L"TastolinkAuthorWindow";
-constexpr wchar_t kCaption[] = L"Автор";
 constexpr int kWidth = 209;
 constexpr int kHeight = 60;
 constexpr UINT_PTR kCloseTimer = 1;  // Timer1
 constexpr UINT kClosePeriodMs = 10000;
-constexpr int kCloseButtonId = 1;     // SpeedButton1
+constexpr int kCloseButtonId = 1;
 constexpr COLORREF kBlack = RGB(0, 0, 0);
 constexpr COLORREF kWhite = RGB(255, 255, 255);
 
@@ -26,92 +25,67 @@ struct CreditLine {
     std::string_view text;  // UTF-8
 };
 
+// clang-format off
 constexpr std::array<CreditLine, 3> kCredits{{
     {{8, 8, 190, 13}, "Tastolink: команда разработчиков"},
     {{8, 24, 190, 13}, "tastolink.example  help.tastolink.example"},
     {{8, 40, 87, 13}, "Россия, 2026"},
 }};
+// clang-format on
 constexpr Box kCloseButton{104, 40, 97, 17};
 
 }  // namespace
 
-AuthorWindow::~AuthorWindow() {
-    if (window_) DestroyWindow(window_);
-    if (font_) DeleteObject(font_);
-    if (background_) DeleteObject(background_);
-}
-
 bool AuthorWindow::Create() {
-    background_ = CreateSolidBrush(kBlack);
-    WNDCLASSEXW windowClass{sizeof windowClass};
-    if (!GetClassInfoExW(GetModuleHandleW(nullptr), kClassName, &windowClass)) {
-        windowClass.lpfnWndProc = WindowProc;
-        windowClass.hInstance = GetModuleHandleW(nullptr);
-        windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-        windowClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
-        windowClass.lpszClassName = kClassName;
-        RegisterClassExW(&windowClass);
-    }
-    window_ = CreateWindowExW(WS_EX_TOOLWINDOW, kClassName, kCaption, WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
-                              GetModuleHandleW(nullptr), this);
-    if (!window_) return false;
-    BuildControls();
-    SetTimer(window_, kCloseTimer, kClosePeriodMs, nullptr);
-    return true;
+    background_.Reset(CreateSolidBrush(kBlack));
+    if (!CreateOfClass({L"TastolinkAuthorWindow", static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH))},
+                       WS_EX_TOOLWINDOW, L"Автор", WS_POPUP, {0, 0, 0, 0}, nullptr))
+        return false;
+    return BuildControls() && SetTimer(Handle(), kCloseTimer, kClosePeriodMs, nullptr);
 }
 
-void AuthorWindow::BuildControls() {
-    const int dpi = static_cast<int>(GetDpiForWindow(window_));
-    auto scaled = [dpi](int value) { return MulDiv(value, dpi, USER_DEFAULT_SCREEN_DPI); };
-    font_ = CreateFontW(-MulDiv(kFontPoints, dpi, 72), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
-                        OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE,
-                        std::wstring(kFontFace).c_str());
-    auto place = [&](HWND control, Box box) {
-        SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
-        SetWindowPos(control, nullptr, scaled(box.left), scaled(box.top), scaled(box.width), scaled(box.height),
-                     SWP_NOZORDER | SWP_NOACTIVATE);
+bool AuthorWindow::BuildControls() {
+    font_.Reset(CreateUiFont(Dpi()));
+    auto place = [this](Box box) {
+        return RECT{Scaled(box.left), Scaled(box.top), Scaled(box.left + box.width), Scaled(box.top + box.height)};
     };
-    for (const CreditLine& line : kCredits)
-        place(CreateWindowExW(0, L"STATIC", WideFromUtf8(line.text).c_str(), WS_CHILD | WS_VISIBLE | SS_NOPREFIX,
-                              0, 0, 0, 0, window_, nullptr, GetModuleHandleW(nullptr), nullptr),
-              line.box);
-    place(CreateKeypadButton(window_, kCloseButtonId, L"Закрыть", nullptr, KeypadButtonLook::Flat), kCloseButton);
-
-    const int width = scaled(kWidth);
-    const int height = scaled(kHeight);
-    SetWindowPos(window_, nullptr, (GetSystemMetrics(SM_CXSCREEN) - width) / 2,
-                 (GetSystemMetrics(SM_CYSCREEN) - height) / 2, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
+    for (const CreditLine& line : kCredits) {
+        const RECT at = place(line.box);
+        // One line each: a label never wraps onto a line that its height hides.
+        HWND label = CreateWindowExW(0, WC_STATICW, WideFromUtf8(line.text).c_str(),
+                                     WS_CHILD | WS_VISIBLE | SS_LEFTNOWORDWRAP | SS_NOPREFIX, at.left, at.top,
+                                     at.right - at.left, at.bottom - at.top, Handle(), nullptr,
+                                     GetModuleHandleW(nullptr), nullptr);
+        if (!label) return false;
+        SetWindowFont(label, font_.Get(), FALSE);
+    }
+    if (!closeButton_.Create(Handle(), kCloseButtonId, L"Закрыть", nullptr, KeypadButton::Look::Flat,
+                             place(kCloseButton)))
+        return false;
+    SetWindowFont(closeButton_.Handle(), font_.Get(), FALSE);
+    SetWindowPos(Handle(), nullptr, 0, 0, Scaled(kWidth), Scaled(kHeight), SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    CentreOnMonitor();
+    return true;
 }
 
 void AuthorWindow::ShowModal(HWND owner) {
     if (shown_) return;
     shown_ = true;
-    SetWindowLongPtrW(window_, GWLP_HWNDPARENT, reinterpret_cast<LONG_PTR>(owner));
+    SetWindowLongPtrW(Handle(), GWLP_HWNDPARENT, reinterpret_cast<LONG_PTR>(owner));
     EnableWindow(owner, FALSE);
-    ShowWindow(window_, SW_SHOW);
-    SetForegroundWindow(window_);
+    ShowWindow(Handle(), SW_SHOW);
+    SetForegroundWindow(Handle());
     RunMessageLoopWhile([this] { return shown_; });
     // Enable the owner before hiding, so that the activation goes back to it.
     EnableWindow(owner, TRUE);
-    ShowWindow(window_, SW_HIDE);
+    ShowWindow(Handle(), SW_HIDE);
     SetActiveWindow(owner);
 }
 
 void AuthorWindow::Close() {
     if (!shown_) return;  // closing the hidden window has no visible effect
     shown_ = false;
-    PostMessageW(window_, WM_NULL, 0, 0);  // wake the modal loop
-}
-
-LRESULT CALLBACK AuthorWindow::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_NCCREATE) {
-        auto* self = static_cast<AuthorWindow*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
-        self->window_ = window;
-        SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-    }
-    auto* self = reinterpret_cast<AuthorWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA));
-    if (!self) return DefWindowProcW(window, message, wParam, lParam);
-    return self->HandleMessage(message, wParam, lParam);
+    PostMessageW(Handle(), WM_NULL, 0, 0);  // wake the modal loop
 }
 
 LRESULT AuthorWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -129,13 +103,9 @@ LRESULT AuthorWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) 
         case WM_CTLCOLORBTN:
             SetTextColor(reinterpret_cast<HDC>(wParam), kWhite);
             SetBkColor(reinterpret_cast<HDC>(wParam), kBlack);
-            return reinterpret_cast<LRESULT>(background_);
-        case WM_NCDESTROY:
-            SetWindowLongPtrW(window_, GWLP_USERDATA, 0);
-            window_ = nullptr;
-            break;
+            return reinterpret_cast<LRESULT>(background_.Get());
     }
-    return DefWindowProcW(window_, message, wParam, lParam);
+    return Window::HandleMessage(message, wParam, lParam);
 }
 
 }  // namespace tastolink

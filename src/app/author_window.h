@@ -1,34 +1,30 @@
 #pragma once
 
-#include <windows.h>
+#include <array>
+
+#include "app/keypad_button.h"
+#include "app/window.h"
 
 namespace tastolink {
 
 // Form2: a small borderless credits window, created hidden at start-up and shown
 // modally from the menu. Its own timer closes it every ten seconds from creation on.
-class AuthorWindow {
+class AuthorWindow : public Window {
 public:
-    AuthorWindow() = default;
-    ~AuthorWindow();
-    AuthorWindow(const AuthorWindow&) = delete;
-    AuthorWindow& operator=(const AuthorWindow&) = delete;
-
+    // False when the window, its controls or its timer could not be made.
     bool Create();
     // Shows the window over the disabled owner and returns when it has been closed.
     void ShowModal(HWND owner);
     void Close();
-
-    HWND Handle() const { return window_; }
     bool IsShown() const { return shown_; }
 
 private:
-    static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
-    void BuildControls();
+    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+    bool BuildControls();
 
-    HWND window_ = nullptr;
-    HFONT font_ = nullptr;
-    HBRUSH background_ = nullptr;
+    GdiObject<HFONT> font_;
+    GdiObject<HBRUSH> background_;
+    KeypadButton closeButton_;  // SpeedButton1
     bool shown_ = false;
 };
 

@@ -2,37 +2,32 @@
 
 #include <uxtheme.h>
 #include <vssym32.h>
-
-#include <string>
+#include <windowsx.h>
 
 namespace tastolink {
 namespace {
 
-constexpr wchar_t kClassName[] = L"TastolinkKeypadButton";
 constexpr int kPictureSize = 24;
 
-struct ButtonState {
-    HBITMAP picture = nullptr;
-    KeypadButtonLook look = KeypadButtonLook::Raised;
-    HFONT font = nullptr;
-    bool tracking = false;  // the left button went down on us and is still down
-    bool pressed = false;   // ... and the mouse is over us
-    bool hot = false;
-};
+}  // namespace
 
-ButtonState* StateOf(HWND button) { return reinterpret_cast<ButtonState*>(GetWindowLongPtrW(button, 0)); }
-
-bool CursorInside(HWND button, LPARAM lParam) {
-    RECT client;
-    GetClientRect(button, &client);
-    POINT point{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
-    return PtInRect(&client, point) != FALSE;
+bool KeypadButton::Create(HWND parent, int id, const wchar_t* caption, HBITMAP picture, Look look, RECT place) {
+    picture_ = picture;
+    look_ = look;
+    return CreateOfClass({L"TastolinkKeypadButton", nullptr}, 0, caption, WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS,
+                         place, parent, id);
 }
 
-void DrawPicture(HDC dc, const RECT& area, HBITMAP picture, UINT dpi) {
+bool KeypadButton::CursorInside(LPARAM lParam) const {
+    RECT client;
+    GetClientRect(Handle(), &client);
+    return PtInRect(&client, POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)}) != FALSE;
+}
+
+void KeypadButton::DrawPicture(HDC dc, const RECT& area) const {
     HDC source = CreateCompatibleDC(dc);
-    HGDIOBJ old = SelectObject(source, picture);
-    const int size = MulDiv(kPictureSize, static_cast<int>(dpi), USER_DEFAULT_SCREEN_DPI);
+    HGDIOBJ old = SelectObject(source, picture_);
+    const int size = Scaled(kPictureSize);
     const int left = (area.left + area.right - size) / 2;
     const int top = (area.top + area.bottom - size) / 2;
     // The lower-left pixel gives the background colour that is left out.
@@ -42,154 +37,119 @@ void DrawPicture(HDC dc, const RECT& area, HBITMAP picture, UINT dpi) {
     DeleteDC(source);
 }
 
-void DrawCaption(HWND button, HDC dc, RECT area, HFONT font, COLORREF colour) {
+void KeypadButton::DrawCaption(HDC dc, const RECT& area, COLORREF colour) const {
     wchar_t caption[64];
-    GetWindowTextW(button, caption, 64);
-    HGDIOBJ old = SelectObject(dc, font ? font : GetStockObject(DEFAULT_GUI_FONT));
+    GetWindowTextW(Handle(), caption, 64);
+    HGDIOBJ old = SelectObject(dc, font_ ? font_ : GetStockObject(DEFAULT_GUI_FONT));
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, colour);
-    DrawTextW(dc, caption, -1, &area, DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
+    RECT box = area;
+    DrawTextW(dc, caption, -1, &box, DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
     SelectObject(dc, old);
 }
 
-void DrawRaisedFace(HWND button, HDC dc, RECT& area, const ButtonState& state) {
-    HTHEME theme = OpenThemeData(button, L"BUTTON");
-    if (theme) {
-        const int part = state.pressed ? PBS_PRESSED : state.hot ? PBS_HOT : PBS_NORMAL;
+void KeypadButton::DrawRaisedFace(HDC dc, RECT& area) const {
+    if (HTHEME theme = OpenThemeData(Handle(), L"BUTTON")) {
+        const int part = pressed_ ? PBS_PRESSED : hot_ ? PBS_HOT : PBS_NORMAL;
         if (IsThemeBackgroundPartiallyTransparent(theme, BP_PUSHBUTTON, part))
-            DrawThemeParentBackground(button, dc, &area);
+            DrawThemeParentBackground(Handle(), dc, &area);
         DrawThemeBackground(theme, dc, BP_PUSHBUTTON, part, &area, nullptr);
         CloseThemeData(theme);
     } else {
-        DrawFrameControl(dc, &area, DFC_BUTTON, DFCS_BUTTONPUSH | (state.pressed ? DFCS_PUSHED : 0));
+        DrawFrameControl(dc, &area, DFC_BUTTON, DFCS_BUTTONPUSH | (pressed_ ? DFCS_PUSHED : 0));
     }
-    if (state.pressed) OffsetRect(&area, 1, 1);
+    if (pressed_) OffsetRect(&area, 1, 1);
 }
 
-void DrawFlatFace(HWND button, HDC dc, const RECT& area, const ButtonState& state) {
+void KeypadButton::DrawFlatFace(HDC dc, const RECT& area) const {
     // The flat button sits on its window's own background and shows a frame under the mouse.
-    HBRUSH background = reinterpret_cast<HBRUSH>(
-        SendMessageW(GetParent(button), WM_CTLCOLORBTN, reinterpret_cast<WPARAM>(dc),
-                     reinterpret_cast<LPARAM>(button)));
+    auto background = reinterpret_cast<HBRUSH>(SendMessageW(GetParent(Handle()), WM_CTLCOLORBTN,
+                                                            reinterpret_cast<WPARAM>(dc),
+                                                            reinterpret_cast<LPARAM>(Handle())));
     FillRect(dc, &area, background ? background : GetSysColorBrush(COLOR_BTNFACE));
-    if (state.hot || state.pressed) {
+    if (hot_ || pressed_) {
         RECT frame = area;
-        DrawEdge(dc, &frame, state.pressed ? BDR_SUNKENOUTER : BDR_RAISEDINNER, BF_RECT);
+        DrawEdge(dc, &frame, pressed_ ? BDR_SUNKENOUTER : BDR_RAISEDINNER, BF_RECT);
     }
 }
 
-void Paint(HWND button, ButtonState& state) {
+void KeypadButton::Paint() {
     PAINTSTRUCT paint;
-    HDC dc = BeginPaint(button, &paint);
+    HDC dc = BeginPaint(Handle(), &paint);
     RECT area;
-    GetClientRect(button, &area);
-    if (state.look == KeypadButtonLook::Flat) {
-        DrawFlatFace(button, dc, area, state);
-        DrawCaption(button, dc, area, state.font, GetTextColor(dc));
+    GetClientRect(Handle(), &area);
+    if (look_ == Look::Flat) {
+        DrawFlatFace(dc, area);
+        DrawCaption(dc, area, GetTextColor(dc));
     } else {
-        DrawRaisedFace(button, dc, area, state);
-        if (state.picture)
-            DrawPicture(dc, area, state.picture, GetDpiForWindow(button));
+        DrawRaisedFace(dc, area);
+        if (picture_)
+            DrawPicture(dc, area);
         else
-            DrawCaption(button, dc, area, state.font, GetSysColor(COLOR_BTNTEXT));
+            DrawCaption(dc, area, GetSysColor(COLOR_BTNTEXT));
     }
-    EndPaint(button, &paint);
+    EndPaint(Handle(), &paint);
 }
 
-void SetPressed(HWND button, ButtonState& state, bool pressed) {
-    if (state.pressed == pressed) return;
-    state.pressed = pressed;
-    InvalidateRect(button, nullptr, FALSE);
+void KeypadButton::SetPressed(bool pressed) {
+    if (pressed_ == pressed) return;
+    pressed_ = pressed;
+    InvalidateRect(Handle(), nullptr, FALSE);
 }
 
-void SetHot(HWND button, ButtonState& state, bool hot) {
-    if (state.hot == hot) return;
-    state.hot = hot;
+void KeypadButton::SetHot(bool hot) {
+    if (hot_ == hot) return;
+    hot_ = hot;
     if (hot) {
-        TRACKMOUSEEVENT track{sizeof track, TME_LEAVE, button, 0};
+        TRACKMOUSEEVENT track{sizeof track, TME_LEAVE, Handle(), 0};
         TrackMouseEvent(&track);
     }
-    InvalidateRect(button, nullptr, FALSE);
+    InvalidateRect(Handle(), nullptr, FALSE);
 }
 
-LRESULT CALLBACK KeypadButtonProc(HWND button, UINT message, WPARAM wParam, LPARAM lParam) {
-    ButtonState* state = StateOf(button);
-    if (!state && message != WM_NCCREATE) return DefWindowProcW(button, message, wParam, lParam);
+LRESULT KeypadButton::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
-        case WM_NCCREATE: {
-            auto* created = reinterpret_cast<CREATESTRUCTW*>(lParam);
-            SetWindowLongPtrW(button, 0, reinterpret_cast<LONG_PTR>(created->lpCreateParams));
-            break;
-        }
-        case WM_NCDESTROY:
-            delete state;
-            SetWindowLongPtrW(button, 0, 0);
-            break;
         case WM_SETFONT:
-            state->font = reinterpret_cast<HFONT>(wParam);
-            if (LOWORD(lParam)) InvalidateRect(button, nullptr, TRUE);
+            font_ = reinterpret_cast<HFONT>(wParam);
+            if (LOWORD(lParam)) InvalidateRect(Handle(), nullptr, TRUE);
             return 0;
         case WM_GETFONT:
-            return reinterpret_cast<LRESULT>(state->font);
+            return reinterpret_cast<LRESULT>(font_);
         case WM_LBUTTONDOWN:
             // No SetFocus here: the focus stays in the field that captures keys.
-            state->tracking = true;
-            SetCapture(button);
-            SetPressed(button, *state, true);
+            tracking_ = true;
+            SetCapture(Handle());
+            SetPressed(true);
             return 0;
         case WM_MOUSEMOVE:
-            SetHot(button, *state, CursorInside(button, lParam));
-            if (state->tracking) SetPressed(button, *state, CursorInside(button, lParam));
+            SetHot(CursorInside(lParam));
+            if (tracking_) SetPressed(CursorInside(lParam));
             return 0;
         case WM_MOUSELEAVE:
-            SetHot(button, *state, false);
+            SetHot(false);
             return 0;
         case WM_LBUTTONUP: {
-            const bool click = state->tracking && CursorInside(button, lParam);
-            state->tracking = false;
+            const bool click = tracking_ && CursorInside(lParam);
+            tracking_ = false;
             ReleaseCapture();
-            SetPressed(button, *state, false);
-            if (click)
-                SendMessageW(GetParent(button), WM_COMMAND,
-                             MAKEWPARAM(GetDlgCtrlID(button), BN_CLICKED), reinterpret_cast<LPARAM>(button));
+            SetPressed(false);
+            if (click) FORWARD_WM_COMMAND(GetParent(Handle()), GetDlgCtrlID(Handle()), Handle(), BN_CLICKED, SendMessageW);
             return 0;
         }
         case WM_CAPTURECHANGED:
-            state->tracking = false;
-            SetPressed(button, *state, false);
+            tracking_ = false;
+            SetPressed(false);
             return 0;
         case WM_PAINT:
-            Paint(button, *state);
+            Paint();
             return 0;
         case WM_ERASEBKGND:
             return 1;
         case WM_THEMECHANGED:
-            InvalidateRect(button, nullptr, TRUE);
+            InvalidateRect(Handle(), nullptr, TRUE);
             return 0;
     }
-    return DefWindowProcW(button, message, wParam, lParam);
-}
-
-void RegisterClassOnce() {
-    WNDCLASSEXW existing{sizeof existing};
-    if (GetClassInfoExW(GetModuleHandleW(nullptr), kClassName, &existing)) return;
-    WNDCLASSEXW windowClass{sizeof windowClass};
-    windowClass.lpfnWndProc = KeypadButtonProc;
-    windowClass.cbWndExtra = sizeof(ButtonState*);
-    windowClass.hInstance = GetModuleHandleW(nullptr);
-    windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    windowClass.lpszClassName = kClassName;
-    RegisterClassExW(&windowClass);
-}
-
-}  // namespace
-
-HWND CreateKeypadButton(HWND parent, int id, const wchar_t* caption, HBITMAP picture, KeypadButtonLook look) {
-    RegisterClassOnce();
-    // The window owns its state from WM_NCCREATE on and frees it at WM_NCDESTROY.
-    auto* state = new ButtonState{picture, look};
-    return CreateWindowExW(0, kClassName, caption, WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, 0, 0, 0, 0, parent,
-                           reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleW(nullptr), state);
+    return Window::HandleMessage(message, wParam, lParam);
 }
 
 }  // namespace tastolink

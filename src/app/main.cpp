@@ -23,7 +23,9 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int showCommand) {
         return 1;
     }
     AuthorWindow author;
-    author.Create();
-    mainWindow.SetAuthorWindow(&author);
+    if (author.Create())
+        mainWindow.SetAuthorWindow(&author);
+    else
+        messages.ShowError(mainWindow.Handle(), "Не удалось создать окно \"Автор\"");
     return RunMessageLoop(mainWindow);
 }

@@ -6,15 +6,15 @@
 #include <string>
 #include <vector>
 
-#include "app/key_routing.h"
+#include "app/keypad_button.h"
 #include "app/main_window_layout.h"
 #include "app/message_boxes.h"
+#include "app/window.h"
 #include "capture/held_key_table.h"
-#include "capture/repeat_scan.h"
 #include "link/serial_channel.h"
-#include "settings/key_catalogue.h"
 #include "settings/mapping_store.h"
 #include "settings/repeat_interval.h"
+#include "settings/selectors.h"
 #include "settings/settings_files.h"
 
 namespace tastolink {
@@ -29,12 +29,9 @@ struct MainWindowServices {
 };
 
 // Form1: the settings rows, the keypad, the interval and port panels and the menu.
-class MainWindow : private Selectors, private ChannelMessages {
+class MainWindow : public Window, private Selectors, private ChannelMessages {
 public:
     explicit MainWindow(MainWindowServices services);
-    ~MainWindow() override;
-    MainWindow(const MainWindow&) = delete;
-    MainWindow& operator=(const MainWindow&) = delete;
 
     // Builds the window, runs the create sequence and shows it. False if no window could be made.
     bool Create(int showCommand);
@@ -43,44 +40,39 @@ public:
     // Key routing and Tab navigation ahead of dispatch; true when the message was consumed.
     bool PreTranslateMessage(MSG& message);
 
-    HWND Handle() const { return window_; }
-    HWND Control(int id) const { return GetDlgItem(window_, id); }
+    HWND Control(int id) const { return GetDlgItem(Handle(), id); }
     HWND ComboBox(int number) const { return comboBoxes_[number]; }
     const HeldKeyTable& HeldKeys() const { return heldKeys_; }
-    const SerialChannel& Channel() const { return channel_; }
     std::uint32_t RepeatPeriod() const { return interval_.Period(); }
-
-    // The click action of the keypad button of a row (0-based): what a mouse click and the repeat scan run.
-    void PressRow(int row);
 
     // Handlers, named after the component and event they serve.
     void FormCreate();
     bool FormClose();
     void FormKeyDown(WORD key);
     void FormKeyUp(WORD key);
-    void SpeedButtonClick(int row);
-    void Timer2Timer();
-    void Button1Click();
-    void Button2Click();
-    void Button3Click();
-    void N4Click();
+    void SpeedButtonClick(int row);  // the click action of a row's keypad button (0-based row)
+    void Timer2Timer();              // the repeat timer's tick: one repeat scan
+    void Button1Click();             // "Get": shows the period
+    void Button2Click();             // "Set": takes the period from the field
+    void Button3Click();             // "Выбрать": opens the chosen port
+    void N4Click();                  // "По умолчанию": applies the default bindings
     void AuthorClick();
 
 private:
-    static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
     void OnCommand(int id);
     void OnActivate(bool active);
-    void OnDpiChanged(UINT dpi, const RECT& suggested);
+    void OnDpiChanged(const RECT& suggested);
     LRESULT OnControlColour(HDC dc, HWND control);
 
     void BuildControls();
     void BuildMenu();
     HWND AddControl(const wchar_t* windowClass, std::string_view text, DWORD style, int id, Box box,
                     DWORD extendedStyle = 0);
+    RECT ScaledRect(Box box) const;
     void ApplyLayout();
-    int Scaled(int value) const;
-    KeySource SourceOf(HWND target) const;
+    void ReportStartupProblem(const char* what);
+    bool MarksKeyDowns(HWND target) const;
 
     template <typename Handler>
     void Guarded(Handler&& handler);
@@ -97,12 +89,14 @@ private:
     // Timer2 as the period setting drives it.
     class RepeatTimer : public RepeatTimerControl {
     public:
-        explicit RepeatTimer(const HWND& window) : window_(window) {}
-        void Stop() override { KillTimer(window_, kRepeatTimer); }
-        bool Start(std::uint32_t periodMs) override { return SetTimer(window_, kRepeatTimer, periodMs, nullptr); }
+        explicit RepeatTimer(const MainWindow& owner) : owner_(owner) {}
+        void Stop() override { KillTimer(owner_.Handle(), kRepeatTimer); }
+        bool Start(std::uint32_t periodMs) override {
+            return SetTimer(owner_.Handle(), kRepeatTimer, periodMs, nullptr) != 0;
+        }
 
     private:
-        const HWND& window_;
+        const MainWindow& owner_;
     };
 
     struct Placement {
@@ -113,18 +107,21 @@ private:
     MainWindowServices services_;
     SerialChannel channel_;
     HeldKeyTable heldKeys_;
-    HWND window_ = nullptr;
-    RepeatTimer repeatTimer_{window_};
+    RepeatTimer repeatTimer_{*this};
     MappingStore mappings_;
     RepeatIntervalSetting interval_;
     AuthorWindow* author_ = nullptr;
 
     HWND focusBeforeDeactivation_ = nullptr;
-    UINT dpi_ = USER_DEFAULT_SCREEN_DPI;
-    HFONT font_ = nullptr;
-    std::array<HWND, 54> comboBoxes_{};
+    GdiObject<HFONT> font_;
+    std::array<HWND, kSelectorCount + 1> comboBoxes_{};  // by ComboBox number; 0 is unused
+    std::array<KeypadButton, kPhoneKeyCount> keypad_;    // by row
+    std::array<GdiObject<HBITMAP>, kPhoneKeyCount> pictures_;
     std::vector<Placement> placements_;
-    std::vector<HBITMAP> pictures_;
+    std::string startupProblems_;
+    // The last list given to the selectors and its conversion: the catalogue is the same for all 52.
+    std::vector<std::string> lastEntries_;
+    std::vector<std::wstring> lastWideEntries_;
 };
 
 }  // namespace tastolink

@@ -1,10 +1,14 @@
 // The handlers of the main window: keys, the repeat timer, buttons, menu, create and close.
+#include <windowsx.h>
+
 #include <exception>
 
 #include "app/author_window.h"
 #include "app/main_window.h"
-#include "app/text_encoding.h"
+#include "capture/repeat_scan.h"
+#include "settings/key_catalogue.h"
 #include "settings/settings_error.h"
+#include "settings/text_encoding.h"
 
 namespace tastolink {
 namespace {
@@ -23,7 +27,7 @@ void MainWindow::Guarded(Handler&& handler) {
     try {
         handler();
     } catch (const std::exception& error) {
-        services_.messages.ShowError(window_, error.what());
+        services_.messages.ShowError(Handle(), error.what());
     }
 }
 
@@ -49,14 +53,12 @@ void MainWindow::FormKeyDown(WORD key) { heldKeys_.KeyDown(key); }
 void MainWindow::FormKeyUp(WORD key) { heldKeys_.KeyUp(key); }
 
 void MainWindow::Timer2Timer() {
-    Guarded([&] { RunRepeatScan(heldKeys_, *this, [this](int row) { PressRow(row); }); });
+    Guarded([&] { RunRepeatScan(heldKeys_, *this, [this](int row) { SpeedButtonClick(row); }); });
 }
 
 void MainWindow::SpeedButtonClick(int row) {
-    Guarded([&] { PressRow(row); });
+    Guarded([&] { channel_.Press(KeypadCommand(kPhoneKeyTable[row])); });
 }
-
-void MainWindow::PressRow(int row) { channel_.Press(KeypadCommand(kPhoneKeyTable[row])); }
 
 void MainWindow::Button1Click() {
     Guarded([&] { SetWindowTextW(Control(kEdit2), WideFromUtf8(interval_.Get()).c_str()); });
@@ -67,7 +69,7 @@ void MainWindow::Button2Click() {
 }
 
 void MainWindow::Button3Click() {
-    Guarded([&] { channel_.OpenPort(Utf8FromWide(TextOf(comboBoxes_[kPortSelector]))); });
+    Guarded([&] { channel_.OpenPort(Utf8FromWide(TextOf(comboBoxes_[kPortSelectorNumber]))); });
 }
 
 void MainWindow::N4Click() {
@@ -75,7 +77,7 @@ void MainWindow::N4Click() {
 }
 
 void MainWindow::AuthorClick() {
-    if (author_) author_->ShowModal(window_);
+    if (author_) author_->ShowModal(Handle());
 }
 
 std::string MainWindow::Text(int comboBoxNumber) const { return AnsiFromWide(TextOf(comboBoxes_[comboBoxNumber])); }
@@ -86,25 +88,31 @@ void MainWindow::SetText(int comboBoxNumber, const std::string& ansiText) {
 
 void MainWindow::ReplaceItems(int comboBoxNumber, const std::vector<std::string>& ansiEntries) {
     HWND selector = comboBoxes_[comboBoxNumber];
+    // Every selector gets the same catalogue: convert it once.
+    if (ansiEntries != lastEntries_) {
+        lastEntries_ = ansiEntries;
+        lastWideEntries_.clear();
+        for (const std::string& entry : ansiEntries) lastWideEntries_.push_back(WideFromAnsi(entry));
+    }
     // Emptying the list also empties the edit field; the binding shown must survive.
     const std::wstring text = TextOf(selector);
-    SendMessageW(selector, WM_SETREDRAW, FALSE, 0);
-    SendMessageW(selector, CB_RESETCONTENT, 0, 0);
-    SendMessageW(selector, CB_INITSTORAGE, ansiEntries.size(), 0);
+    SetWindowRedraw(selector, FALSE);
+    ComboBox_ResetContent(selector);
+    SendMessageW(selector, CB_INITSTORAGE, lastWideEntries_.size(), 0);
     bool refused = false;
-    for (const std::string& entry : ansiEntries) {
-        LRESULT added = SendMessageW(selector, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(WideFromAnsi(entry).c_str()));
+    for (const std::wstring& entry : lastWideEntries_) {
+        const int added = ComboBox_AddString(selector, entry.c_str());
         if (added == CB_ERR || added == CB_ERRSPACE) {
             refused = true;
             break;
         }
     }
     SetWindowTextW(selector, text.c_str());
-    SendMessageW(selector, WM_SETREDRAW, TRUE, 0);
+    SetWindowRedraw(selector, TRUE);
     InvalidateRect(selector, nullptr, TRUE);
     if (refused) throw SettingsError(std::string(kUnableToInsertLine));
 }
 
-void MainWindow::ShowChannelFailure(const std::string& text) { services_.messages.ShowSimpleMessage(window_, text); }
+void MainWindow::ShowChannelFailure(const std::string& text) { services_.messages.ShowSimpleMessage(Handle(), text); }
 
 }  // namespace tastolink

@@ -1,9 +1,11 @@
 #pragma once
 
 #include <array>
+#include <utility>
 #include <string_view>
 
 #include "link/phone_key_table.h"
+#include "settings/key_catalogue.h"
 
 namespace tastolink {
 
@@ -23,13 +25,10 @@ enum MenuId : int { kMenuExit = 1401, kMenuDefaults, kMenuAbout, kMenuAuthor };
 
 inline constexpr int ComboBoxId(int number) { return kComboBoxIdBase + number; }
 inline constexpr int SpeedButtonId(int number) { return kSpeedButtonIdBase + number; }
-inline constexpr int kPortSelector = 45;  // ComboBox45
 
 // Everything is laid out at 96 dpi and scaled to the window's dpi.
 inline constexpr int kClientWidth = 441;
 inline constexpr int kClientHeight = 680;
-inline constexpr int kFontPoints = 8;
-inline constexpr std::wstring_view kFontFace = L"MS Sans Serif";
 
 struct Box {
     int left, top, width, height;
@@ -37,23 +36,25 @@ struct Box {
 
 enum class Panel { Client, Settings, Keypad, Interval, Port };
 
-struct PanelSpec {
+struct PanelLayout {
     Panel panel;
     Box box;                  // in client coordinates
     std::string_view caption; // UTF-8
 };
 
-inline constexpr std::array<PanelSpec, 4> kGroupBoxes{{
+// clang-format off
+inline constexpr std::array<PanelLayout, 4> kGroupBoxes{{
     {Panel::Settings, {8, 8, 241, 665}, "Настройки"},
     {Panel::Keypad, {256, 8, 177, 295}, "Клавиатура телефона"},
     {Panel::Interval, {256, 344, 177, 97}, "Интервал повтора ввода с"},
     {Panel::Port, {256, 448, 177, 81}, "Выбор порта"},
 }};
+// clang-format on
 
-enum class ControlKind { Edit, PushButton, PortSelector, Label, BlueLabel };
+enum class ControlKind { Edit, PushButton, PortSelector, BlueLabel };
 
 // The controls of the interval and port panels, in tab order (the label takes no focus).
-struct ControlSpec {
+struct ControlLayout {
     int id;
     ControlKind kind;
     Panel panel;
@@ -63,16 +64,18 @@ struct ControlSpec {
 
 inline constexpr std::string_view kFocusFieldHint = "Если телефон не реагирует поставьте курсор сюда";
 
-inline constexpr std::array<ControlSpec, 6> kPanelControls{{
+// clang-format off
+inline constexpr std::array<ControlLayout, 6> kPanelControls{{
     {kEdit2, ControlKind::Edit, Panel::Interval, {8, 32, 161, 21}, ""},
     {kButton1, ControlKind::PushButton, Panel::Interval, {8, 64, 73, 25}, "Get"},
     {kButton2, ControlKind::PushButton, Panel::Interval, {96, 64, 73, 25}, "Set"},
-    {ComboBoxId(kPortSelector), ControlKind::PortSelector, Panel::Port, {8, 16, 161, 21}, ""},
+    {ComboBoxId(kPortSelectorNumber), ControlKind::PortSelector, Panel::Port, {8, 16, 161, 21}, ""},
     {kButton3, ControlKind::PushButton, Panel::Port, {8, 48, 161, 25}, "Выбрать"},
     {kLabel27, ControlKind::BlueLabel, Panel::Interval, {8, 16, 161, 13}, "клавиатуры:"},
 }};
+// clang-format on
 
-inline constexpr ControlSpec kFocusField{kEdit1, ControlKind::Edit, Panel::Client, {256, 312, 177, 21},
+inline constexpr ControlLayout kFocusField{kEdit1, ControlKind::Edit, Panel::Client, {256, 312, 177, 21},
                                          kFocusFieldHint};
 
 inline constexpr std::array<std::string_view, 5> kPortNames{"COM1", "COM2", "COM3", "COM4", "COM5"};
@@ -93,22 +96,27 @@ inline constexpr int kSelectorHeight = 21;
 inline constexpr int kLabelHeight = 13;
 inline constexpr int kDropDownHeight = 240;  // room for the opened list
 
-// Tab order of the binding selectors by ComboBox number; row 9 comes before row 8.
-inline constexpr std::array<int, 52> kSelectorTabOrder{
-    1,  2,  3,  4,  5,  6,  7,  9,  8,  10, 11, 12, 13, 14, 15, 16, 17, 18, 19, 20, 21, 22, 23, 24, 25, 26,
-    27, 28, 29, 30, 31, 32, 33, 34, 35, 36, 37, 38, 39, 40, 41, 42, 43, 44, 46, 47, 48, 49, 50, 51, 52, 53};
+// Tab order of the binding selectors: by ComboBox number, except that ComboBox9 comes
+// before ComboBox8.
+inline constexpr std::array<int, 2 * kPhoneKeyCount> kSelectorTabOrder = [] {
+    auto order = kBindingSelectorNumbers;
+    std::swap(order[7], order[8]);
+    return order;
+}();
 
-struct MenuItemSpec {
+struct MenuItem {
     std::string_view menu;  // the popup it belongs to
     std::string_view item;
     int id;
     bool enabled;
 };
-inline constexpr std::array<MenuItemSpec, 4> kMenu{{
+// clang-format off
+inline constexpr std::array<MenuItem, 4> kMenu{{
     {"Файл", "Выход", kMenuExit, true},
     {"Настройки", "По умолчанию", kMenuDefaults, true},
     {"Справка", "О программе", kMenuAbout, false},
     {"Справка", "Автор", kMenuAuthor, true},
 }};
+// clang-format on
 
 }  // namespace tastolink

@@ -1,9 +1,13 @@
 #include "app/message_boxes.h"
 
-#include <algorithm>
-#include <vector>
+#include <commctrl.h>
+#include <windowsx.h>
 
-#include "app/text_encoding.h"
+#include <algorithm>
+
+#include "app/message_loop.h"
+#include "app/window.h"
+#include "settings/text_encoding.h"
 
 namespace tastolink {
 namespace {
@@ -11,96 +15,86 @@ namespace {
 constexpr int kMargin = 12;
 constexpr int kButtonWidth = 75;
 constexpr int kButtonHeight = 23;
-constexpr int kTextId = 100;
+constexpr DWORD kBoxStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME;
 
-struct SimpleBoxState {
-    std::wstring text;
-    HFONT font = nullptr;
-};
-
-int Scaled(int value, UINT dpi) { return MulDiv(value, static_cast<int>(dpi), USER_DEFAULT_SCREEN_DPI); }
-
-HFONT CreateMessageFont(UINT dpi) {
-    NONCLIENTMETRICSW metrics{};
-    metrics.cbSize = sizeof metrics;
-    if (!SystemParametersInfoForDpi(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0, dpi))
-        SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0);
-    return CreateFontIndirectW(&metrics.lfMessageFont);
-}
-
-SIZE MeasureWrapped(HWND window, HFONT font, const std::wstring& text, int maxWidth) {
-    HDC dc = GetDC(window);
-    HGDIOBJ old = SelectObject(dc, font);
-    RECT bounds{0, 0, maxWidth, 0};
-    DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &bounds,
-              DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX | DT_EXPANDTABS);
-    SelectObject(dc, old);
-    ReleaseDC(window, dc);
-    return {bounds.right - bounds.left, bounds.bottom - bounds.top};
-}
-
-// Lays the box out around its text: wrapped at half the screen's width, OK below it.
-void LayOutSimpleBox(HWND box, SimpleBoxState& state) {
-    const UINT dpi = GetDpiForWindow(box);
-    state.font = CreateMessageFont(dpi);
-    const int margin = Scaled(kMargin, dpi);
-    const int buttonWidth = Scaled(kButtonWidth, dpi);
-    const int buttonHeight = Scaled(kButtonHeight, dpi);
-    const SIZE text = MeasureWrapped(box, state.font, state.text, GetSystemMetrics(SM_CXSCREEN) / 2);
-
-    const int clientWidth = std::max<int>(text.cx, buttonWidth) + 2 * margin;
-    const int clientHeight = margin + text.cy + margin + buttonHeight + margin;
-
-    HWND label = CreateWindowExW(0, L"STATIC", state.text.c_str(), WS_CHILD | WS_VISIBLE | SS_LEFT | SS_NOPREFIX,
-                                 margin, margin, text.cx, text.cy, box, reinterpret_cast<HMENU>(kTextId),
-                                 nullptr, nullptr);
-    HWND ok = CreateWindowExW(0, L"BUTTON", L"OK", WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_DEFPUSHBUTTON,
-                              (clientWidth - buttonWidth) / 2, margin + text.cy + margin, buttonWidth,
-                              buttonHeight, box, reinterpret_cast<HMENU>(IDOK), nullptr, nullptr);
-    SendMessageW(label, WM_SETFONT, reinterpret_cast<WPARAM>(state.font), FALSE);
-    SendMessageW(ok, WM_SETFONT, reinterpret_cast<WPARAM>(state.font), FALSE);
-
-    RECT frame{0, 0, clientWidth, clientHeight};
-    AdjustWindowRectExForDpi(&frame, static_cast<DWORD>(GetWindowLongPtrW(box, GWL_STYLE)), FALSE,
-                             static_cast<DWORD>(GetWindowLongPtrW(box, GWL_EXSTYLE)), dpi);
-    const int width = frame.right - frame.left;
-    const int height = frame.bottom - frame.top;
-    SetWindowPos(box, nullptr, (GetSystemMetrics(SM_CXSCREEN) - width) / 2,
-                 (GetSystemMetrics(SM_CYSCREEN) - height) / 2, width, height, SWP_NOZORDER);
-    SetFocus(ok);
-}
-
-INT_PTR CALLBACK SimpleBoxProc(HWND box, UINT message, WPARAM wParam, LPARAM lParam) {
-    auto* state = reinterpret_cast<SimpleBoxState*>(GetWindowLongPtrW(box, DWLP_USER));
-    switch (message) {
-        case WM_INITDIALOG:
-            SetWindowLongPtrW(box, DWLP_USER, lParam);
-            LayOutSimpleBox(box, *reinterpret_cast<SimpleBoxState*>(lParam));
-            return FALSE;  // the focus is already on OK
-        case WM_COMMAND:
-            // OK is both the default and the cancel button: Enter and Esc close the box.
-            if (LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL) EndDialog(box, IDOK);
-            return TRUE;
-        case WM_DESTROY:
-            if (state && state->font) DeleteObject(state->font);
-            return FALSE;
+// The simple box: its text wrapped at half the screen's width, one OK that is both the
+// default and the cancel button, centred on the screen; modal, with the timers running.
+class SimpleMessageBox : public Window {
+public:
+    void Show(HWND owner, const std::wstring& text) {
+        if (!CreateOfClass({L"TastolinkMessageBox", GetSysColorBrush(COLOR_BTNFACE)}, WS_EX_DLGMODALFRAME,
+                           ProgramTitle().c_str(), kBoxStyle, {0, 0, 0, 0}, owner))
+            return;
+        font_.Reset(CreateMessageFont());
+        LayOut(text);
+        const bool ownerWasEnabled = owner && !EnableWindow(owner, FALSE);
+        ShowWindow(Handle(), SW_SHOW);
+        SetFocus(ok_);
+        RunMessageLoopWhile([this] { return open_; }, Handle());
+        if (ownerWasEnabled) EnableWindow(owner, TRUE);
+        DestroyWindow(Handle());
     }
-    return FALSE;
-}
 
-// An empty dialog template with the program's title; the controls are made at init.
-std::vector<WORD> SimpleBoxTemplate(const std::wstring& title) {
-    std::vector<WORD> words(sizeof(DLGTEMPLATE) / sizeof(WORD), 0);
-    auto* dialog = reinterpret_cast<DLGTEMPLATE*>(words.data());
-    dialog->style = WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME;
-    dialog->cx = 100;
-    dialog->cy = 40;
-    words.push_back(0);  // no menu
-    words.push_back(0);  // the standard dialog class
-    words.insert(words.end(), title.begin(), title.end());
-    words.push_back(0);
-    return words;
-}
+private:
+    HFONT CreateMessageFont() const {
+        NONCLIENTMETRICSW metrics{};
+        metrics.cbSize = sizeof metrics;
+        if (!SystemParametersInfoForDpi(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0, Dpi()))
+            SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0);
+        return CreateFontIndirectW(&metrics.lfMessageFont);
+    }
+
+    SIZE MeasureWrapped(const std::wstring& text, int maxWidth) const {
+        HDC dc = GetDC(Handle());
+        HGDIOBJ old = SelectObject(dc, font_.Get());
+        RECT bounds{0, 0, maxWidth, 0};
+        DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &bounds,
+                  DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX | DT_EXPANDTABS);
+        SelectObject(dc, old);
+        ReleaseDC(Handle(), dc);
+        return {bounds.right - bounds.left, bounds.bottom - bounds.top};
+    }
+
+    void LayOut(const std::wstring& text) {
+        const int margin = Scaled(kMargin);
+        const int buttonWidth = Scaled(kButtonWidth);
+        const int buttonHeight = Scaled(kButtonHeight);
+        const SIZE measured = MeasureWrapped(text, GetSystemMetrics(SM_CXSCREEN) / 2);
+        const int clientWidth = std::max<int>(measured.cx, buttonWidth) + 2 * margin;
+        const int clientHeight = margin + measured.cy + margin + buttonHeight + margin;
+
+        HWND label = CreateWindowExW(0, WC_STATICW, text.c_str(), WS_CHILD | WS_VISIBLE | SS_LEFT | SS_NOPREFIX, margin,
+                                     margin, measured.cx, measured.cy, Handle(), nullptr, nullptr, nullptr);
+        ok_ = CreateWindowExW(0, WC_BUTTONW, L"OK", WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_DEFPUSHBUTTON,
+                              (clientWidth - buttonWidth) / 2, margin + measured.cy + margin, buttonWidth,
+                              buttonHeight, Handle(), reinterpret_cast<HMENU>(IDOK), nullptr, nullptr);
+        SetWindowFont(label, font_.Get(), FALSE);
+        SetWindowFont(ok_, font_.Get(), FALSE);
+
+        RECT frame{0, 0, clientWidth, clientHeight};
+        AdjustWindowRectExForDpi(&frame, kBoxStyle, FALSE, WS_EX_DLGMODALFRAME, Dpi());
+        SetWindowPos(Handle(), nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top,
+                     SWP_NOMOVE | SWP_NOZORDER);
+        CentreOnMonitor();
+    }
+
+    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override {
+        switch (message) {
+            case WM_COMMAND:
+                // OK is both the default and the cancel button: Enter and Esc close the box.
+                if (LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL) open_ = false;
+                return 0;
+            case WM_CLOSE:
+                open_ = false;
+                return 0;
+        }
+        return Window::HandleMessage(message, wParam, lParam);
+    }
+
+    GdiObject<HFONT> font_;
+    HWND ok_ = nullptr;
+    bool open_ = true;
+};
 
 }  // namespace
 
@@ -129,10 +123,7 @@ std::wstring ErrorBoxText(const std::wstring& message) {
 }
 
 void ScreenMessages::ShowSimpleMessage(HWND owner, const std::string& utf8Text) {
-    SimpleBoxState state{WideFromUtf8(utf8Text)};
-    std::vector<WORD> dialog = SimpleBoxTemplate(ProgramTitle());
-    DialogBoxIndirectParamW(GetModuleHandleW(nullptr), reinterpret_cast<DLGTEMPLATE*>(dialog.data()), owner,
-                            SimpleBoxProc, reinterpret_cast<LPARAM>(&state));
+    SimpleMessageBox().Show(owner, WideFromUtf8(utf8Text));
 }
 
 void ScreenMessages::ShowError(HWND owner, const std::string& utf8Message) {

@@ -16,7 +16,7 @@ int RunMessageLoop(MainWindow& mainWindow) {
     return static_cast<int>(message.wParam);
 }
 
-void RunMessageLoopWhile(const std::function<bool()>& condition) {
+void RunMessageLoopWhile(const std::function<bool()>& condition, HWND dialog) {
     MSG message;
     while (condition()) {
         const BOOL got = GetMessageW(&message, nullptr, 0, 0);
@@ -24,6 +24,7 @@ void RunMessageLoopWhile(const std::function<bool()>& condition) {
             PostQuitMessage(static_cast<int>(message.wParam));
             return;
         }
+        if (dialog && IsDialogMessageW(dialog, &message)) continue;
         TranslateMessage(&message);
         DispatchMessageW(&message);
     }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <windows.h>
+
 #include <functional>
 
 namespace tastolink {
@@ -10,7 +12,8 @@ class MainWindow;
 int RunMessageLoop(MainWindow& mainWindow);
 
 // A nested loop for a modal window: runs while the condition holds. A WM_QUIT that
-// arrives meanwhile is passed on to the outer loop.
-void RunMessageLoopWhile(const std::function<bool()>& condition);
+// arrives meanwhile is passed on to the outer loop. Keys for a dialog-like window go
+// through the dialog manager first (Tab, Enter, Esc).
+void RunMessageLoopWhile(const std::function<bool()>& condition, HWND dialog = nullptr);
 
 }  // namespace tastolink

@@ -1,0 +1,72 @@
+#include "app/window.h"
+
+namespace tastolink {
+
+Window::~Window() {
+    if (window_) DestroyWindow(window_);
+}
+
+bool Window::CreateOfClass(const Class& windowClass, DWORD extendedStyle, const wchar_t* caption, DWORD style,
+                           RECT place, HWND parent, int id) {
+    const HINSTANCE instance = GetModuleHandleW(nullptr);
+    WNDCLASSEXW registered{};
+    registered.cbSize = sizeof registered;
+    if (!GetClassInfoExW(instance, windowClass.name, &registered)) {
+        WNDCLASSEXW fresh{};
+        fresh.cbSize = sizeof fresh;
+        fresh.lpfnWndProc = Procedure;
+        fresh.hInstance = instance;
+        fresh.hIcon = windowClass.icon;
+        fresh.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+        fresh.hbrBackground = windowClass.background;
+        fresh.lpszClassName = windowClass.name;
+        if (!RegisterClassExW(&fresh)) return false;
+    }
+    // A child's id travels in the menu argument.
+    HMENU menuOrId = (style & WS_CHILD) ? reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)) : nullptr;
+    return CreateWindowExW(extendedStyle, windowClass.name, caption, style, place.left, place.top,
+                           place.right - place.left, place.bottom - place.top, parent, menuOrId, instance,
+                           this) != nullptr;
+}
+
+LRESULT Window::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    return DefWindowProcW(window_, message, wParam, lParam);
+}
+
+void Window::CentreOnMonitor() {
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof monitor;
+    GetMonitorInfoW(MonitorFromWindow(window_, MONITOR_DEFAULTTONEAREST), &monitor);
+    RECT frame;
+    GetWindowRect(window_, &frame);
+    const RECT& area = monitor.rcWork;
+    SetWindowPos(window_, nullptr, (area.left + area.right - (frame.right - frame.left)) / 2,
+                 (area.top + area.bottom - (frame.bottom - frame.top)) / 2, 0, 0,
+                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+LRESULT CALLBACK Window::Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_NCCREATE) {
+        auto* self = static_cast<Window*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
+        self->window_ = window;
+        SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+    }
+    auto* self = reinterpret_cast<Window*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+    if (!self) return DefWindowProcW(window, message, wParam, lParam);
+    if (message == WM_NCDESTROY) {
+        SetWindowLongPtrW(window, GWLP_USERDATA, 0);
+        const LRESULT result = self->HandleMessage(message, wParam, lParam);
+        self->window_ = nullptr;
+        return result;
+    }
+    return self->HandleMessage(message, wParam, lParam);
+}
+
+HFONT CreateUiFont(UINT dpi) {
+    constexpr int kPoints = 8;
+    return CreateFontW(-MulDiv(kPoints, static_cast<int>(dpi), 72), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
+                       DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                       DEFAULT_PITCH | FF_DONTCARE, L"MS Sans Serif");
+}
+
+}  // namespace tastolink
