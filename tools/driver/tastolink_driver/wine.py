@@ -52,7 +52,7 @@ def wine_server():
     suffix = f"server-{info.st_dev:x}-{info.st_ino:x}"
     for process in psutil.process_iter(["name"]):
         try:
-            if process.info["name"] == "wineserver" and process.cwd().endswith(suffix):
+            if process.info["name"].startswith("wineserver") and process.cwd().endswith(suffix):
                 return process
         except psutil.Error:
             continue
