@@ -289,10 +289,12 @@ def rows_of(f):
              f"+ {ms(first - mapped, 0)}")]
     for period, wire in sorted(f["wire"].items(), reverse=True):
         missed = sum(excess > period / 2 for excess in wire["excess"])
+        early = sum(excess < -period / 2 for excess in wire["excess"])  # a late tick found the key down
         rows.append((f"Key to wire at {period} ms: median / p95 of {len(wire['latency'])} presses",
                      f"{ms(median(wire['latency']))} / {ms(p95(wire['latency']))}",
                      f"next tick {ms(median(wire['wait']))} / {ms(p95(wire['wait']))}",
-                     f"excess {ms(median(wire['excess']))} / {ms(p95(wire['excess']))}; {missed} missed the next tick"))
+                     f"excess {ms(median(wire['excess']))} / {ms(p95(wire['excess']))}; {missed} missed the next tick, "
+                     f"{early} rode a late one"))
     for period in (100, 50, 20, 10):
         rate = median(f["rates"][period])
         rows.append((f"Repeat rate, A held at {period} ms (median of {len(f['rates'][period])} × 5 s)",
