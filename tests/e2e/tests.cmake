@@ -1,18 +1,25 @@
-# Tests that need Wine and the virtual phone (and, for e2e.*, Tastolink.exe on an X display).
-# Included by tests/CMakeLists.txt when TASTOLINK_WINDOWS_BUILD_DIR is given; WINEPREFIX,
-# DISPLAY and WINEDEBUG come from scripts/test. They share one Wine desktop, so none of
-# them runs beside another.
-find_program(PYTHON3 python3 REQUIRED)
+# Tests that need Wine and the virtual phone (and, for e2e.*, Tastolink.exe on an X display),
+# started through tools/driver. Included by tests/CMakeLists.txt when TASTOLINK_WINDOWS_BUILD_DIR
+# is given; WINEPREFIX and DISPLAY come from scripts/test. They share one Wine desktop, so none
+# of them runs beside another.
+#
+# Debian's python3: the scripts install pytest, python3-xlib and python3-psutil for it, and a
+# python3 of pyenv or a venv earlier on PATH would lack them.
+find_program(SYSTEM_PYTHON3 python3 PATHS /usr/bin NO_DEFAULT_PATH REQUIRED)
 set(E2E_DIR ${CMAKE_CURRENT_LIST_DIR})
+set(DRIVER ${PROJECT_SOURCE_DIR}/tools/driver/tastolink_driver)
+set(DRIVER_ENVIRONMENT TASTOLINK_HOST_BUILD_DIR=${CMAKE_BINARY_DIR}
+                       TASTOLINK_WINDOWS_BUILD_DIR=${TASTOLINK_WINDOWS_BUILD_DIR})
 
 add_test(NAME wine.serial_port_with_phone
-  COMMAND ${E2E_DIR}/with-virtual-phone.sh --phone $<TARGET_FILE:virtual-phone> --port COM12 --
+  COMMAND ${SYSTEM_PYTHON3} ${DRIVER} with-phone --port COM12 --
           ${WINE} ${TASTOLINK_WINDOWS_BUILD_DIR}/tests/tastolink_windows_tests.exe
           --gtest_filter=Win32SerialPortWithPhone.*)
-set_tests_properties(wine.serial_port_with_phone PROPERTIES RESOURCE_LOCK wine_desktop)
+set_tests_properties(wine.serial_port_with_phone PROPERTIES
+  RESOURCE_LOCK wine_desktop ENVIRONMENT "${DRIVER_ENVIRONMENT}")
 
-# window-probe.exe reads what the program shows (message box texts, selector texts, the
-# focus); it is a Windows program, so the cross compiler of the Windows tree builds it.
+# window-probe.exe reads what the program shows (box texts, selector texts, the focus); it is a
+# Windows program, so the cross compiler of the Windows tree builds it.
 find_program(MINGW_CXX NAMES x86_64-w64-mingw32-g++-posix x86_64-w64-mingw32-g++)
 set(WINDOW_PROBE ${CMAKE_CURRENT_BINARY_DIR}/window-probe.exe)
 if(MINGW_CXX)
@@ -23,23 +30,15 @@ if(MINGW_CXX)
   add_custom_target(window_probe ALL DEPENDS ${WINDOW_PROBE})
 endif()
 
-# One CTest test per script. A script that finds something it needs missing fails: the
-# suite runs from scripts/test, which builds and installs everything first.
+# One CTest test per journey file; pytest keeps each one's folders (phone logs, a screenshot
+# of a failure) under e2e/<name> of the build tree.
+file(MAKE_DIRECTORY ${CMAKE_BINARY_DIR}/e2e)
 file(GLOB E2E_SCRIPTS CONFIGURE_DEPENDS ${E2E_DIR}/test_*.py)
 foreach(script IN LISTS E2E_SCRIPTS)
   get_filename_component(name ${script} NAME_WE)
   string(REGEX REPLACE "^test_" "" name ${name})
   add_test(NAME e2e.${name}
-    COMMAND ${CMAKE_COMMAND} -E env
-            TASTOLINK_WINDOWS_BUILD_DIR=${TASTOLINK_WINDOWS_BUILD_DIR}
-            TASTOLINK_VIRTUAL_PHONE=$<TARGET_FILE:virtual-phone>
-            TASTOLINK_WINDOW_PROBE=${WINDOW_PROBE}
-            TASTOLINK_E2E_ARTIFACTS=${CMAKE_BINARY_DIR}/e2e-artifacts
-            ${PYTHON3} ${script})
-  set_tests_properties(e2e.${name} PROPERTIES RESOURCE_LOCK wine_desktop TIMEOUT 300)
+    COMMAND ${SYSTEM_PYTHON3} -m pytest -q -p no:cacheprovider --basetemp=${CMAKE_BINARY_DIR}/e2e/${name} ${script})
+  set_tests_properties(e2e.${name} PROPERTIES
+    RESOURCE_LOCK wine_desktop TIMEOUT 240 ENVIRONMENT "${DRIVER_ENVIRONMENT}")
 endforeach()
-
-# The long hold keeps a key down for ten minutes by default (TASTOLINK_LONG_HOLD_MINUTES).
-if(TEST e2e.fault_long_hold)
-  set_tests_properties(e2e.fault_long_hold PROPERTIES TIMEOUT 1500)
-endif()

@@ -5,8 +5,9 @@
 // For each line read from stdin, prints one line of JSON on stdout: the main window, the
 // control that has the keyboard focus in its thread, and every visible top-level window of
 // its process (message boxes, the Author window) with the id, class and text of each of its
-// controls. Texts are read with WM_GETTEXT, which the system carries across processes, so a
-// combo box reports the text it shows. Reports {"main":0,...} when Tastolink has no main
+// controls, and the GUI_* flags of its thread (GUI_INMENUMODE while the menu loop runs).
+// Texts are read with WM_GETTEXT, which the system carries across processes, so a combo box
+// reports the text it shows. Reports {"main":0,...} when Tastolink has no main
 // window. Never sends input. Ends at the end of its input; a test keeps it running, since
 // every start of a Wine program costs time.
 #include <windows.h>
@@ -128,7 +129,8 @@ std::string Report() {
             windows += Describe(window);
         }
         report = "{\"main\":" + Handle(main) + ",\"focus\":" + Control(gui.hwndFocus) +
-                 ",\"active\":" + Handle(gui.hwndActive) + ",\"windows\":[" + windows + "]}";
+                 ",\"active\":" + Handle(gui.hwndActive) + ",\"flags\":" + std::to_string(gui.flags) +
+                 ",\"windows\":[" + windows + "]}";
     }
     return report;
 }

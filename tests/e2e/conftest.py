@@ -1,0 +1,118 @@
+"""Fixtures of the end-to-end journeys: the display, the Wine prefix, a virtual phone on COM1
+and Tastolink.exe in a folder of settings files, all started by tools/driver.
+
+The phone's log is the clock: nothing waits a fixed time for what can be waited for. A click
+on a keypad button is a barrier, since its line can only come after every event sent before
+the click has been handled.
+"""
+
+import subprocess
+import sys
+import time
+from pathlib import Path
+
+import pytest
+
+sys.path.insert(0, str(Path(__file__).resolve().parents[2] / "tools" / "driver"))
+from tastolink_driver import Display, Phone, Program, prepare_prefix, write_settings  # noqa: E402
+from tastolink_driver.program import FOCUS_FIELD, keypad_button  # noqa: E402
+
+# Keypad buttons (corner in the keypad) of the rows the journeys click. "#" binds no key here.
+BUTTONS = {1: (40, 152), 5: (72, 184), 11: (40, 247), 12: (104, 247), 13: (40, 88), 26: (136, 24)}
+BARRIER_ROW = 12
+
+
+@pytest.hookimpl(hookwrapper=True)
+def pytest_runtest_makereport(item):
+    report = (yield).get_result()
+    if report.when == "call":
+        item.failed = report.failed
+
+
+@pytest.fixture(scope="session")
+def display():
+    display = Display()
+    yield display
+    display.close()
+
+
+@pytest.fixture(scope="session")
+def prefix(display):
+    return prepare_prefix()
+
+
+@pytest.fixture
+def settings():
+    """The settings a journey starts with (overridden by a module): A on row 5, C on row 3."""
+    return dict(bindings={5: "A", 3: "C"}, port="COM1", period_ms=100)
+
+
+@pytest.fixture
+def phone_options():
+    return ()
+
+
+@pytest.fixture
+def folder(tmp_path, settings):
+    write_settings(tmp_path / "work", **settings)
+    return tmp_path / "work"
+
+
+@pytest.fixture
+def phone(prefix, tmp_path, phone_options):
+    phone = Phone(tmp_path, "COM1", phone_options)
+    yield phone
+    phone.stop()
+
+
+class User:
+    """The program, the phone and the display, with what a user does to them."""
+
+    def __init__(self, display, phone, folder, console):
+        self.display, self.phone, self.folder, self.console = display, phone, folder, console
+        self.program = None
+        self.start()
+
+    def start(self):
+        self.program = Program(self.display, self.folder, console=self.console)
+        self.program.focus()
+
+    def click_row(self, row):
+        self.program.click(keypad_button(*BUTTONS[row]))
+
+    def barrier(self, start=None, phone=None):
+        """Clicks "#" and waits for its line; the phone's rows from line `start` (else from now) up to it."""
+        phone = phone or self.phone
+        start = len(phone.log) if start is None else start
+        self.click_row(BARRIER_ROW)
+        return phone.log.wait_for_row(start, BARRIER_ROW)[:-1]
+
+    def hold(self, x_key, row, count=3, phone=None):
+        """Holds `x_key` in the focus field until `count` lines of `row` have come, lets it go;
+        the rows that came from the press up to a barrier after the release."""
+        phone = phone or self.phone
+        start = len(phone.log)
+        self.program.click(FOCUS_FIELD)
+        self.display.key(x_key, True)
+        try:
+            phone.log.wait_for_row(start, row, count)
+        finally:
+            self.display.key(x_key, False)
+        return self.barrier(start, phone)
+
+    def most_boxes(self, seconds):
+        """The most message boxes on screen at once, looked at again and again for `seconds`."""
+        most, end = 0, time.monotonic() + seconds
+        while time.monotonic() < end:
+            most = max(most, len(self.program.boxes()))
+        return most
+
+
+@pytest.fixture
+def user(request, display, phone, folder, tmp_path):
+    user = User(display, phone, folder, tmp_path / "wine.out")
+    yield user
+    if getattr(request.node, "failed", False):
+        subprocess.run(["import", "-window", "root", str(tmp_path / "screen.png")], check=False)
+        print(f"\nscreenshot, phone log and files kept in {tmp_path}")
+    user.program.kill()

@@ -1,0 +1,146 @@
+"""The X display: the one given by DISPLAY when a server answers there, else a private Xvfb;
+input through the XTest extension and questions about windows, over one python-xlib connection.
+
+The connection stays open for as long as the driver runs: Xvfb resets when its last client
+leaves, and would forget the auto-repeat setting of the bench.
+"""
+
+import os
+import select
+import subprocess
+import time
+
+from Xlib import X, XK, display as xdisplay, error as xerror
+from Xlib.ext import xtest
+
+
+def _answers(name):
+    try:
+        xdisplay.Display(name).close()
+        return True
+    except Exception:
+        return False
+
+
+class Display:
+    def __init__(self):
+        self.xvfb = None
+        if not (os.environ.get("DISPLAY") and _answers(os.environ["DISPLAY"])):
+            read, write = os.pipe()
+            self.xvfb = subprocess.Popen(["Xvfb", "-displayfd", str(write), "-screen", "0", "2560x1600x24",
+                                          "-nolisten", "tcp"], pass_fds=(write,), stderr=subprocess.DEVNULL)
+            os.close(write)
+            with os.fdopen(read) as number:
+                os.environ["DISPLAY"] = ":" + number.readline().strip()
+        self.x = xdisplay.Display()
+        self.root = self.x.screen().root
+        self._atoms = {}
+
+    def close(self):
+        self.x.close()
+        if self.xvfb:
+            self.xvfb.terminate()
+            self.xvfb.wait()
+
+    def _atom(self, name):
+        return self._atoms.setdefault(name, self.x.intern_atom(name))
+
+    # --- input
+
+    def keycode(self, name):
+        """The key code of a keysym name such as "a", "F10", "Escape", "Shift_L"."""
+        return self.x.keysym_to_keycode(XK.string_to_keysym(name))
+
+    def key(self, name, down):
+        """Presses or lets go an X key; returns the monotonic times right before the event left
+        and once the server had handled it."""
+        before = time.monotonic()
+        xtest.fake_input(self.x, X.KeyPress if down else X.KeyRelease, self.keycode(name))
+        self.x.sync()
+        return before, time.monotonic()
+
+    def tap(self, *names):
+        for name in names:
+            self.key(name, True)
+            self.key(name, False)
+
+    def type(self, text):
+        """Types ASCII letters and digits, capitals with Shift."""
+        for char in text:
+            if char.isupper():
+                self.key("Shift_L", True)
+            self.tap(char.lower())
+            if char.isupper():
+                self.key("Shift_L", False)
+
+    def move(self, x, y):
+        xtest.fake_input(self.x, X.MotionNotify, x=x, y=y)
+        self.x.sync()
+
+    def click(self, x, y):
+        self.move(x, y)
+        xtest.fake_input(self.x, X.ButtonPress, 1)
+        xtest.fake_input(self.x, X.ButtonRelease, 1)
+        self.x.sync()
+
+    def focus(self, window):
+        window.set_input_focus(X.RevertToParent, X.CurrentTime)
+        self.x.sync()
+
+    def auto_repeat(self, on):
+        self.x.change_keyboard_control(auto_repeat_mode=X.AutoRepeatModeOn if on else X.AutoRepeatModeOff)
+        self.x.sync()
+
+    # --- windows
+
+    def windows_of(self, pid, title=None):
+        """The mapped top-level windows of a process, by the _NET_WM_PID that Wine sets; only
+        those of one title when it is given."""
+        found = []
+        for window in self.root.query_tree().children:
+            try:
+                if window.get_attributes().map_state != X.IsViewable:
+                    continue
+                owner = window.get_full_property(self._atom("_NET_WM_PID"), X.AnyPropertyType)
+                if not owner or owner.value[0] != pid:
+                    continue
+                if title is not None:
+                    name = window.get_full_property(self._atom("_NET_WM_NAME"), self._atom("UTF8_STRING"))
+                    if not name or name.value.decode() != title:
+                        continue
+            except xerror.XError:  # gone between the listing and the question
+                continue
+            found.append(window)
+        return found
+
+    def geometry(self, window):
+        """Left, top, width, height on the screen; None for a window that has gone."""
+        try:
+            size = window.get_geometry()
+            place = self.root.translate_coords(window, 0, 0)
+        except xerror.XError:
+            return None
+        return place.x, place.y, size.width, size.height
+
+    def watch_maps(self):
+        """From now on `next_map` reports each top-level window as it is mapped."""
+        self.root.change_attributes(event_mask=X.SubstructureNotifyMask)
+        self.x.sync()
+        while self.x.pending_events():
+            self.x.next_event()
+
+    def next_map(self, deadline):
+        """(window, monotonic time it was seen mapped), or None at the deadline."""
+        while True:
+            while self.x.pending_events():
+                event = self.x.next_event()
+                if event.type == X.MapNotify:
+                    return event.window, time.monotonic()
+            left = deadline - time.monotonic()
+            if left <= 0:
+                return None
+            select.select([self.x], [], [], left)
+
+    def stop_watching_maps(self):
+        self.root.change_attributes(event_mask=0)
+        self.x.sync()

@@ -1,0 +1,185 @@
+"""Tastolink.exe under Wine in a folder of settings files, and where things are in its window.
+
+What the window shows (box texts, selector texts, the focus) is read by window-probe.exe, a
+Windows program that only looks; input goes through X, the whole road of a user's.
+"""
+
+import json
+import shutil
+import subprocess
+from dataclasses import dataclass
+from pathlib import Path
+
+from . import DELIVERED_SETTINGS, PROGRAM, WINDOW_PROBE, wait_until
+from .wine import WINE
+
+TITLE = "Tastolink"
+CLIENT_SIZE = (441, 680)  # at the 96 dpi of a fresh prefix
+
+# Places in the client area of the main window.
+KEYPAD_ORIGIN = (256, 8)
+FOCUS_FIELD = (344, 322)
+INTERVAL_FIELD = (344, 386)
+GET_BUTTON = (300, 420)
+SET_BUTTON = (388, 420)
+PORT_SELECTOR_FIELD = (334, 474)
+CHOOSE_PORT_BUTTON = (344, 508)
+MENU_BAR_FILE = (15, -10)  # "Файл", on the menu bar above the client area
+
+# Control ids as window-probe reports them: ComboBox<n> is 1100 + n.
+FOCUS_FIELD_ID = 1301
+INTERVAL_FIELD_ID = 1302
+PORT_SELECTOR = 45
+SELECTOR_COUNT = 53
+
+
+def keypad_button(left, top):
+    """The middle of the 30-pixel keypad button whose corner is at (left, top) of the keypad."""
+    return KEYPAD_ORIGIN[0] + left + 15, KEYPAD_ORIGIN[1] + top + 15
+
+
+def selector_field(row, alternative=False):
+    """Inside the edit part of the main (or alternative) binding selector of settings row 1-26."""
+    return 8 + (160 if alternative else 80) + 30, 8 + 32 + 24 * (row - 1) + 10
+
+
+def write_settings(folder, bindings=None, port="COM1", period_ms=100):
+    """The four settings files: the delivered catalogue, `bindings` ({ComboBox number: key name})
+    and `port` as both the user's and the default bindings, and the repeat period."""
+    folder = Path(folder)
+    folder.mkdir(parents=True, exist_ok=True)
+    shutil.copyfile(DELIVERED_SETTINGS / "Items.itm", folder / "Items.itm")
+    texts = {PORT_SELECTOR: port, **(bindings or {})}
+    lines = ["Tastolink test"] + [texts.get(n, "") for n in range(1, SELECTOR_COUNT + 1)]
+    for name in ("itemindex.itm", "default.itm"):
+        (folder / name).write_bytes("".join(line + "\r\n" for line in lines).encode("cp1251"))
+    (folder / "interval.int").write_bytes(f"{period_ms}\r\n".encode())
+
+
+@dataclass
+class Report:
+    """What window-probe saw: the main window, the focus and each visible window of the program."""
+    raw: dict
+
+    @property
+    def focus_id(self):
+        return (self.raw["focus"] or {}).get("id")
+
+    def control_text(self, control_id):
+        main = next(window for window in self.raw["windows"] if window["hwnd"] == self.raw["main"])
+        return next(control["text"] for control in main["controls"] if control["id"] == control_id)
+
+    def selector_text(self, number):
+        return self.control_text(1100 + number)
+
+    def box_texts(self):
+        return ["".join(control["text"] for control in window["controls"] if control["class"].lower() == "static")
+                for window in self.raw["windows"] if window["hwnd"] != self.raw["main"]]
+
+
+class Program:
+    """`exe` started by Wine in `folder`, once its main window is on screen."""
+
+    def __init__(self, display, folder, exe=PROGRAM, console=None, timeout=30):
+        self.display = display
+        self.prober = None
+        self.console = open(console or Path(folder) / "wine.out", "ab")
+        self.process = subprocess.Popen([WINE, str(exe)], cwd=folder, stdout=self.console, stderr=subprocess.STDOUT)
+        try:
+            self.window = wait_until(self._main_window, timeout, "the main window")
+        except BaseException:
+            self.kill()
+            raise
+        left, top, width, height = display.geometry(self.window)
+        # With no window manager Wine's X window is the client area, the menu bar above it and,
+        # for a framed window, equal borders around both.
+        border = (width - CLIENT_SIZE[0]) // 2
+        self.origin = (left + border, top + height - CLIENT_SIZE[1] - border)
+
+    def _main_window(self):
+        # The boxes carry the program's title too; the main window is the one that holds the client area.
+        for window in self.windows():
+            geometry = self.display.geometry(window)
+            if geometry and geometry[2] >= CLIENT_SIZE[0] and geometry[3] >= CLIENT_SIZE[1]:
+                return window
+        return None
+
+    def windows(self):
+        if self.process.poll() is not None:
+            raise RuntimeError(f"the program ended with status {self.process.returncode}")
+        return self.display.windows_of(self.process.pid, TITLE)
+
+    def boxes(self):
+        """The program's message boxes on screen."""
+        return [window for window in self.windows() if window.id != self.window.id]
+
+    def wait_for_box(self, timeout=10):
+        return wait_until(lambda: (boxes := self.boxes()) and boxes[0], timeout, "a message box")
+
+    def dismiss(self, box):
+        """Enter on the box (OK is its default button), then waits until it has gone."""
+        self.display.focus(box)
+        self.display.tap("Return")
+        wait_until(lambda: box.id not in [window.id for window in self.boxes()], 10, "the box to close")
+
+    # --- input, in client coordinates of the main window
+
+    def focus(self):
+        self.display.focus(self.window)
+
+    def click(self, point):
+        self.display.click(self.origin[0] + point[0], self.origin[1] + point[1])
+
+    def replace_text(self, point, text):
+        """Clicks into the edit field at `point` and types `text` over what it holds."""
+        self.click(point)
+        self.display.tap("End")
+        self.display.key("Shift_L", True)
+        self.display.tap("Home")
+        self.display.key("Shift_L", False)
+        self.display.tap("BackSpace")
+        self.display.type(text)
+
+    def choose_port(self):
+        """Clicks "Выбрать", then puts the cursor back into the focus field, as a user must."""
+        self.click(CHOOSE_PORT_BUTTON)
+        self.click(FOCUS_FIELD)
+
+    def send_close(self):
+        """Alt+F4 on the main window."""
+        self.focus()
+        self.display.key("Alt_L", True)
+        self.display.tap("F4")
+        self.display.key("Alt_L", False)
+
+    def close(self, timeout=15):
+        """Alt+F4; the exit status once the program has ended."""
+        if self.process.poll() is None:
+            self.send_close()
+            self.process.wait(timeout)
+        return self.process.returncode
+
+    def kill(self):
+        if self.process.poll() is None:
+            self.process.kill()
+            self.process.wait()
+        if self.prober:
+            self.prober.stdin.close()
+            self.prober.wait(10)
+            self.prober = None
+        self.console.close()
+
+    # --- what the window shows
+
+    def probe(self):
+        if self.process.poll() is not None:
+            raise RuntimeError(f"the program ended with status {self.process.returncode}")
+        if self.prober is None:
+            self.prober = subprocess.Popen([WINE, str(WINDOW_PROBE)], stdin=subprocess.PIPE, stdout=subprocess.PIPE,
+                                           stderr=self.console, text=True, encoding="utf-8")
+        self.prober.stdin.write("report\n")
+        self.prober.stdin.flush()
+        return Report(json.loads(self.prober.stdout.readline()))
+
+    def wait_for_report(self, condition, what, timeout=10):
+        return wait_until(lambda: (report := self.probe()) and condition(report) and report, timeout, what, 0.1)

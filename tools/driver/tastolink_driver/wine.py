@@ -1,0 +1,59 @@
+"""The Wine prefix and the Linux processes of Wine programs (through psutil)."""
+
+import os
+import shutil
+import subprocess
+from pathlib import Path
+
+import psutil
+
+from . import BUILD_DIR, wait_until
+
+WINE = shutil.which("wine") or "wine"
+
+
+def prepare_prefix():
+    """WINEPREFIX, or a private prefix under the build tree, created when missing; its server
+    kept running between programs and its services started.
+
+    The services re-create the prefix's COM links when they start, so they must be up before
+    a phone puts its own link in place; started by a test instead, they would also inherit
+    its output pipes and, living as long as the server, keep CTest waiting."""
+    prefix = Path(os.environ.setdefault("WINEPREFIX", str(BUILD_DIR / "wineprefix")))
+    os.environ.setdefault("WINEDEBUG", "-all")
+    os.environ.setdefault("WINEDLLOVERRIDES", "mscoree,mshtml=")
+    quiet = dict(stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, check=False)
+    if not (prefix / "system.reg").exists():
+        subprocess.run(["wineboot", "-i"], timeout=600, **quiet)
+        subprocess.run(["wineserver", "-w"], timeout=120, **quiet)
+    subprocess.run(["wineserver", "-p"], timeout=30, **quiet)
+    subprocess.run([WINE, "cmd.exe", "/c", "exit"], timeout=120, **quiet)
+    return prefix
+
+
+def wine_process(popen, exe_name, timeout=10):
+    """The process that runs `exe_name` for a `wine` command: wine turns into it when the
+    program is given by its path, but that is checked rather than taken for granted."""
+    def found():
+        try:
+            started = psutil.Process(popen.pid)
+            for process in [started] + started.children(recursive=True):
+                if any(exe_name.lower() in part.lower() for part in process.cmdline()):
+                    return process
+        except psutil.NoSuchProcess:
+            pass
+        return None
+    return wait_until(found, timeout, f"the Wine process of {exe_name}")
+
+
+def wine_server():
+    """The wineserver of our prefix: its working folder is named after the prefix's device and inode."""
+    info = os.stat(os.environ["WINEPREFIX"])
+    suffix = f"server-{info.st_dev:x}-{info.st_ino:x}"
+    for process in psutil.process_iter(["name"]):
+        try:
+            if process.info["name"].startswith("wineserver") and process.cwd().endswith(suffix):
+                return process
+        except psutil.Error:
+            continue
+    return None
