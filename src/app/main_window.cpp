@@ -59,7 +59,6 @@ bool MainWindow::Create(int showCommand) {
     if (!CreateOfClass({L"TastolinkMainWindow", GetSysColorBrush(COLOR_BTNFACE), icon}, kWindowExtendedStyle,
                        L"Tastolink", kWindowStyle, {0, 0, 0, 0}, nullptr))
         return false;
-    if (!icon) ReportStartupProblem("Не удалось загрузить значок программы");
     BuildMenu();
     // Every control is made at its final place, for this window's dpi, while the window is
     // hidden: moving controls afterwards costs each of their siblings a repaint.

@@ -2,7 +2,7 @@
 
 #include "window_fixture.h"
 
-namespace tastolink::testing {
+namespace tastolink::wintest {
 namespace {
 
 constexpr WORD kKeyA = 'A';
@@ -95,22 +95,6 @@ TEST_F(MainWindowTest, ScanPressesThroughTheKeypadClickAction) {
     Deliver(*window, window->Control(kEdit1), WM_KEYDOWN, 'B');
     window->Timer2Timer();
     EXPECT_EQ(ports.lines, (std::vector<std::string>{"AT+CKPD=\"1\"\r\n", "AT+CKPD=\"2\"\r\n", "AT+CKPD=\"5\"\r\n"}));
-    EXPECT_EQ(window->Channel().PendingCommand(), "AT+CKPD=\"5\"\r\n");
-}
-
-TEST_F(MainWindowTest, TimerTicksScanUntilTheKeyIsReleased) {
-    Open();
-    window->Button3Click();
-    SetSelector(27, L"Space");
-    Deliver(*window, window->Control(kEdit1), WM_KEYDOWN, VK_SPACE);
-    PumpFor(*window, std::chrono::milliseconds(550));
-    Deliver(*window, window->Control(kEdit1), WM_KEYUP, VK_SPACE);
-    const std::size_t sent = ports.lines.size();
-    EXPECT_GE(sent, 2u);
-    EXPECT_LE(sent, 7u);
-    for (const std::string& line : ports.lines) EXPECT_EQ(line, "AT+CKPD=\":0\"\r\n");
-    PumpFor(*window, std::chrono::milliseconds(250));
-    EXPECT_EQ(ports.lines.size(), sent);
 }
 
 TEST_F(MainWindowTest, FailureMessagesDoNotPileUpWhileTicksRunInsideThem) {
@@ -130,4 +114,4 @@ TEST_F(MainWindowTest, FailureMessagesDoNotPileUpWhileTicksRunInsideThem) {
 }
 
 }  // namespace
-}  // namespace tastolink::testing
+}  // namespace tastolink::wintest

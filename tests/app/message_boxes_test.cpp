@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "app/text_encoding.h"
+#include "settings/text_encoding.h"
 
 namespace tastolink {
 namespace {
@@ -32,7 +32,7 @@ TEST(SimpleMessageBox, RunsTimersWhileOpenAndClosesOnOk) {
     found = nullptr;
     UINT_PTR timer = SetTimer(nullptr, 0, 50, [](HWND, UINT, UINT_PTR, DWORD) {
         ++ticks;
-        HWND box = FindWindowW(L"#32770", ProgramTitle().c_str());
+        HWND box = FindWindowW(L"TastolinkMessageBox", ProgramTitle().c_str());
         if (box && ticks >= 3) {
             found = box;
             PostMessageW(box, WM_COMMAND, IDCANCEL, 0);  // Esc: OK is the cancel button too

@@ -2,7 +2,7 @@
 
 #include "window_fixture.h"
 
-namespace tastolink::testing {
+namespace tastolink::wintest {
 namespace {
 
 TEST_F(MainWindowTest, StartsWithTheSavedBindingsPortAndPeriod) {
@@ -100,4 +100,4 @@ TEST_F(MainWindowTest, SavesWhenTheSessionEnds) {
 }
 
 }  // namespace
-}  // namespace tastolink::testing
+}  // namespace tastolink::wintest

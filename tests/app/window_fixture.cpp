@@ -5,7 +5,7 @@
 
 #include "capture/pc_key_table.h"
 
-namespace tastolink::testing {
+namespace tastolink::wintest {
 namespace {
 
 class RecordingPort : public OpenedPort {
@@ -138,4 +138,4 @@ std::wstring MainWindowTest::ControlText(HWND control) const {
     return text;
 }
 
-}  // namespace tastolink::testing
+}  // namespace tastolink::wintest

@@ -12,10 +12,10 @@
 #include <vector>
 
 #include "app/main_window.h"
-#include "app/text_encoding.h"
+#include "settings/text_encoding.h"
 #include "settings/settings_files_win32.h"
 
-namespace tastolink::testing {
+namespace tastolink::wintest {
 
 // A port that records every line and can be told to fail.
 class RecordingPorts : public PortOpener {
@@ -82,4 +82,4 @@ protected:
     std::unique_ptr<MainWindow> window;
 };
 
-}  // namespace tastolink::testing
+}  // namespace tastolink::wintest
