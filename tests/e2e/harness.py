@@ -34,7 +34,7 @@ from pathlib import Path
 ROOT = Path(__file__).resolve().parents[2]
 WINDOWS_BUILD_DIR = Path(os.environ.get("TASTOLINK_WINDOWS_BUILD_DIR", ROOT / "build" / "windows"))
 VIRTUAL_PHONE = Path(os.environ.get("TASTOLINK_VIRTUAL_PHONE",
-                                    ROOT / "build" / "host" / "tools" / "virtual-phone" / "virtual-phone"))
+                                    ROOT / "tools" / "virtual-phone" / "virtual_phone.py"))
 WINDOW_PROBE = Path(os.environ.get("TASTOLINK_WINDOW_PROBE", ROOT / "build" / "host" / "tests" / "window-probe.exe"))
 PROGRAM = WINDOWS_BUILD_DIR / "Tastolink.exe"
 ARTIFACTS = Path(os.environ.get("TASTOLINK_E2E_ARTIFACTS", ROOT / "build" / "e2e-artifacts"))

@@ -6,7 +6,7 @@ find_program(PYTHON3 python3 REQUIRED)
 set(E2E_DIR ${CMAKE_CURRENT_LIST_DIR})
 
 add_test(NAME wine.serial_port_with_phone
-  COMMAND ${E2E_DIR}/with-virtual-phone.sh --phone $<TARGET_FILE:virtual-phone> --port COM12 --
+  COMMAND ${E2E_DIR}/with-virtual-phone.sh --phone ${TASTOLINK_VIRTUAL_PHONE} --port COM12 --
           ${WINE} ${TASTOLINK_WINDOWS_BUILD_DIR}/tests/tastolink_windows_tests.exe
           --gtest_filter=Win32SerialPortWithPhone.*)
 set_tests_properties(wine.serial_port_with_phone PROPERTIES RESOURCE_LOCK wine_desktop)
@@ -32,7 +32,7 @@ foreach(script IN LISTS E2E_SCRIPTS)
   add_test(NAME e2e.${name}
     COMMAND ${CMAKE_COMMAND} -E env
             TASTOLINK_WINDOWS_BUILD_DIR=${TASTOLINK_WINDOWS_BUILD_DIR}
-            TASTOLINK_VIRTUAL_PHONE=$<TARGET_FILE:virtual-phone>
+            TASTOLINK_VIRTUAL_PHONE=${TASTOLINK_VIRTUAL_PHONE}
             TASTOLINK_WINDOW_PROBE=${WINDOW_PROBE}
             TASTOLINK_E2E_ARTIFACTS=${CMAKE_BINARY_DIR}/e2e-artifacts
             ${PYTHON3} ${script})

@@ -1,19 +1,21 @@
 #!/usr/bin/env bash
 # Runs a command with the virtual phone behind a COM port of the Wine prefix.
 #
-#   with-virtual-phone.sh --phone PATH [--port COMn] [--log FILE] -- COMMAND...
+#   with-virtual-phone.sh --phone PATH [--port COMn] [--log FILE] [--phone-option ARG]... -- COMMAND...
 #
+# Each --phone-option is passed on to the phone (its answer modes: --answer, --echo, ...).
 # The phone's pseudo-terminal is linked as $WINEPREFIX/dosdevices/comn. The command sees
 # TASTOLINK_TEST_PORT (the port name) and TASTOLINK_TEST_PHONE_LOG (the phone's log, a Unix
 # path); the phone is stopped afterwards and the command's exit status returned.
 set -euo pipefail
 
-phone="" port=COM7 log=""
+phone="" port=COM7 log="" phone_options=()
 while [ $# -gt 0 ]; do
     case "$1" in
         --phone) phone=$2; shift 2 ;;
         --port) port=$2; shift 2 ;;
         --log) log=$2; shift 2 ;;
+        --phone-option) phone_options+=("$2"); shift 2 ;;
         --) shift; break ;;
         *) echo "with-virtual-phone.sh: unknown option $1" >&2; exit 2 ;;
     esac
@@ -30,7 +32,7 @@ link=$WINEPREFIX/dosdevices/$(printf '%s' "$port" | tr '[:upper:]' '[:lower:]')
 wineserver -p >/dev/null 2>&1 || true
 wine cmd.exe /c exit >/dev/null 2>&1 || true
 
-"$phone" --link "$link" --log "$log" --ready-file "$work/ready" >"$work/phone.out" 2>&1 &
+"$phone" --link "$link" --log "$log" --ready-file "$work/ready" "${phone_options[@]}" >"$work/phone.out" 2>&1 &
 phone_pid=$!
 stop_phone() {
     kill -TERM "$phone_pid" 2>/dev/null || true

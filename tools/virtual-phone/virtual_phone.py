@@ -1,0 +1,229 @@
+#!/usr/bin/env python3
+"""A phone on a pseudo-terminal for testing Tastolink under Wine.
+
+  virtual_phone.py [--link PATH] [--log FILE] [--ready-file FILE]
+                   [--answer ok|error|cme:N|silent] [--echo] [--split] [--ring SECONDS]
+                   [--stall] [--vanish]
+
+Answers each keypad command (AT+CKPD="k" or the long press AT+CKPD="k",20) as --answer
+says, and any other line with ERROR. Shows each press with its time and a running count;
+with --log writes one line per received line: monotonic ms, the bytes in hex, the row 1-26
+or "-". --link points a symbolic link (such as $WINEPREFIX/dosdevices/com1) at the port;
+--ready-file is written, holding the port's path, once the port is ready. --echo sends each
+line back first, as a phone in ATE1 does; --split writes each answer in two parts with a
+pause between; --ring sends RING every SECONDS; --stall never reads, so the terminal's
+buffer fills and the writer stalls; --vanish ends the phone halfway through its first
+answer, as a phone pulled from the cable. Ends on SIGTERM or SIGINT, removing its link and
+ready file.
+"""
+
+import argparse
+import os
+import select
+import signal
+import termios
+import time
+
+# The phone's own key table: the code between the quotes and the name its owner knows.
+KEYS = [
+    ("1", "1"), ("2", "2"), ("3", "3"), ("4", "4"), ("5", "5"), ("6", "6"), ("7", "7"), ("8", "8"),
+    ("9", "9"), ("0", "0"), ("*", "*"), ("#", "#"), (":L", "Влево"), (":R", "Вправо"),
+    (":X", "Вверх"), (":C", "Вниз"), (":0", "Центр"), ("[", "Soft-Левая"), ("]", "Soft-Правая"),
+    ("E", "Красная"), ("S", "Зелёная"), ("M", "Меню"), ("U", "Звук выше"), ("D", "Звук ниже"),
+    (":1", "Камера"), (":T", "Smart-кнопка"),
+]
+assert len(KEYS) == 26
+
+# Bytes kept waiting for a line end before they are taken as one (bad) line anyway.
+LONGEST_LINE = 1024
+LONG_PRESS = b",20"
+
+
+def press_of_line(line):
+    """(row 0-25, long press) of a keypad command line, or (None, False)."""
+    if line.endswith(b"\r\n"):
+        line = line[:-2]
+    elif line.endswith(b"\n"):
+        line = line[:-1]
+    else:
+        return None, False
+    long_press = line.endswith(LONG_PRESS)
+    if long_press:
+        line = line[:-len(LONG_PRESS)]
+    if not (line.startswith(b'AT+CKPD="') and line.endswith(b'"')) or len(line) < 11:
+        return None, False
+    code = line[9:-1]
+    return next((row for row, (key, _) in enumerate(KEYS) if key.encode() == code), None), long_press
+
+
+def printable(data):
+    text = ""
+    for byte in data:
+        char = chr(byte)
+        if char in "\r\n":
+            text += "\\r" if char == "\r" else "\\n"
+        elif char in '"\\':
+            text += "\\" + char
+        elif 0x20 <= byte < 0x7F:
+            text += char
+        else:
+            text += f"\\x{byte:02x}"
+    return text
+
+
+def say(text):
+    now = time.time()
+    print(time.strftime("%H:%M:%S", time.localtime(now)) + f".{int(now * 1000) % 1000:03d}  {text}", flush=True)
+
+
+def open_raw_terminal():
+    master, slave = os.openpty()  # the slave stays open, so a peer that reopens never hangs us up
+    mode = termios.tcgetattr(slave)
+    # cfmakeraw: a cooked terminal would turn CR LF into CR CR LF, echo and stop on XOFF.
+    mode[0] &= ~(termios.IGNBRK | termios.BRKINT | termios.PARMRK | termios.ISTRIP | termios.INLCR
+                 | termios.IGNCR | termios.ICRNL | termios.IXON)
+    mode[1] &= ~termios.OPOST
+    mode[3] &= ~(termios.ECHO | termios.ECHONL | termios.ICANON | termios.ISIG | termios.IEXTEN)
+    mode[2] = (mode[2] & ~(termios.CSIZE | termios.PARENB)) | termios.CS8
+    mode[6][termios.VMIN], mode[6][termios.VTIME] = 1, 0
+    termios.tcsetattr(slave, termios.TCSANOW, mode)
+    os.set_blocking(master, False)  # a phone without flow control never waits: what does not fit is lost
+    return master, slave, os.ttyname(slave)
+
+
+def make_link(path, target):
+    # Made beside the old link and renamed over it, so the name never dangles in between.
+    temporary = f"{path}.virtual-phone.{os.getpid()}"
+    if os.path.lexists(temporary):
+        os.unlink(temporary)
+    os.symlink(target, temporary)
+    os.replace(temporary, path)
+
+
+def points_at(path, target):
+    try:
+        return os.readlink(path) == target
+    except OSError:
+        return False
+
+
+class Vanished(Exception):
+    pass
+
+
+class Phone:
+    def __init__(self, options, master):
+        self.options, self.master = options, master
+        self.log = open(options.log, "w") if options.log else None
+        self.pending, self.presses, self.drop_noted = b"", 0, False
+
+    def feed(self, data):
+        for byte in data:
+            self.pending += bytes([byte])
+            if byte == 0x0A or len(self.pending) >= LONGEST_LINE:
+                line, self.pending = self.pending, b""
+                self.answer(line)
+
+    def answer(self, line):
+        row, long_press = press_of_line(line)
+        if self.log:
+            print(f"{time.monotonic_ns() // 1_000_000} {line.hex()} {'-' if row is None else row + 1}",
+                  file=self.log, flush=True)
+        if row is None:
+            say(f'not a keypad command: "{printable(line)}"')
+        else:
+            self.presses += 1
+            say(f"#{self.presses}  {KEYS[row][1]}" + ("  (long press)" if long_press else ""))
+        if self.options.echo:
+            self.write(line)
+        answer = self.options.answer
+        if answer == "silent":
+            return
+        result = "ERROR" if row is None or answer == "error" else "OK" if answer == "ok" else \
+            "+CME ERROR: " + answer[4:]
+        self.write_answer(f"\r\n{result}\r\n".encode())
+
+    def write_answer(self, data):
+        if not (self.options.split or self.options.vanish):
+            return self.write(data)
+        half = len(data) // 2
+        self.write(data[:half])
+        if self.options.vanish:
+            say("vanished halfway through an answer")
+            raise Vanished
+        time.sleep(0.05)
+        self.write(data[half:])
+
+    def write(self, data):
+        try:
+            written = os.write(self.master, data)
+        except BlockingIOError:
+            written = 0
+        # Nobody may read the answers (the program opens the port write-only): they are dropped.
+        if written < len(data) and not self.drop_noted:
+            self.drop_noted = True
+            say("(answers are being dropped: nobody reads them)")
+
+
+def parse_options():
+    parser = argparse.ArgumentParser(description="A phone on a pseudo-terminal.")
+    parser.add_argument("--link")
+    parser.add_argument("--log")
+    parser.add_argument("--ready-file")
+    parser.add_argument("--answer", default="ok")
+    parser.add_argument("--echo", action="store_true")
+    parser.add_argument("--split", action="store_true")
+    parser.add_argument("--ring", type=float)
+    parser.add_argument("--stall", action="store_true")
+    parser.add_argument("--vanish", action="store_true")
+    options = parser.parse_args()
+    if options.answer not in ("ok", "error", "silent") and not (
+            options.answer.startswith("cme:") and options.answer[4:].isdigit()):
+        parser.error("--answer takes ok, error, cme:N or silent")
+    return options
+
+
+def run(options):
+    stop = os.pipe()
+    for number in (signal.SIGTERM, signal.SIGINT):
+        signal.signal(number, lambda *_: os.write(stop[1], b"x"))
+    master, slave, path = open_raw_terminal()
+    phone = Phone(options, master)
+    try:
+        if options.link:
+            make_link(options.link, path)
+        if options.ready_file:
+            with open(options.ready_file + ".tmp", "w") as ready:
+                ready.write(path + "\n")
+            os.replace(options.ready_file + ".tmp", options.ready_file)
+        print(f"ready {path}" + (f" linked as {options.link}" if options.link else ""), flush=True)
+        next_ring = time.monotonic() + options.ring if options.ring else None
+        while True:
+            readers = [stop[0]] if options.stall else [stop[0], master]
+            ready = select.select(readers, [], [], 0.1)[0]
+            if stop[0] in ready:
+                break
+            if master in ready:
+                try:
+                    phone.feed(os.read(master, 4096))
+                except Vanished:
+                    break
+            if next_ring and time.monotonic() >= next_ring:
+                next_ring += options.ring
+                phone.write(b"\r\nRING\r\n")
+            # Wine re-creates its comN links when a prefix's server starts: put ours back.
+            if options.link and not points_at(options.link, path):
+                make_link(options.link, path)
+                say(f"{options.link} had been replaced; linked it again")
+    finally:
+        if options.link and points_at(options.link, path):
+            os.unlink(options.link)
+        if options.ready_file and os.path.exists(options.ready_file):
+            os.unlink(options.ready_file)
+        os.close(slave)
+        os.close(master)
+    print("stopped", flush=True)
+
+
+if __name__ == "__main__":
+    run(parse_options())
