@@ -11,6 +11,26 @@ add_test(NAME wine.serial_port_with_phone
           --gtest_filter=Win32SerialPortWithPhone.*)
 set_tests_properties(wine.serial_port_with_phone PROPERTIES RESOURCE_LOCK wine_desktop)
 
+# The port that hears the phone, against the phone in each of its answer modes: the line the
+# mode must make the port hear, the tests to run, then the phone's options.
+function(add_answers_test name heard filter)
+  set(phone_options)
+  foreach(option IN LISTS ARGN)
+    list(APPEND phone_options --phone-option ${option})
+  endforeach()
+  add_test(NAME wine.answers_${name}
+    COMMAND ${CMAKE_COMMAND} -E env "TASTOLINK_TEST_HEARD=${heard}"
+            ${E2E_DIR}/with-virtual-phone.sh --phone ${TASTOLINK_VIRTUAL_PHONE} --port COM12 ${phone_options} --
+            ${WINE} ${TASTOLINK_WINDOWS_BUILD_DIR}/tests/tastolink_windows_tests.exe
+            --gtest_filter=AnsweringPortWithPhone.${filter})
+  set_tests_properties(wine.answers_${name} PROPERTIES RESOURCE_LOCK wine_desktop)
+endfunction()
+add_answers_test(ok_echoed_split "OK" "Hears*:*NotExist*" --echo --split)
+add_answers_test(error "ERROR" "Hears*" --answer=error)
+add_answers_test(cme_error "+CME ERROR: 3" "Hears*" --answer=cme:3)
+add_answers_test(silent_with_ring "RING" "Hears*" --answer=silent --ring=0.3)
+add_answers_test(vanishing "" "PhoneThatVanishes*" --vanish)
+
 # window-probe.exe reads what the program shows (message box texts, selector texts, the
 # focus); it is a Windows program, so the cross compiler of the Windows tree builds it.
 find_program(MINGW_CXX NAMES x86_64-w64-mingw32-g++-posix x86_64-w64-mingw32-g++)
