@@ -154,6 +154,10 @@ LRESULT CALLBACK KeypadButtonProc(HWND button, UINT message, WPARAM wParam, LPAR
                              MAKEWPARAM(GetDlgCtrlID(button), BN_CLICKED), reinterpret_cast<LPARAM>(button));
             return 0;
         }
+        case WM_RBUTTONUP:
+            SendMessageW(GetParent(button), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(button), kKeypadLongPress),
+                         reinterpret_cast<LPARAM>(button));
+            return 0;
         case WM_CAPTURECHANGED:
             state->tracking = false;
             SetPressed(button, *state, false);

@@ -10,6 +10,9 @@ namespace tastolink {
 // replaces it. The flat look draws a frame only under the mouse.
 enum class KeypadButtonLook { Raised, Flat };
 
+// A right click sends WM_COMMAND with this notification code instead of BN_CLICKED: hold the key.
+inline constexpr WORD kKeypadLongPress = 0x4C50;
+
 HWND CreateKeypadButton(HWND parent, int id, const wchar_t* caption, HBITMAP picture, KeypadButtonLook look);
 
 }  // namespace tastolink

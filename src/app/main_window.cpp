@@ -63,7 +63,9 @@ bool IsComboBox(HWND window) {
 
 MainWindow::MainWindow(MainWindowServices services)
     : services_(services),
-      channel_(services.ports, *this),
+      answers_(services.ports, services.files, services.messages,
+               [this](int row) { channel_.Press(LongPressCommand(kPhoneKeyTable[row])); }),
+      channel_(answers_.Ports(), *this),
       mappings_(services.files),
       interval_(services.files, repeatTimer_) {}
 
@@ -91,6 +93,7 @@ bool MainWindow::Create(int showCommand) {
     BuildMenu();
     BuildControls();
     ApplyLayout();
+    answers_.Attach(window_);
 
     // Centred on the screen when first shown.
     RECT frame;
@@ -255,6 +258,7 @@ LRESULT CALLBACK MainWindow::WindowProc(HWND window, UINT message, WPARAM wParam
 }
 
 LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (answers_.HandleMessage(message, wParam, lParam)) return 0;
     switch (message) {
         case WM_COMMAND:
             OnCommand(LOWORD(wParam));

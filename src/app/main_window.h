@@ -9,6 +9,7 @@
 #include "app/key_routing.h"
 #include "app/main_window_layout.h"
 #include "app/message_boxes.h"
+#include "app/phone_answers_view.h"
 #include "capture/held_key_table.h"
 #include "capture/repeat_scan.h"
 #include "link/serial_channel.h"
@@ -111,6 +112,7 @@ private:
     };
 
     MainWindowServices services_;
+    PhoneAnswersView answers_;  // before channel_, which opens its ports through it
     SerialChannel channel_;
     HeldKeyTable heldKeys_;
     HWND window_ = nullptr;
