@@ -30,7 +30,7 @@ private:
     void Answered(const std::string& answer);
 
     AnswerParser parser_;
-    std::string port_;
+    std::string port_ = "Порт не выбран";
     std::string key_;  // the name of the last key sent
     std::string lastKey_;
     std::string unsolicited_;

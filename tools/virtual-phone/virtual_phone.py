@@ -1,20 +1,12 @@
 #!/usr/bin/env python3
 """A phone on a pseudo-terminal for testing Tastolink under Wine.
 
-  virtual_phone.py [--link PATH] [--log FILE] [--ready-file FILE]
-                   [--answer ok|error|cme:N|silent] [--echo] [--split] [--ring SECONDS]
-                   [--stall] [--vanish]
-
-Answers each keypad command (AT+CKPD="k" or the long press AT+CKPD="k",20) as --answer
-says, and any other line with ERROR. Shows each press with its time and a running count;
-with --log writes one line per received line: monotonic ms, the bytes in hex, the row 1-26
-or "-". --link points a symbolic link (such as $WINEPREFIX/dosdevices/com1) at the port;
---ready-file is written, holding the port's path, once the port is ready. --echo sends each
-line back first, as a phone in ATE1 does; --split writes each answer in two parts with a
-pause between; --ring sends RING every SECONDS; --stall never reads, so the terminal's
-buffer fills and the writer stalls; --vanish ends the phone halfway through its first
-answer, as a phone pulled from the cable. Ends on SIGTERM or SIGINT, removing its link and
-ready file.
+Answers each keypad command (AT+CKPD="k", or the long press AT+CKPD="k",20) as --answer
+says and any other line with ERROR; shows each press with its time and a running count.
+--log: one line per received line, "<monotonic ms> <hex of the bytes> <row 1-26 or ->".
+--link: a symbolic link (such as $WINEPREFIX/dosdevices/com1) to the port, kept in place.
+--ready-file: written with the port's path once the port is ready.
+Ends on SIGTERM or SIGINT, removing its link and ready file.
 """
 
 import argparse
@@ -41,34 +33,21 @@ LONG_PRESS = b",20"
 
 def press_of_line(line):
     """(row 0-25, long press) of a keypad command line, or (None, False)."""
-    if line.endswith(b"\r\n"):
-        line = line[:-2]
-    elif line.endswith(b"\n"):
-        line = line[:-1]
-    else:
+    body = line[:-2] if line.endswith(b"\r\n") else line[:-1] if line.endswith(b"\n") else None
+    if body is None:
         return None, False
-    long_press = line.endswith(LONG_PRESS)
-    if long_press:
-        line = line[:-len(LONG_PRESS)]
-    if not (line.startswith(b'AT+CKPD="') and line.endswith(b'"')) or len(line) < 11:
+    long_press = body.endswith(LONG_PRESS)
+    body = body[:-len(LONG_PRESS)] if long_press else body
+    if not (body.startswith(b'AT+CKPD="') and body.endswith(b'"')) or len(body) < 11:
         return None, False
-    code = line[9:-1]
+    code = body[9:-1]
     return next((row for row, (key, _) in enumerate(KEYS) if key.encode() == code), None), long_press
 
 
 def printable(data):
-    text = ""
-    for byte in data:
-        char = chr(byte)
-        if char in "\r\n":
-            text += "\\r" if char == "\r" else "\\n"
-        elif char in '"\\':
-            text += "\\" + char
-        elif 0x20 <= byte < 0x7F:
-            text += char
-        else:
-            text += f"\\x{byte:02x}"
-    return text
+    """Printable ASCII as it is, quotes and backslashes escaped, CR and LF as \\r and \\n, others \\xHH."""
+    escapes = {0x0D: "\\r", 0x0A: "\\n", 0x22: '\\"', 0x5C: "\\\\"}
+    return "".join(escapes.get(b, chr(b) if 0x20 <= b < 0x7F else f"\\x{b:02x}") for b in data)
 
 
 def say(text):
@@ -166,16 +145,16 @@ class Phone:
 
 
 def parse_options():
-    parser = argparse.ArgumentParser(description="A phone on a pseudo-terminal.")
+    parser = argparse.ArgumentParser(description=__doc__, formatter_class=argparse.RawDescriptionHelpFormatter)
     parser.add_argument("--link")
     parser.add_argument("--log")
     parser.add_argument("--ready-file")
-    parser.add_argument("--answer", default="ok")
-    parser.add_argument("--echo", action="store_true")
-    parser.add_argument("--split", action="store_true")
-    parser.add_argument("--ring", type=float)
-    parser.add_argument("--stall", action="store_true")
-    parser.add_argument("--vanish", action="store_true")
+    parser.add_argument("--answer", default="ok", help="ok (default), error, cme:N or silent (never answers)")
+    parser.add_argument("--echo", action="store_true", help="send each line back first, as ATE1 does")
+    parser.add_argument("--split", action="store_true", help="write each answer in two parts, 50 ms apart")
+    parser.add_argument("--ring", type=float, metavar="SECONDS", help="send RING this often")
+    parser.add_argument("--stall", action="store_true", help="never read: the port's buffer fills up")
+    parser.add_argument("--vanish", action="store_true", help="end halfway through the first answer")
     options = parser.parse_args()
     if options.answer not in ("ok", "error", "silent") and not (
             options.answer.startswith("cme:") and options.answer[4:].isdigit()):
