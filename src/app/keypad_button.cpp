@@ -136,6 +136,13 @@ LRESULT KeypadButton::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) 
             if (click) FORWARD_WM_COMMAND(GetParent(Handle()), GetDlgCtrlID(Handle()), Handle(), BN_CLICKED, SendMessageW);
             return 0;
         }
+        case WM_RBUTTONUP:
+            SendMessageW(GetParent(button), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(button), kKeypadLongPress),
+                         reinterpret_cast<LPARAM>(button));
+            return 0;
+        case WM_RBUTTONUP:
+            FORWARD_WM_COMMAND(GetParent(Handle()), GetDlgCtrlID(Handle()), Handle(), kLongPress, SendMessageW);
+            return 0;
         case WM_CAPTURECHANGED:
             tracking_ = false;
             SetPressed(false);

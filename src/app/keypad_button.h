@@ -11,6 +11,8 @@ namespace tastolink {
 class KeypadButton : public Window {
 public:
     enum class Look { Raised, Flat };
+    // A right click sends WM_COMMAND with this notification code instead of BN_CLICKED: hold the key.
+    static constexpr WORD kLongPress = 0x4C50;
 
     bool Create(HWND parent, int id, const wchar_t* caption, HBITMAP picture, Look look, RECT place);
 

@@ -50,7 +50,9 @@ LRESULT CALLBACK SelectAllOnFocusProc(HWND edit, UINT message, WPARAM wParam, LP
 
 MainWindow::MainWindow(MainWindowServices services)
     : services_(services),
-      channel_(services.ports, *this),
+      answers_(services.ports, services.files, services.messages,
+               [this](int row) { channel_.Press(LongPressCommand(kPhoneKeyTable[row])); }),
+      channel_(answers_.Ports(), *this),
       mappings_(services.files),
       interval_(services.files, repeatTimer_) {}
 
@@ -70,6 +72,7 @@ bool MainWindow::Create(int showCommand) {
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     CentreOnMonitor();
     BuildControls();
+    answers_.Attach(Handle());
 
     // The repeat timer ticks from the moment the window exists; with no key held a tick does nothing.
     if (!repeatTimer_.Start(RepeatIntervalSetting::kInitialPeriod)) ReportStartupProblem(kNotEnoughTimers.data());
@@ -236,6 +239,7 @@ void MainWindow::OnDpiChanged(const RECT& suggested) {
 }
 
 LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (answers_.HandleMessage(message, wParam, lParam)) return 0;
     switch (message) {
         case WM_COMMAND:
             OnCommand(LOWORD(wParam));

@@ -9,6 +9,7 @@
 #include "app/keypad_button.h"
 #include "app/main_window_layout.h"
 #include "app/message_boxes.h"
+#include "app/phone_answers_view.h"
 #include "app/window.h"
 #include "capture/held_key_table.h"
 #include "link/serial_channel.h"
@@ -105,6 +106,7 @@ private:
     };
 
     MainWindowServices services_;
+    PhoneAnswersView answers_;  // before channel_, which opens its ports through it
     SerialChannel channel_;
     HeldKeyTable heldKeys_;
     RepeatTimer repeatTimer_{*this};

@@ -77,6 +77,11 @@ inline constexpr int kRowsWithKeyCapture = 21;
 // The line that presses a phone key: AT+CKPD="<code>" CR LF.
 std::string KeypadCommand(const PhoneKey& key);
 
+// The line that holds a phone key down for a long press: AT+CKPD="<code>",20 CR LF. The
+// second parameter is the hold time in tenths of a second.
+std::string LongPressCommand(const PhoneKey& key);
+inline constexpr int kLongPressTenths = 20;
+
 // The row index (0-based) whose keypad button is SpeedButton<n>, or -1.
 int RowOfKeypadButton(int speedButtonNumber);
 

@@ -11,12 +11,21 @@ set(DRIVER ${PROJECT_SOURCE_DIR}/tools/driver/tastolink_driver)
 set(DRIVER_ENVIRONMENT TASTOLINK_HOST_BUILD_DIR=${CMAKE_BINARY_DIR}
                        TASTOLINK_WINDOWS_BUILD_DIR=${TASTOLINK_WINDOWS_BUILD_DIR})
 
-add_test(NAME wine.serial_port_with_phone
-  COMMAND ${SYSTEM_PYTHON3} ${DRIVER} with-phone --port COM12 --
-          ${WINE} ${TASTOLINK_WINDOWS_BUILD_DIR}/tests/tastolink_windows_tests.exe
-          --gtest_filter=Win32SerialPortWithPhone.*)
-set_tests_properties(wine.serial_port_with_phone PROPERTIES
-  RESOURCE_LOCK wine_desktop ENVIRONMENT "${DRIVER_ENVIRONMENT}")
+# The port that hears the phone, against the phone in each of its answer modes: the line the
+# mode must make the port hear, the tests to run, then the phone's options.
+function(add_answers_test name heard filter)
+  add_test(NAME wine.answers_${name}
+    COMMAND ${SYSTEM_PYTHON3} ${DRIVER} with-phone --port COM12 ${ARGN} --
+            ${WINE} ${TASTOLINK_WINDOWS_BUILD_DIR}/tests/tastolink_windows_tests.exe
+            --gtest_filter=AnsweringPortWithPhone.${filter})
+  set_tests_properties(wine.answers_${name} PROPERTIES
+    RESOURCE_LOCK wine_desktop ENVIRONMENT "${DRIVER_ENVIRONMENT};TASTOLINK_TEST_HEARD=${heard}")
+endfunction()
+add_answers_test(ok_echoed_split "OK" "Hears*:*NotExist*" --echo --split)
+add_answers_test(error "ERROR" "Hears*" --answer=error)
+add_answers_test(cme_error "+CME ERROR: 3" "Hears*" --answer=cme:3)
+add_answers_test(silent_with_ring "RING" "Hears*" --answer=silent --ring=0.3)
+add_answers_test(vanishing "" "PhoneThatVanishes*" --vanish)
 
 # window-probe.exe reads what the program shows (box texts, selector texts, the focus); it is a
 # Windows program, so the cross compiler of the Windows tree builds it.

@@ -6,6 +6,7 @@ in a folder of settings files (program.py). It holds no checks of its own.
 """
 
 import os
+import sys
 import time
 from pathlib import Path
 
@@ -18,7 +19,7 @@ WINDOW_PROBE = HOST_BUILD_DIR / "tests" / "window-probe.exe"
 DELIVERED_SETTINGS = ROOT / "settings"
 
 # The virtual phone's command line, options left out. The one place that says which phone runs.
-PHONE_COMMAND = [str(HOST_BUILD_DIR / "tools" / "virtual-phone" / "virtual-phone")]
+PHONE_COMMAND = [sys.executable, str(ROOT / "tools" / "virtual-phone" / "virtual_phone.py")]
 
 
 def wait_until(condition, timeout, what, interval=0.02):

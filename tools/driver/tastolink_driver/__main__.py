@@ -1,6 +1,6 @@
 """Runs a command with the virtual phone behind a COM port of the Wine prefix:
 
-    python3 tools/driver/tastolink_driver with-phone [--port COMn] -- COMMAND...
+    python3 tools/driver/tastolink_driver with-phone [--port COMn] [PHONE OPTION...] -- COMMAND...
 
 The command sees TASTOLINK_TEST_PORT (the port) and TASTOLINK_TEST_PHONE_LOG (the phone's log,
 a Unix path); its exit status is returned.
@@ -17,14 +17,15 @@ sys.path.insert(0, str(Path(__file__).resolve().parents[1]))
 from tastolink_driver import Phone, prepare_prefix  # noqa: E402
 
 split = sys.argv.index("--") if "--" in sys.argv else len(sys.argv)
-parser = argparse.ArgumentParser(prog="tastolink_driver", usage="%(prog)s with-phone [--port COMn] -- COMMAND...")
+parser = argparse.ArgumentParser(prog="tastolink_driver",
+                                 usage="%(prog)s with-phone [--port COMn] [PHONE OPTION...] -- COMMAND...")
 parser.add_argument("action", choices=["with-phone"])
 parser.add_argument("--port", default="COM7")
-options = parser.parse_args(sys.argv[1:split])
+options, phone_options = parser.parse_known_args(sys.argv[1:split])
 command = sys.argv[split + 1:]
 prepare_prefix()
 with tempfile.TemporaryDirectory(prefix="virtual-phone-") as folder:
-    phone = Phone(folder, options.port)
+    phone = Phone(folder, options.port, phone_options)
     try:
         environment = dict(os.environ, TASTOLINK_TEST_PORT=options.port, TASTOLINK_TEST_PHONE_LOG=str(phone.log.path))
         status = subprocess.run(command, env=environment).returncode
