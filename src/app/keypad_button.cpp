@@ -137,10 +137,6 @@ LRESULT KeypadButton::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) 
             return 0;
         }
         case WM_RBUTTONUP:
-            SendMessageW(GetParent(button), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(button), kKeypadLongPress),
-                         reinterpret_cast<LPARAM>(button));
-            return 0;
-        case WM_RBUTTONUP:
             FORWARD_WM_COMMAND(GetParent(Handle()), GetDlgCtrlID(Handle()), Handle(), kLongPress, SendMessageW);
             return 0;
         case WM_CAPTURECHANGED:

@@ -3,7 +3,7 @@
 #include <commctrl.h>
 #include <gtest/gtest.h>
 
-namespace tastolink::testing {
+namespace tastolink::wintest {
 namespace {
 
 class PhoneAnswersViewTest : public MainWindowTest {
@@ -79,4 +79,4 @@ TEST_F(PhoneAnswersViewTest, TheSwitchShowsTheBarBelowTheLayoutAndIsKeptInItsOwn
 }
 
 }  // namespace
-}  // namespace tastolink::testing
+}  // namespace tastolink::wintest
