@@ -85,33 +85,5 @@ TEST_F(MainWindowTest, LosingActivationReleasesHeldKeys) {
     EXPECT_FALSE(window->HeldKeys().AnyHeld());
 }
 
-TEST_F(MainWindowTest, ScanPressesThroughTheKeypadClickAction) {
-    Open();
-    window->Button3Click();
-    SetSelector(1, L"B");   // row 1, main
-    SetSelector(2, L"A");   // row 2, main
-    SetSelector(15, L"A");  // row 5, alternative
-    Deliver(*window, window->Control(kEdit1), WM_KEYDOWN, 'A');
-    Deliver(*window, window->Control(kEdit1), WM_KEYDOWN, 'B');
-    window->Timer2Timer();
-    EXPECT_EQ(ports.lines, (std::vector<std::string>{"AT+CKPD=\"1\"\r\n", "AT+CKPD=\"2\"\r\n", "AT+CKPD=\"5\"\r\n"}));
-}
-
-TEST_F(MainWindowTest, FailureMessagesDoNotPileUpWhileTicksRunInsideThem) {
-    Open();
-    SetSelector(1, L"A");
-    SetSelector(11, L"A");
-    SetSelector(2, L"A");
-    Deliver(*window, window->Control(kEdit1), WM_KEYDOWN, 'A');
-    int nestedScans = 0;
-    messages.whileSimpleOpen = [&] {
-        // Ticks fall due while the box is open; each runs a scan whose presses fail again.
-        for (int tick = 0; tick < 3; ++tick, ++nestedScans) window->Timer2Timer();
-    };
-    window->Timer2Timer();
-    EXPECT_EQ(nestedScans, 6);  // one box per failing press of the outer scan, none from the nested scans
-    EXPECT_EQ(messages.simple, (std::vector<std::string>{"Невозможно отправить ", "Невозможно отправить "}));
-}
-
 }  // namespace
 }  // namespace tastolink::wintest

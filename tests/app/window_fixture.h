@@ -25,7 +25,6 @@ public:
     std::vector<std::string> opened;
     std::vector<std::string> lines;
     bool refuseOpen = false;
-    bool failWrites = false;
 };
 
 // Records the boxes instead of showing them; a box can run code while it is "open".
@@ -46,8 +45,6 @@ public:
     ~ScratchDirectory();
     void Write(const std::string& name, const std::string& bytes) const;
     std::string Read(const std::string& name) const;
-    bool Exists(const std::string& name) const;
-    const std::filesystem::path& Path() const { return path_; }
 
 private:
     std::filesystem::path path_;
