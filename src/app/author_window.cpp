@@ -47,7 +47,8 @@ bool AuthorWindow::Create() {
 bool AuthorWindow::BuildControls() {
     font_.Reset(CreateUiFont(Dpi()));
     auto place = [this](Box box) {
-        return RECT{Scaled(box.left), Scaled(box.top), Scaled(box.left + box.width), Scaled(box.top + box.height)};
+        return RECT{Scaled(box.left), Scaled(box.top), Scaled(box.left + box.width),
+                    Scaled(box.top + box.height)};
     };
     for (const CreditLine& line : kCredits) {
         const RECT at = place(line.box);
@@ -63,7 +64,8 @@ bool AuthorWindow::BuildControls() {
                              place(kCloseButton)))
         return false;
     SetWindowFont(closeButton_.Handle(), font_.Get(), FALSE);
-    SetWindowPos(Handle(), nullptr, 0, 0, Scaled(kWidth), Scaled(kHeight), SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    SetWindowPos(Handle(), nullptr, 0, 0, Scaled(kWidth), Scaled(kHeight),
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     CentreOnMonitor();
     return true;
 }

@@ -11,11 +11,12 @@ constexpr int kPictureSize = 24;
 
 }  // namespace
 
-bool KeypadButton::Create(HWND parent, int id, const wchar_t* caption, HBITMAP picture, Look look, RECT place) {
+bool KeypadButton::Create(HWND parent, int id, const wchar_t* caption, HBITMAP picture, Look look,
+                          RECT place) {
     picture_ = picture;
     look_ = look;
-    return CreateOfClass({L"TastolinkKeypadButton", nullptr}, 0, caption, WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS,
-                         place, parent, id);
+    return CreateOfClass({L"TastolinkKeypadButton", nullptr}, 0, caption,
+                         WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, place, parent, id);
 }
 
 bool KeypadButton::CursorInside(LPARAM lParam) const {
@@ -133,11 +134,14 @@ LRESULT KeypadButton::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) 
             tracking_ = false;
             ReleaseCapture();
             SetPressed(false);
-            if (click) FORWARD_WM_COMMAND(GetParent(Handle()), GetDlgCtrlID(Handle()), Handle(), BN_CLICKED, SendMessageW);
+            if (click)
+                FORWARD_WM_COMMAND(GetParent(Handle()), GetDlgCtrlID(Handle()), Handle(), BN_CLICKED,
+                                   SendMessageW);
             return 0;
         }
         case WM_RBUTTONUP:
-            FORWARD_WM_COMMAND(GetParent(Handle()), GetDlgCtrlID(Handle()), Handle(), kLongPress, SendMessageW);
+            FORWARD_WM_COMMAND(GetParent(Handle()), GetDlgCtrlID(Handle()), Handle(), kLongPress,
+                               SendMessageW);
             return 0;
         case WM_CAPTURECHANGED:
             tracking_ = false;

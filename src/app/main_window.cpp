@@ -17,6 +17,7 @@ constexpr DWORD kWindowExtendedStyle = WS_EX_CONTROLPARENT;
 constexpr COLORREF kBlue = RGB(0, 0, 255);
 
 int PictureResource(KeypadPicture picture) {
+    // clang-format off
     switch (picture) {
         case KeypadPicture::Menu: return IDB_MENU;
         case KeypadPicture::ArrowUp: return IDB_ARROW_UP;
@@ -28,12 +29,14 @@ int PictureResource(KeypadPicture picture) {
         case KeypadPicture::RedHandset: return IDB_HANDSET_RED;
         case KeypadPicture::None: break;
     }
+    // clang-format on
     return 0;
 }
 
 Box InPanel(Panel panel, Box box) {
     for (const PanelLayout& group : kGroupBoxes)
-        if (group.panel == panel) return {group.box.left + box.left, group.box.top + box.top, box.width, box.height};
+        if (group.panel == panel)
+            return {group.box.left + box.left, group.box.top + box.top, box.width, box.height};
     return box;
 }
 
@@ -42,7 +45,8 @@ LRESULT CALLBACK SelectAllOnFocusProc(HWND edit, UINT message, WPARAM wParam, LP
                                       DWORD_PTR) {
     LRESULT result = DefSubclassProc(edit, message, wParam, lParam);
     // Caret at the start, so that the beginning of a long hint stays in view.
-    if (message == WM_SETFOCUS && !(GetKeyState(VK_LBUTTON) & 0x8000)) Edit_SetSel(edit, GetWindowTextLengthW(edit), 0);
+    if (message == WM_SETFOCUS && !(GetKeyState(VK_LBUTTON) & 0x8000))
+        Edit_SetSel(edit, GetWindowTextLengthW(edit), 0);
     return result;
 }
 
@@ -75,7 +79,8 @@ bool MainWindow::Create(int showCommand) {
     answers_.Attach(Handle());
 
     // The repeat timer ticks from the moment the window exists; with no key held a tick does nothing.
-    if (!repeatTimer_.Start(RepeatIntervalSetting::kInitialPeriod)) ReportStartupProblem(kNotEnoughTimers.data());
+    if (!repeatTimer_.Start(RepeatIntervalSetting::kInitialPeriod))
+        ReportStartupProblem(kNotEnoughTimers.data());
     FormCreate();
 
     ShowWindow(Handle(), showCommand);
@@ -95,13 +100,13 @@ RECT MainWindow::ScaledRect(Box box) const {
 }
 
 HWND MainWindow::AddControl(const wchar_t* windowClass, std::string_view text, DWORD style, int id, Box box,
-                             DWORD extendedStyle) {
+                            DWORD extendedStyle) {
     const RECT at = ScaledRect(box);
-    HWND control = CreateWindowExW(extendedStyle, windowClass, WideFromUtf8(text).c_str(),
-                                   WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | style, at.left, at.top,
-                                   at.right - at.left, at.bottom - at.top, Handle(),
-                                   reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleW(nullptr),
-                                   nullptr);
+    HWND control =
+        CreateWindowExW(extendedStyle, windowClass, WideFromUtf8(text).c_str(),
+                        WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | style, at.left, at.top, at.right - at.left,
+                        at.bottom - at.top, Handle(), reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+                        GetModuleHandleW(nullptr), nullptr);
     if (!control) {
         ReportStartupProblem("Не удалось создать элемент окна");
         return nullptr;
@@ -124,7 +129,8 @@ void MainWindow::BuildControls() {
         CompleteFromList(selector);
     };
 
-    HWND focusField = AddControl(WC_EDITW, kFocusField.text, editStyle, kEdit1, kFocusField.box, WS_EX_CLIENTEDGE);
+    HWND focusField =
+        AddControl(WC_EDITW, kFocusField.text, editStyle, kEdit1, kFocusField.box, WS_EX_CLIENTEDGE);
     SetWindowSubclass(focusField, SelectAllOnFocusProc, 0, 0);
 
     for (int number : kSelectorTabOrder) {
@@ -171,8 +177,9 @@ void MainWindow::BuildControls() {
         const PhoneKey& key = kPhoneKeyTable[row];
         std::string_view caption = key.caption;
         if (const int resource = PictureResource(key.picture)) {
-            pictures_[row].Reset(static_cast<HBITMAP>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(resource),
-                                                                 IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
+            pictures_[row].Reset(
+                static_cast<HBITMAP>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(resource),
+                                                IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
             // Without its picture the button shows its key code rather than nothing.
             if (!pictures_[row].Get()) {
                 ReportStartupProblem("Не удалось загрузить картинку кнопки");
@@ -189,7 +196,8 @@ void MainWindow::BuildControls() {
         placements_.push_back({keypad_[row].Handle(), box});
     }
 
-    for (const PanelLayout& group : kGroupBoxes) AddControl(WC_BUTTONW, group.caption, BS_GROUPBOX, -1, group.box);
+    for (const PanelLayout& group : kGroupBoxes)
+        AddControl(WC_BUTTONW, group.caption, BS_GROUPBOX, -1, group.box);
 }
 
 void MainWindow::BuildMenu() {
@@ -202,8 +210,8 @@ void MainWindow::BuildMenu() {
             current = item.menu;
             AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(popup), WideFromUtf8(item.menu).c_str());
         }
-        AppendMenuW(popup, MF_STRING | (item.enabled ? MF_ENABLED : MF_GRAYED), static_cast<UINT_PTR>(item.id),
-                    WideFromUtf8(item.item).c_str());
+        AppendMenuW(popup, MF_STRING | (item.enabled ? MF_ENABLED : MF_GRAYED),
+                    static_cast<UINT_PTR>(item.id), WideFromUtf8(item.item).c_str());
     }
     SetMenu(Handle(), bar);
 }
@@ -218,8 +226,8 @@ void MainWindow::ApplyLayout() {
         SetWindowFont(placement.control, font_.Get(), FALSE);
         const RECT at = ScaledRect(placement.box);
         if (positions)
-            positions = DeferWindowPos(positions, placement.control, nullptr, at.left, at.top, at.right - at.left,
-                                       at.bottom - at.top, SWP_NOZORDER | SWP_NOACTIVATE);
+            positions = DeferWindowPos(positions, placement.control, nullptr, at.left, at.top,
+                                       at.right - at.left, at.bottom - at.top, SWP_NOZORDER | SWP_NOACTIVATE);
     }
     if (positions) EndDeferWindowPos(positions);
     // The selection fields take their height from the font; keep them at the row height.
@@ -234,7 +242,8 @@ void MainWindow::ApplyLayout() {
 }
 
 void MainWindow::OnDpiChanged(const RECT& suggested) {
-    SetWindowPos(Handle(), nullptr, suggested.left, suggested.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    SetWindowPos(Handle(), nullptr, suggested.left, suggested.top, 0, 0,
+                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     ApplyLayout();
 }
 
@@ -282,12 +291,24 @@ void MainWindow::OnCommand(int id) {
     for (int row = 0; row < kPhoneKeyCount; ++row)
         if (id == SpeedButtonId(kPhoneKeyTable[row].keypadButton)) return SpeedButtonClick(row);
     switch (id) {
-        case kButton1: Button1Click(); break;
-        case kButton2: Button2Click(); break;
-        case kButton3: Button3Click(); break;
-        case kMenuExit: PostMessageW(Handle(), WM_CLOSE, 0, 0); break;
-        case kMenuDefaults: N4Click(); break;
-        case kMenuAuthor: AuthorClick(); break;
+        case kButton1:
+            Button1Click();
+            break;
+        case kButton2:
+            Button2Click();
+            break;
+        case kButton3:
+            Button3Click();
+            break;
+        case kMenuExit:
+            PostMessageW(Handle(), WM_CLOSE, 0, 0);
+            break;
+        case kMenuDefaults:
+            N4Click();
+            break;
+        case kMenuAuthor:
+            AuthorClick();
+            break;
     }
 }
 
@@ -317,7 +338,8 @@ bool MainWindow::MarksKeyDowns(HWND target) const {
     if (target == Handle() || target == Control(kEdit1)) return true;
     HWND owner = GetParent(target) == Handle() ? target : GetParent(target);
     for (int row = 0; row < kRowsWithKeyCapture; ++row)
-        if (owner == comboBoxes_[kPhoneKeyTable[row].mainSelector] || owner == comboBoxes_[kPhoneKeyTable[row].altSelector])
+        if (owner == comboBoxes_[kPhoneKeyTable[row].mainSelector] ||
+            owner == comboBoxes_[kPhoneKeyTable[row].altSelector])
             return true;
     return false;
 }

@@ -15,7 +15,8 @@ namespace {
 
 std::wstring TextOf(HWND control) {
     std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(control)) + 1, L'\0');
-    text.resize(static_cast<std::size_t>(GetWindowTextW(control, text.data(), static_cast<int>(text.size()))));
+    text.resize(
+        static_cast<std::size_t>(GetWindowTextW(control, text.data(), static_cast<int>(text.size()))));
     return text;
 }
 
@@ -80,7 +81,9 @@ void MainWindow::AuthorClick() {
     if (author_) author_->ShowModal(Handle());
 }
 
-std::string MainWindow::Text(int comboBoxNumber) const { return AnsiFromWide(TextOf(comboBoxes_[comboBoxNumber])); }
+std::string MainWindow::Text(int comboBoxNumber) const {
+    return AnsiFromWide(TextOf(comboBoxes_[comboBoxNumber]));
+}
 
 void MainWindow::SetText(int comboBoxNumber, const std::string& ansiText) {
     SetWindowTextW(comboBoxes_[comboBoxNumber], WideFromAnsi(ansiText).c_str());
@@ -113,6 +116,8 @@ void MainWindow::ReplaceItems(int comboBoxNumber, const std::vector<std::string>
     if (refused) throw SettingsError(std::string(kUnableToInsertLine));
 }
 
-void MainWindow::ShowChannelFailure(const std::string& text) { services_.messages.ShowSimpleMessage(Handle(), text); }
+void MainWindow::ShowChannelFailure(const std::string& text) {
+    services_.messages.ShowSimpleMessage(Handle(), text);
+}
 
 }  // namespace tastolink

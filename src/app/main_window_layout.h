@@ -1,8 +1,8 @@
 #pragma once
 
 #include <array>
-#include <utility>
 #include <string_view>
+#include <utility>
 
 #include "link/phone_key_table.h"
 #include "settings/key_catalogue.h"
@@ -38,8 +38,8 @@ enum class Panel { Client, Settings, Keypad, Interval, Port };
 
 struct PanelLayout {
     Panel panel;
-    Box box;                  // in client coordinates
-    std::string_view caption; // UTF-8
+    Box box;                   // in client coordinates
+    std::string_view caption;  // UTF-8
 };
 
 // clang-format off
@@ -58,8 +58,8 @@ struct ControlLayout {
     int id;
     ControlKind kind;
     Panel panel;
-    Box box;                  // relative to the panel
-    std::string_view text;    // UTF-8
+    Box box;                // relative to the panel
+    std::string_view text;  // UTF-8
 };
 
 inline constexpr std::string_view kFocusFieldHint = "Если телефон не реагирует поставьте курсор сюда";
@@ -75,8 +75,8 @@ inline constexpr std::array<ControlLayout, 6> kPanelControls{{
 }};
 // clang-format on
 
-inline constexpr ControlLayout kFocusField{kEdit1, ControlKind::Edit, Panel::Client, {256, 312, 177, 21},
-                                         kFocusFieldHint};
+inline constexpr ControlLayout kFocusField{
+    kEdit1, ControlKind::Edit, Panel::Client, {256, 312, 177, 21}, kFocusFieldHint};
 
 inline constexpr std::array<std::string_view, 5> kPortNames{"COM1", "COM2", "COM3", "COM4", "COM5"};
 
@@ -85,7 +85,8 @@ struct ColumnHeader {
     int left, width;
     std::string_view text;
 };
-inline constexpr std::array<ColumnHeader, 2> kColumnHeaders{{{80, 76, "Клавиша:"}, {160, 78, "Альтернатива:"}}};
+inline constexpr std::array<ColumnHeader, 2> kColumnHeaders{
+    {{80, 76, "Клавиша:"}, {160, 78, "Альтернатива:"}}};
 inline constexpr int kRowTop = 32;
 inline constexpr int kRowPitch = 24;
 inline constexpr int kRowLabelLeft = 8;

@@ -63,8 +63,9 @@ private:
         const int clientWidth = std::max<int>(measured.cx, buttonWidth) + 2 * margin;
         const int clientHeight = margin + measured.cy + margin + buttonHeight + margin;
 
-        HWND label = CreateWindowExW(0, WC_STATICW, text.c_str(), WS_CHILD | WS_VISIBLE | SS_LEFT | SS_NOPREFIX, margin,
-                                     margin, measured.cx, measured.cy, Handle(), nullptr, nullptr, nullptr);
+        HWND label =
+            CreateWindowExW(0, WC_STATICW, text.c_str(), WS_CHILD | WS_VISIBLE | SS_LEFT | SS_NOPREFIX,
+                            margin, margin, measured.cx, measured.cy, Handle(), nullptr, nullptr, nullptr);
         ok_ = CreateWindowExW(0, WC_BUTTONW, L"OK", WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_DEFPUSHBUTTON,
                               (clientWidth - buttonWidth) / 2, margin + measured.cy + margin, buttonWidth,
                               buttonHeight, Handle(), reinterpret_cast<HMENU>(IDOK), nullptr, nullptr);

@@ -7,8 +7,8 @@
 
 #include "app/keypad_button.h"
 #include "app/main_window_layout.h"
-#include "settings/text_encoding.h"
 #include "settings/answers_switch.h"
+#include "settings/text_encoding.h"
 
 namespace tastolink {
 namespace {

@@ -29,16 +29,17 @@ TEST_P(KeyRouting, KeyDownMarksOnlyThroughWiredControlsAndKeyUpAlwaysClears) {
 
 INSTANTIATE_TEST_SUITE_P(
     Controls, KeyRouting,
-    ::testing::Values(RouteCase{"MainWindow", [](MainWindow& w) { return w.Handle(); }, true},
-                      RouteCase{"FocusField", [](MainWindow& w) { return w.Control(kEdit1); }, true},
-                      RouteCase{"FirstRowSelector", [](MainWindow& w) { return EditOf(w.ComboBox(1)); }, true},
-                      RouteCase{"Row21AltSelector", [](MainWindow& w) { return EditOf(w.ComboBox(42)); }, true},
-                      RouteCase{"MenuRowSelector", [](MainWindow& w) { return EditOf(w.ComboBox(43)); }, false},
-                      RouteCase{"LastRowSelector", [](MainWindow& w) { return EditOf(w.ComboBox(53)); }, false},
-                      RouteCase{"PortSelector", [](MainWindow& w) { return EditOf(w.ComboBox(45)); }, false},
-                      RouteCase{"IntervalField", [](MainWindow& w) { return w.Control(kEdit2); }, false},
-                      RouteCase{"GetButton", [](MainWindow& w) { return w.Control(kButton1); }, false},
-                      RouteCase{"ChooseButton", [](MainWindow& w) { return w.Control(kButton3); }, false}),
+    ::testing::Values(
+        RouteCase{"MainWindow", [](MainWindow& w) { return w.Handle(); }, true},
+        RouteCase{"FocusField", [](MainWindow& w) { return w.Control(kEdit1); }, true},
+        RouteCase{"FirstRowSelector", [](MainWindow& w) { return EditOf(w.ComboBox(1)); }, true},
+        RouteCase{"Row21AltSelector", [](MainWindow& w) { return EditOf(w.ComboBox(42)); }, true},
+        RouteCase{"MenuRowSelector", [](MainWindow& w) { return EditOf(w.ComboBox(43)); }, false},
+        RouteCase{"LastRowSelector", [](MainWindow& w) { return EditOf(w.ComboBox(53)); }, false},
+        RouteCase{"PortSelector", [](MainWindow& w) { return EditOf(w.ComboBox(45)); }, false},
+        RouteCase{"IntervalField", [](MainWindow& w) { return w.Control(kEdit2); }, false},
+        RouteCase{"GetButton", [](MainWindow& w) { return w.Control(kButton1); }, false},
+        RouteCase{"ChooseButton", [](MainWindow& w) { return w.Control(kButton3); }, false}),
     [](const auto& info) { return std::string(info.param.name); });
 
 // Only routed, not dispatched: a released Alt or F10 puts the menu bar into keyboard

@@ -14,15 +14,18 @@ void Click(HWND button, POINT up = {10, 10}) {
 
 TEST_F(MainWindowTest, EachKeypadButtonSendsItsLineAndLeavesTheFocusAlone) {
     // The key code sent by SpeedButton1 to SpeedButton26.
+    // clang-format off
     const std::array<const char*, 26> codes{"[", ":X", "]", ":L", ":0", ":R", ":C", "1", "2", "3", "4", "5", "6",
                                             "7", "8", "9", "*",  "0", "#",  "S",  "E",  "M",  "U", "D", ":T", ":1"};
+    // clang-format on
     Open();
     window->Button3Click();
     HWND field = window->Control(kEdit1);
     for (int number = 1; number <= 26; ++number) {
         ports.lines.clear();
         Click(window->Control(SpeedButtonId(number)));
-        EXPECT_EQ(ports.lines, std::vector<std::string>{"AT+CKPD=\"" + std::string(codes[number - 1]) + "\"\r\n"})
+        EXPECT_EQ(ports.lines,
+                  std::vector<std::string>{"AT+CKPD=\"" + std::string(codes[number - 1]) + "\"\r\n"})
             << "SpeedButton" << number;
         EXPECT_EQ(GetFocus(), field);
     }
@@ -34,10 +37,12 @@ TEST_F(MainWindowTest, EachKeypadButtonSendsItsLineAndLeavesTheFocusAlone) {
 TEST_F(MainWindowTest, TabVisitsTheFocusFieldSelectorsIntervalAndPortPanelsInOrder) {
     Open();
     std::vector<HWND> expected{window->Control(kEdit1)};
+    // clang-format off
     for (int number : {1,  2,  3,  4,  5,  6,  7,  9,  8,  10, 11, 12, 13, 14, 15, 16, 17, 18,
                        19, 20, 21, 22, 23, 24, 25, 26, 27, 28, 29, 30, 31, 32, 33, 34, 35, 36,
                        37, 38, 39, 40, 41, 42, 43, 44, 46, 47, 48, 49, 50, 51, 52, 53})
         expected.push_back(window->ComboBox(number));
+    // clang-format on
     for (int id : {1302, 1303, 1304, 1145, 1305}) expected.push_back(window->Control(id));
 
     std::vector<HWND> visited{window->Control(kEdit1)};
@@ -99,7 +104,8 @@ TEST_F(MainWindowTest, ChannelFailuresUseTheSimpleBox) {
     SetSelector(45, L"COM7");
     window->Button3Click();
     EXPECT_EQ(ports.opened.back(), "COM7");
-    EXPECT_EQ(messages.simple, (std::vector<std::string>{"Невозможно отправить ", "Невозможно выбрать COM7"}));
+    EXPECT_EQ(messages.simple,
+              (std::vector<std::string>{"Невозможно отправить ", "Невозможно выбрать COM7"}));
 }
 
 }  // namespace

@@ -34,7 +34,8 @@ TEST_F(MainWindowTest, ClosingSavesBindingsAndPeriodByteForByte) {
     EXPECT_EQ(ControlText(window->Control(kEdit2)), L"50");
     SendMessageW(window->Handle(), WM_CLOSE, 0, 0);
     EXPECT_TRUE(messages.errors.empty());
-    EXPECT_EQ(folder.Read("itemindex.itm"), MappingText("keep me", {{1, "F1"}, {45, "COM1"}, {53, " spaced "}}, "after 53"));
+    EXPECT_EQ(folder.Read("itemindex.itm"),
+              MappingText("keep me", {{1, "F1"}, {45, "COM1"}, {53, " spaced "}}, "after 53"));
     EXPECT_EQ(folder.Read("interval.int"), "50\r\n");
 }
 

@@ -37,8 +37,9 @@ void RecordingMessages::ShowError(HWND, const std::string& utf8Message) { errors
 
 ScratchDirectory::ScratchDirectory() {
     previous_ = std::filesystem::current_path();
-    path_ = std::filesystem::temp_directory_path() /
-            ("tastolink-test-" + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(GetTickCount64()));
+    path_ =
+        std::filesystem::temp_directory_path() /
+        ("tastolink-test-" + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(GetTickCount64()));
     std::filesystem::create_directories(path_);
     std::filesystem::current_path(path_);
 }

@@ -1,8 +1,7 @@
 #pragma once
 
-#include <windows.h>
-
 #include <gtest/gtest.h>
+#include <windows.h>
 
 #include <chrono>
 #include <filesystem>
@@ -12,8 +11,8 @@
 #include <vector>
 
 #include "app/main_window.h"
-#include "settings/text_encoding.h"
 #include "settings/settings_files_win32.h"
+#include "settings/text_encoding.h"
 
 namespace tastolink::wintest {
 
