@@ -1,5 +1,6 @@
-#include <commctrl.h>
 #include <windows.h>
+// commctrl.h needs windows.h before it.
+#include <commctrl.h>
 
 #include "app/author_window.h"
 #include "app/main_window.h"

@@ -1,6 +1,9 @@
 #include "app/phone_answers_view.h"
 
+#include <windows.h>
+// commctrl.h needs windows.h before it.
 #include <commctrl.h>
+#include <windowsx.h>
 
 #include <array>
 #include <exception>
@@ -103,8 +106,7 @@ bool PhoneAnswersView::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
         case WM_SIZE:
             // The window's layout sets the client size it knows; the bar adds its own height below it.
             if (bar_ && wParam != SIZE_MINIMIZED) {
-                SendMessageW(bar_, WM_SETFONT, SendMessageW(GetDlgItem(window_, kButton3), WM_GETFONT, 0, 0),
-                             FALSE);
+                SetWindowFont(bar_, GetWindowFont(GetDlgItem(window_, kButton3)), FALSE);
                 SendMessageW(bar_, WM_SIZE, 0, 0);
                 RECT bar;
                 GetWindowRect(bar_, &bar);

@@ -5,6 +5,7 @@
 #include <thread>
 
 #include "link/serial_port_win32.h"
+#include "settings/text_encoding.h"
 
 namespace tastolink {
 namespace {
@@ -18,12 +19,7 @@ constexpr DWORD kWriteTimeoutMs = 1000;
 constexpr DWORD kReadPauseMs = 20;
 
 std::wstring WidePath(const std::string& utf8) {
-    const std::string path = DevicePathForPort(utf8);  // only ASCII "COM<n>" gets the prefix
-    const int length =
-        MultiByteToWideChar(CP_UTF8, 0, path.data(), static_cast<int>(path.size()), nullptr, 0);
-    std::wstring wide(static_cast<std::size_t>(length), L'\0');
-    MultiByteToWideChar(CP_UTF8, 0, path.data(), static_cast<int>(path.size()), wide.data(), length);
-    return wide;
+    return WideFromUtf8(DevicePathForPort(utf8));  // only ASCII "COM<n>" gets the prefix
 }
 
 class AnsweringPort : public OpenedPort {
