@@ -2,9 +2,7 @@
 
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <set>
-#include <string>
 
 #include "capture/golden_pc_keys.h"
 #include "settings/line_buffer.h"
@@ -13,7 +11,7 @@ namespace tastolink {
 namespace {
 
 std::string Delivered(const char* name) {
-    std::ifstream file(std::filesystem::path(__FILE__).parent_path() / ".." / ".." / "settings" / name,
+    std::ifstream file(std::filesystem::path(__FILE__).parent_path() / "../../settings" / name,
                        std::ios::binary);
     return {std::istreambuf_iterator<char>(file), {}};
 }
@@ -33,12 +31,12 @@ TEST(DeliveredSettings, OfferEveryKeyAndBindEachAtMostOnce) {
     lines.Load(Delivered("default.itm"));
     EXPECT_EQ(lines.Text(), Delivered("default.itm")) << "CR LF line ends";
     EXPECT_EQ(lines.Line(1) + lines.Line(10) + lines.Line(45), "Num1Num0COM1");
-    std::set<std::string> bound;  // only names of the catalogue, none twice, no letter
+    std::set<std::string> bound;
     for (int k = 1; k <= 53; ++k) {
-        const std::string text = lines.Line(k);
-        if (k == 45 || text.empty()) continue;
+        const std::string text = k == 45 ? "" : lines.Line(k);
         const bool offered = ("\r\n" + catalogue).find("\r\n" + text + "\r\n") != std::string::npos;
-        EXPECT_TRUE(offered && text.size() > 1 && bound.insert(text).second) << k << ": " << text;
+        EXPECT_TRUE(text.empty() || (offered && text.size() > 1 && bound.insert(text).second))
+            << k << ": " << text;
     }
 }
 

@@ -12,11 +12,9 @@
 namespace tastolink {
 
 // Settings files in memory. A name without content is missing; a name in `unreadable` exists
-// but can't be read; `outOfMemory` makes every read run out of memory. DisplayText marks
-// what it converted.
+// but can't be read; `outOfMemory` makes reads run out of memory. DisplayText marks what it converted.
 struct FakeSettingsFiles : SettingsFiles {
     std::string Read(const std::string& name) override {
-        reads.push_back(name);
         if (outOfMemory) throw std::bad_alloc();
         const std::string message = "Cannot open file \"C:\\run\\" + name + "\". ";
         if (unreadable.contains(name)) throw SettingsError(message + "Denied");
@@ -27,18 +25,15 @@ struct FakeSettingsFiles : SettingsFiles {
         writes.push_back(name);
         files[name] = bytes;
     }
-    std::string DisplayText(std::string_view fileText) const override {
-        return "<" + std::string(fileText) + ">";
-    }
+    std::string DisplayText(std::string_view text) const override { return "<" + std::string(text) + ">"; }
 
     std::map<std::string, std::string> files;
     std::set<std::string> unreadable;
     bool outOfMemory = false;
-    std::vector<std::string> reads, writes;
+    std::vector<std::string> writes;
 };
 
-// Selectors in memory by ComboBox number. Counts text reads, records the order in which
-// lists were filled, and ComboBox<refusing> refuses its entries.
+// Selectors in memory by ComboBox number; counts text reads; ComboBox<refusing> refuses its entries.
 struct FakeSelectors : Selectors {
     std::string Text(int number) const override {
         ++reads;
@@ -48,12 +43,10 @@ struct FakeSelectors : Selectors {
     void ReplaceItems(int number, const std::vector<std::string>& entries) override {
         if (number == refusing) throw SettingsError(std::string(kUnableToInsertLine));
         lists[number] = entries;
-        listOrder.push_back(number);
     }
 
     std::map<int, std::string> texts;
     std::map<int, std::vector<std::string>> lists;
-    std::vector<int> listOrder;
     int refusing = 0;
     mutable int reads = 0;
 };
