@@ -7,7 +7,6 @@
 #include "capture/golden_pc_keys.h"
 
 namespace tastolink {
-namespace {
 
 // Across the whole 16-bit range a key-down marks the one key of that code, or none, and one
 // key-up clears it however often the key repeated.
@@ -29,5 +28,4 @@ TEST(HeldKeyTable, EachCodeMarksOnlyItsOwnKeyInScanOrder) {
     }
 }
 
-}  // namespace
 }  // namespace tastolink

@@ -1,6 +1,5 @@
-// The answering port under Wine against the virtual phone in one of its modes: tests/e2e/tests.cmake
-// starts one phone per mode behind TASTOLINK_TEST_PORT and gives in TASTOLINK_TEST_HEARD the
-// line that mode must make the port hear.
+// The answering port against the virtual phone: tests/e2e/tests.cmake starts one phone per mode
+// behind TASTOLINK_TEST_PORT and gives in TASTOLINK_TEST_HEARD the line the port must hear.
 
 #include "link/answering_port_win32.h"
 

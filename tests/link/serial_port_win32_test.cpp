@@ -6,7 +6,6 @@
 #include <fstream>
 
 namespace tastolink {
-namespace {
 
 TEST(Win32SerialPort, NumberedComPortsInAnyCaseGoThroughTheDeviceNamespace) {
     for (const char* name : {"COM12", "com3", "cOM7"})
@@ -26,5 +25,4 @@ TEST(Win32SerialPort, RefusesWhatIsNoPortWithABoundedWrite) {
     std::filesystem::remove(file);
 }
 
-}  // namespace
 }  // namespace tastolink

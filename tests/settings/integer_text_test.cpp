@@ -5,7 +5,6 @@
 #include <optional>
 
 namespace tastolink {
-namespace {
 
 // The fuzz target holds the conversion to a reference model; these values, written out,
 // check the model itself where its rules are unusual.
@@ -19,5 +18,4 @@ TEST(IntegerText, ParsesOrRefusesTheWholeText) {
     for (const auto& [text, value] : cases) EXPECT_EQ(ParseInteger(text), value) << '"' << text << '"';
 }
 
-}  // namespace
 }  // namespace tastolink

@@ -5,25 +5,10 @@
 #include "settings_test_support.h"
 
 namespace tastolink {
-namespace {
-
-// That a save gives lines 1 to 53 the texts and passes every other line through is held by
-// the mapping_file fuzz target; here a short file, and a load that fails.
-TEST(MappingStore, AnUnreadableFileChangesNothingAndAShortFileGainsNoLine) {
-    FakeSettingsFiles files;
-    files.files["itemindex.itm"] = "user\nF1\r COM3 ";
-    FakeSelectors selectors;
-    MappingStore store(files);
-    store.LoadBindings("itemindex.itm", selectors);
-    selectors.texts[1] = "F5";
-    EXPECT_THROW(store.LoadBindings("default.itm", selectors), SettingsError);
-    EXPECT_EQ(selectors.texts[1] + selectors.texts[2] + selectors.texts[53], "F5 COM3 ");
-    selectors.texts[53] = "Z";
-    store.SaveBindings(selectors);
-    EXPECT_EQ(files.files["itemindex.itm"], "user\r\nF5\r\n COM3 ");
-}
 
 // Bindings never loaded in this run never replace a stored file; a missing one is created.
+// That a save gives lines 1 to 53 the texts and passes every other line through is held by
+// the mapping_file fuzz target.
 TEST(MappingStore, WithoutLoadedBindingsOnlyAMissingFileIsWritten) {
     FakeSettingsFiles files;
     FakeSelectors selectors;
@@ -47,5 +32,4 @@ TEST(MappingStore, WithoutLoadedBindingsOnlyAMissingFileIsWritten) {
     EXPECT_EQ(files.files["itemindex.itm"].substr(0, 6), "\r\nF1\r\n");
 }
 
-}  // namespace
 }  // namespace tastolink

@@ -5,7 +5,6 @@
 
 #include <filesystem>
 #include <fstream>
-#include <set>
 
 #include "settings/text_encoding.h"
 #include "settings_test_support.h"

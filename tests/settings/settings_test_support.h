@@ -3,7 +3,6 @@
 #include <map>
 #include <new>
 #include <set>
-#include <string>
 #include <vector>
 
 #include "settings/selectors.h"
@@ -11,8 +10,8 @@
 
 namespace tastolink {
 
-// Settings files in memory. A name without content is missing; a name in `unreadable` exists
-// but can't be read; `outOfMemory` makes reads run out of memory. DisplayText marks what it converted.
+// Settings files in memory: a name without content is missing, a name in `unreadable` exists
+// but can't be read, `outOfMemory` makes reads run out of memory.
 struct FakeSettingsFiles : SettingsFiles {
     std::string Read(const std::string& name) override {
         if (outOfMemory) throw std::bad_alloc();
@@ -33,7 +32,7 @@ struct FakeSettingsFiles : SettingsFiles {
     std::vector<std::string> writes;
 };
 
-// Selectors in memory by ComboBox number; counts text reads; ComboBox<refusing> refuses its entries.
+// Selectors in memory by ComboBox number; counts text reads; ComboBox<refusing> refuses entries.
 struct FakeSelectors : Selectors {
     std::string Text(int number) const override {
         ++reads;
@@ -52,8 +51,7 @@ struct FakeSelectors : Selectors {
 };
 
 // The message of the SettingsError that operation raises, or "no error".
-template <class Operation>
-std::string ErrorOf(Operation operation) {
+std::string ErrorOf(const auto& operation) {
     try {
         operation();
     } catch (const SettingsError& error) {
