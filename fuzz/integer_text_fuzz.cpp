@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <charconv>
 #include <cstdlib>
+#include <string>
 
 #include "settings/integer_text.h"
 

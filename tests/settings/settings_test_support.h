@@ -1,7 +1,6 @@
 #pragma once
 
 #include <map>
-#include <new>
 #include <set>
 #include <vector>
 
@@ -11,10 +10,9 @@
 namespace tastolink {
 
 // Settings files in memory: a name without content is missing, a name in `unreadable` exists
-// but can't be read, `outOfMemory` makes reads run out of memory.
+// but can't be read.
 struct FakeSettingsFiles : SettingsFiles {
     std::string Read(const std::string& name) override {
-        if (outOfMemory) throw std::bad_alloc();
         const std::string message = "Cannot open file \"C:\\run\\" + name + "\". ";
         if (unreadable.contains(name)) throw SettingsError(message + "Denied");
         if (!files.contains(name)) throw SettingsFileMissing(message + "Not found");
@@ -28,25 +26,19 @@ struct FakeSettingsFiles : SettingsFiles {
 
     std::map<std::string, std::string> files;
     std::set<std::string> unreadable;
-    bool outOfMemory = false;
     std::vector<std::string> writes;
 };
 
-// Selectors in memory by ComboBox number; counts text reads; ComboBox<refusing> refuses entries.
+// Selectors in memory by ComboBox number, counting text reads.
 struct FakeSelectors : Selectors {
     std::string Text(int number) const override {
         ++reads;
         return texts.contains(number) ? texts.at(number) : "";
     }
     void SetText(int number, const std::string& text) override { texts[number] = text; }
-    void ReplaceItems(int number, const std::vector<std::string>& entries) override {
-        if (number == refusing) throw SettingsError(std::string(kUnableToInsertLine));
-        lists[number] = entries;
-    }
+    void ReplaceItems(int, const std::vector<std::string>&) override {}
 
     std::map<int, std::string> texts;
-    std::map<int, std::vector<std::string>> lists;
-    int refusing = 0;
     mutable int reads = 0;
 };
 
