@@ -4,7 +4,6 @@
 
 #include <fuzzer/FuzzedDataProvider.h>
 
-#include <algorithm>
 #include <cstdlib>
 
 #include "settings/key_catalogue.h"
@@ -19,10 +18,8 @@ static std::vector<std::string> LinesOf(std::string_view bytes) {
     buffer.Load(bytes);
     std::vector<std::string> lines;
     for (std::size_t k = 0; k < buffer.LineCount(); ++k) lines.push_back(buffer.Line(k));
-    if (std::ranges::any_of(lines, [](const std::string& line) {
-            return line.find_first_of(std::string_view("\r\n\0", 3)) != line.npos;
-        }))
-        std::abort();
+    for (const std::string& line : lines)
+        if (line.find_first_of(std::string_view("\r\n\0", 3)) != line.npos) std::abort();
     const std::string text = buffer.Text();
     buffer.SetLine(lines.size() - 1, "changed");
     buffer.Load(text);

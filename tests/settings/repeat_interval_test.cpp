@@ -48,7 +48,7 @@ TEST_F(RepeatInterval, LoadTakesTheBitsOfASignedIntegerAndRestartsTheTimer) {
 TEST_F(RepeatInterval, WithoutALoadedFileOnlyAMissingFileIsWritten) {
     files.files["interval.int"] = "250\r\nnotes";
     files.unreadable = {"interval.int"};
-    EXPECT_EQ(ErrorOf([&] { setting.Load(); }), "Cannot open file \"C:\\run\\interval.int\". Denied");
+    EXPECT_THROW(setting.Load(), SettingsError);
     setting.Set("50");
     setting.Save();
     files.unreadable.clear();

@@ -6,7 +6,6 @@
 #include <filesystem>
 #include <fstream>
 
-#include "settings/text_encoding.h"
 #include "settings_test_support.h"
 
 namespace tastolink {
@@ -21,7 +20,7 @@ protected:
     void SetUp() override {
         fs::create_directories(directory_);
         fs::current_path(directory_);
-        quotedPath_ = "\"" + Utf8FromWide(fs::current_path().wstring()) + "\\";
+        quotedPath_ = "\"" + fs::current_path().string() + "\\";  // an ASCII path: no conversion needed
     }
     void TearDown() override {
         fs::current_path(previous_);

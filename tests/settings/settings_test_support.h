@@ -29,17 +29,13 @@ struct FakeSettingsFiles : SettingsFiles {
     std::vector<std::string> writes;
 };
 
-// Selectors in memory by ComboBox number, counting text reads.
+// Selectors in memory by ComboBox number.
 struct FakeSelectors : Selectors {
-    std::string Text(int number) const override {
-        ++reads;
-        return texts.contains(number) ? texts.at(number) : "";
-    }
+    std::string Text(int number) const override { return texts.contains(number) ? texts.at(number) : ""; }
     void SetText(int number, const std::string& text) override { texts[number] = text; }
     void ReplaceItems(int, const std::vector<std::string>&) override {}
 
     std::map<int, std::string> texts;
-    mutable int reads = 0;
 };
 
 // The message of the SettingsError that operation raises, or "no error".
