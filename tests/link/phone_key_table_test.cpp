@@ -2,17 +2,13 @@
 
 #include <gtest/gtest.h>
 
-namespace tastolink {
-namespace {
+#include <tuple>
 
-struct GoldenRow {
-    int mainSelector, altSelector, keypadButton;
-    const char* line;
-};
+namespace tastolink {
 
 // The 26 rows in scan order: ComboBox numbers, SpeedButton number and the bytes sent.
 // clang-format off
-constexpr GoldenRow kGoldenRows[] = {
+constexpr std::tuple<int, int, int, const char*> kGoldenRows[] = {
     {1, 11, 8, "AT+CKPD=\"1\"\r\n"},     {2, 12, 9, "AT+CKPD=\"2\"\r\n"},
     {3, 13, 10, "AT+CKPD=\"3\"\r\n"},    {4, 14, 11, "AT+CKPD=\"4\"\r\n"},
     {5, 15, 12, "AT+CKPD=\"5\"\r\n"},    {6, 16, 13, "AT+CKPD=\"6\"\r\n"},
@@ -32,15 +28,14 @@ constexpr GoldenRow kGoldenRows[] = {
 TEST(PhoneKeyTable, EachRowSendsItsLineFromItsButtonAndSelectors) {
     ASSERT_EQ(std::size(kGoldenRows), static_cast<std::size_t>(kPhoneKeyCount));
     for (int row = 0; row < kPhoneKeyCount; ++row) {
-        const GoldenRow& golden = kGoldenRows[row];
-        EXPECT_EQ(KeypadCommand(kPhoneKeyTable[row]), golden.line) << "row " << row + 1;
-        EXPECT_EQ(kPhoneKeyTable[row].mainSelector, golden.mainSelector) << "row " << row + 1;
-        EXPECT_EQ(kPhoneKeyTable[row].altSelector, golden.altSelector) << "row " << row + 1;
-        EXPECT_EQ(RowOfKeypadButton(golden.keypadButton), row) << "SpeedButton" << golden.keypadButton;
+        const auto [mainSelector, altSelector, keypadButton, line] = kGoldenRows[row];
+        EXPECT_EQ(KeypadCommand(kPhoneKeyTable[row]), line) << "row " << row + 1;
+        EXPECT_EQ(kPhoneKeyTable[row].mainSelector, mainSelector) << "row " << row + 1;
+        EXPECT_EQ(kPhoneKeyTable[row].altSelector, altSelector) << "row " << row + 1;
+        EXPECT_EQ(RowOfKeypadButton(keypadButton), row) << "SpeedButton" << keypadButton;
     }
     EXPECT_EQ(RowOfKeypadButton(0), -1);
     EXPECT_EQ(RowOfKeypadButton(27), -1);
 }
 
-}  // namespace
 }  // namespace tastolink

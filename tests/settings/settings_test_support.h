@@ -1,9 +1,7 @@
 #pragma once
 
 #include <map>
-#include <new>
 #include <set>
-#include <string>
 #include <vector>
 
 #include "settings/selectors.h"
@@ -11,13 +9,10 @@
 
 namespace tastolink {
 
-// Settings files in memory. A name without content is missing; a name in `unreadable` exists
-// but can't be read; `outOfMemory` makes every read run out of memory. DisplayText marks
-// what it converted.
+// Settings files in memory: a name without content is missing, a name in `unreadable` exists
+// but can't be read.
 struct FakeSettingsFiles : SettingsFiles {
     std::string Read(const std::string& name) override {
-        reads.push_back(name);
-        if (outOfMemory) throw std::bad_alloc();
         const std::string message = "Cannot open file \"C:\\run\\" + name + "\". ";
         if (unreadable.contains(name)) throw SettingsError(message + "Denied");
         if (!files.contains(name)) throw SettingsFileMissing(message + "Not found");
@@ -27,40 +22,24 @@ struct FakeSettingsFiles : SettingsFiles {
         writes.push_back(name);
         files[name] = bytes;
     }
-    std::string DisplayText(std::string_view fileText) const override {
-        return "<" + std::string(fileText) + ">";
-    }
+    std::string DisplayText(std::string_view text) const override { return "<" + std::string(text) + ">"; }
 
     std::map<std::string, std::string> files;
     std::set<std::string> unreadable;
-    bool outOfMemory = false;
-    std::vector<std::string> reads, writes;
+    std::vector<std::string> writes;
 };
 
-// Selectors in memory by ComboBox number. Counts text reads, records the order in which
-// lists were filled, and ComboBox<refusing> refuses its entries.
+// Selectors in memory by ComboBox number.
 struct FakeSelectors : Selectors {
-    std::string Text(int number) const override {
-        ++reads;
-        return texts.contains(number) ? texts.at(number) : "";
-    }
+    std::string Text(int number) const override { return texts.contains(number) ? texts.at(number) : ""; }
     void SetText(int number, const std::string& text) override { texts[number] = text; }
-    void ReplaceItems(int number, const std::vector<std::string>& entries) override {
-        if (number == refusing) throw SettingsError(std::string(kUnableToInsertLine));
-        lists[number] = entries;
-        listOrder.push_back(number);
-    }
+    void ReplaceItems(int, const std::vector<std::string>&) override {}
 
     std::map<int, std::string> texts;
-    std::map<int, std::vector<std::string>> lists;
-    std::vector<int> listOrder;
-    int refusing = 0;
-    mutable int reads = 0;
 };
 
 // The message of the SettingsError that operation raises, or "no error".
-template <class Operation>
-std::string ErrorOf(Operation operation) {
+std::string ErrorOf(const auto& operation) {
     try {
         operation();
     } catch (const SettingsError& error) {
