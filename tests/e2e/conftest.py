@@ -14,7 +14,7 @@ from pathlib import Path
 import pytest
 
 sys.path.insert(0, str(Path(__file__).resolve().parents[2] / "tools" / "driver"))
-from tastolink_driver import Display, Phone, Program, prepare_prefix, write_settings  # noqa: E402
+from tastolink_driver import PROGRAM, Display, Phone, Program, prepare_prefix, write_settings  # noqa: E402
 from tastolink_driver.program import FOCUS_FIELD, keypad_button  # noqa: E402
 
 # Keypad buttons (corner in the keypad) of the rows the journeys click. "#" binds no key here.
@@ -48,6 +48,11 @@ def settings():
 
 
 @pytest.fixture
+def exe():
+    return PROGRAM
+
+
+@pytest.fixture
 def phone_options():
     return ()
 
@@ -68,13 +73,13 @@ def phone(prefix, tmp_path, phone_options):
 class User:
     """The program, the phone and the display, with what a user does to them."""
 
-    def __init__(self, display, phone, folder, console):
-        self.display, self.phone, self.folder, self.console = display, phone, folder, console
+    def __init__(self, display, phone, folder, exe, console):
+        self.display, self.phone, self.folder, self.exe, self.console = display, phone, folder, exe, console
         self.program = None
         self.start()
 
     def start(self):
-        self.program = Program(self.display, self.folder, console=self.console)
+        self.program = Program(self.display, self.folder, self.exe, self.console)
         self.program.focus()
 
     def click_row(self, row):
@@ -109,8 +114,8 @@ class User:
 
 
 @pytest.fixture
-def user(request, display, phone, folder, tmp_path):
-    user = User(display, phone, folder, tmp_path / "wine.out")
+def user(request, display, phone, folder, exe, tmp_path):
+    user = User(display, phone, folder, exe, tmp_path / "wine.out")
     yield user
     if getattr(request.node, "failed", False):
         subprocess.run(["import", "-window", "root", str(tmp_path / "screen.png")], check=False)
