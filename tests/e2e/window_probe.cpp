@@ -6,6 +6,7 @@
 // carries across processes, so a combo box reports the text it shows. Never sends input; a test
 // keeps it running, since every start of a Wine program costs time.
 #include <windows.h>
+// After windows.h, which it needs.
 #include <commctrl.h>
 
 #include <cstdio>
@@ -21,10 +22,10 @@ std::string Json(const std::wstring& text) {
     utf8.resize(WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), utf8.data(),
                                     static_cast<int>(utf8.size()), nullptr, nullptr));
     for (unsigned char byte : utf8) {
-        char escape[8];
-        std::snprintf(escape, sizeof escape, "\\u%04x", byte);
-        if (byte < 0x20) quoted += escape;
-        else quoted += (byte == '"' || byte == '\\' ? "\\" : "") + std::string(1, static_cast<char>(byte));
+        char escape[8] = {static_cast<char>(byte)};
+        if (byte < 0x20) std::snprintf(escape, sizeof escape, "\\u%04x", byte);
+        if (byte == '"' || byte == '\\') quoted += '\\';
+        quoted += escape;
     }
     return quoted + '"';
 }
@@ -32,9 +33,8 @@ std::string Json(const std::wstring& text) {
 // The text as the control itself reports it; a window that does not answer in time gives "".
 std::wstring TextOf(HWND window) {
     wchar_t text[1024] = L"";
-    DWORD_PTR copied = 0;
-    SendMessageTimeoutW(window, WM_GETTEXT, 1024, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG, kReplyTimeoutMs,
-                        &copied);
+    SendMessageTimeoutW(window, WM_GETTEXT, 1024, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG,
+                        kReplyTimeoutMs, nullptr);
     return text;
 }
 
@@ -72,9 +72,11 @@ std::string Describe(HWND window) {
         GetClassNameW(child, name, 64);
         const bool bar = std::wstring(name) == STATUSCLASSNAMEW;
         controls += (controls.empty() ? "{\"id\":" : ",{\"id\":") + std::to_string(GetDlgCtrlID(child)) +
-                    ",\"class\":" + Json(name) + ",\"text\":" + Json(bar ? PartsOf(child) : TextOf(child)) + "}";
+                    ",\"class\":" + Json(name) + ",\"text\":" + Json(bar ? PartsOf(child) : TextOf(child)) +
+                    "}";
     }
-    return "{\"hwnd\":" + std::to_string(reinterpret_cast<UINT_PTR>(window)) + ",\"controls\":[" + controls + "]}";
+    return "{\"hwnd\":" + std::to_string(reinterpret_cast<UINT_PTR>(window)) + ",\"controls\":[" + controls +
+           "]}";
 }
 
 std::string Report() {
@@ -91,20 +93,21 @@ std::string Report() {
     std::string windows;
     for (HWND window : all) {
         GetWindowThreadProcessId(window, &owner);
-        if (owner == process && IsWindowVisible(window)) windows += (windows.empty() ? "" : ",") + Describe(window);
+        if (owner == process && IsWindowVisible(window))
+            windows += (windows.empty() ? "" : ",") + Describe(window);
     }
-    return "{\"main\":" + std::to_string(reinterpret_cast<UINT_PTR>(main)) + ",\"client\":[" +
-           std::to_string(client.left) + "," + std::to_string(client.top) + "," +
-           std::to_string(client.right - client.left) + "," + std::to_string(client.bottom - client.top) +
-           "],\"focus\":" + std::to_string(GetDlgCtrlID(gui.hwndFocus)) + ",\"flags\":" + std::to_string(gui.flags) +
-           ",\"windows\":[" + windows + "]}";
+    char head[160];
+    std::snprintf(
+        head, sizeof head, "{\"main\":%llu,\"client\":[%ld,%ld,%ld,%ld],\"focus\":%d,\"flags\":%lu,",
+        static_cast<unsigned long long>(reinterpret_cast<UINT_PTR>(main)), client.left, client.top,
+        client.right - client.left, client.bottom - client.top, GetDlgCtrlID(gui.hwndFocus), gui.flags);
+    return head + ("\"windows\":[" + windows + "]}");
 }
 
 }  // namespace
 
 int main() {
-    char request[256];
-    while (std::fgets(request, sizeof request, stdin)) {
+    for (char request[256]; std::fgets(request, sizeof request, stdin);) {
         const std::string report = Report() + '\n';
         DWORD written = 0;
         WriteFile(GetStdHandle(STD_OUTPUT_HANDLE), report.data(), static_cast<DWORD>(report.size()), &written,
