@@ -141,7 +141,9 @@ serve_display() {
 
 stop_served_display() {
     if [ -n "${WEBSOCKIFY_PID:-}" ]; then kill -- -"$WEBSOCKIFY_PID" 2>/dev/null || true; fi
-    if [ -n "${VNC_PID:-}" ]; then kill "$VNC_PID" 2>/dev/null || true; fi
+    # x11vnc's TERM handler can hang on a lock that the code it interrupted holds (seen under
+    # load: alive 10 s on, waiting in a futex); it leaves nothing to clean up, so KILL it.
+    if [ -n "${VNC_PID:-}" ]; then kill -KILL "$VNC_PID" 2>/dev/null || true; fi
     wait ${WEBSOCKIFY_PID:-} ${VNC_PID:-} 2>/dev/null || true
     WEBSOCKIFY_PID="" VNC_PID=""
 }

@@ -1,11 +1,9 @@
-"""Fixtures of the end-to-end journeys: the display, the Wine prefix, a virtual phone on COM1
-and Tastolink.exe in a folder of settings files, all started by tools/driver.
+"""Fixtures of the end-to-end journeys: the display, the Wine prefix, a virtual phone on COM1 and
+Tastolink.exe in a folder of settings files, all started by tools/driver. The phone's log is the
+clock: nothing waits a fixed time for what can be waited for. A click on a keypad button is a
+barrier, since its line can only come after every event sent before it has been handled."""
 
-The phone's log is the clock: nothing waits a fixed time for what can be waited for. A click
-on a keypad button is a barrier, since its line can only come after every event sent before
-the click has been handled.
-"""
-
+import contextlib
 import subprocess
 import sys
 import time
@@ -14,19 +12,12 @@ from pathlib import Path
 import pytest
 
 sys.path.insert(0, str(Path(__file__).resolve().parents[2] / "tools" / "driver"))
-from tastolink_driver import Display, Phone, Program, prepare_prefix, write_settings  # noqa: E402
+from tastolink_driver import PROGRAM, Display, Phone, Program, prepare_prefix, write_settings  # noqa: E402
 from tastolink_driver.program import FOCUS_FIELD, keypad_button  # noqa: E402
 
 # Keypad buttons (corner in the keypad) of the rows the journeys click. "#" binds no key here.
 BUTTONS = {1: (40, 152), 5: (72, 184), 11: (40, 247), 12: (104, 247), 13: (40, 88), 26: (136, 24)}
 BARRIER_ROW = 12
-
-
-@pytest.hookimpl(hookwrapper=True)
-def pytest_runtest_makereport(item):
-    report = (yield).get_result()
-    if report.when == "call":
-        item.failed = report.failed
 
 
 @pytest.fixture(scope="session")
@@ -48,33 +39,36 @@ def settings():
 
 
 @pytest.fixture
-def phone_options():
-    return ()
-
-
-@pytest.fixture
 def folder(tmp_path, settings):
     write_settings(tmp_path / "work", **settings)
     return tmp_path / "work"
 
 
 @pytest.fixture
+def exe():
+    return PROGRAM
+
+
+@pytest.fixture
+def phone_options():
+    return ()
+
+
+@pytest.fixture
 def phone(prefix, tmp_path, phone_options):
-    phone = Phone(tmp_path, "COM1", phone_options)
-    yield phone
-    phone.stop()
+    with Phone(tmp_path, "COM1", phone_options) as phone:
+        yield phone
 
 
 class User:
     """The program, the phone and the display, with what a user does to them."""
 
-    def __init__(self, display, phone, folder, console):
-        self.display, self.phone, self.folder, self.console = display, phone, folder, console
-        self.program = None
+    def __init__(self, display, phone, folder, exe, console):
+        self.display, self.phone, self.folder, self.exe, self.console = display, phone, folder, exe, console
         self.start()
 
     def start(self):
-        self.program = Program(self.display, self.folder, console=self.console)
+        self.program = Program(self.display, self.folder, self.exe, self.console)
         self.program.focus()
 
     def click_row(self, row):
@@ -87,17 +81,22 @@ class User:
         self.click_row(BARRIER_ROW)
         return phone.log.wait_for_row(start, BARRIER_ROW)[:-1]
 
+    @contextlib.contextmanager
+    def held(self, x_key):
+        self.display.key(x_key, True)
+        try:
+            yield
+        finally:
+            self.display.key(x_key, False)
+
     def hold(self, x_key, row, count=3, phone=None):
         """Holds `x_key` in the focus field until `count` lines of `row` have come, lets it go;
         the rows that came from the press up to a barrier after the release."""
         phone = phone or self.phone
         start = len(phone.log)
         self.program.click(FOCUS_FIELD)
-        self.display.key(x_key, True)
-        try:
+        with self.held(x_key):
             phone.log.wait_for_row(start, row, count)
-        finally:
-            self.display.key(x_key, False)
         return self.barrier(start, phone)
 
     def most_boxes(self, seconds):
@@ -107,12 +106,26 @@ class User:
             most = max(most, len(self.program.boxes()))
         return most
 
+    def failure_box(self, timeout=10):
+        """The box of a failed send on COM1, once it has stayed the only one for a second of ticks."""
+        box = self.program.wait_for_box(timeout)
+        assert self.most_boxes(seconds=1) == 1
+        assert self.program.probe().box_texts() == ["Невозможно отправить COM1"]
+        return box
+
+    def sends_again(self, phone, rows):
+        """After a new choice of the port, a held A sends `rows` to `phone`, and no box shows."""
+        self.program.choose_port()
+        assert set(self.hold("a", 5, phone=phone)) == rows
+        assert self.program.boxes() == []
+
 
 @pytest.fixture
-def user(request, display, phone, folder, tmp_path):
-    user = User(display, phone, folder, tmp_path / "wine.out")
+def user(request, display, phone, folder, exe, tmp_path):
+    failed = request.session.testsfailed
+    user = User(display, phone, folder, exe, tmp_path / "wine.out")
     yield user
-    if getattr(request.node, "failed", False):
+    if request.session.testsfailed > failed:
         subprocess.run(["import", "-window", "root", str(tmp_path / "screen.png")], check=False)
         print(f"\nscreenshot, phone log and files kept in {tmp_path}")
     user.program.kill()

@@ -17,8 +17,7 @@ def test_a_binding_the_port_and_the_period_survive_a_restart(user, folder, tmp_p
     assert (saved[0], saved[5], saved[45], saved[47]) == (b"Tastolink test", b"A", b"COM2", b"Q")
     assert (folder / "interval.int").read_bytes() == b"250\r\n"
 
-    phone = Phone(tmp_path, "COM2")
-    try:
+    with Phone(tmp_path, "COM2") as phone:
         user.start()
         user.program.click(GET_BUTTON)
         report = user.program.wait_for_report(lambda report: report.control_text(INTERVAL_FIELD_ID) == "250",
@@ -26,5 +25,3 @@ def test_a_binding_the_port_and_the_period_survive_a_restart(user, folder, tmp_p
         assert (report.selector_text(45), report.selector_text(47)) == ("COM2", "Q")
         user.program.choose_port()  # the saved name
         assert set(user.hold("q", 23, phone=phone)) == {23}
-    finally:
-        phone.stop()

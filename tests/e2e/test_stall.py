@@ -20,24 +20,12 @@ def phone_options():
 
 
 def test_a_stalled_phone_gives_one_box_and_the_window_keeps_answering(user, tmp_path):
-    program, display = user.program, user.display
-    program.choose_port()
-    display.key("a", True)
-    try:
-        box = program.wait_for_box(timeout=120)
-        assert user.most_boxes(seconds=1) == 1
-        assert program.probe().box_texts() == ["Невозможно отправить COM1"]
-    finally:
-        display.key("a", False)
-    program.dismiss(box)
+    user.program.choose_port()
+    with user.held("a"):
+        box = user.failure_box(timeout=120)
+    user.program.dismiss(box)
     # window-probe reads the selector through a message that the window's own thread answers.
-    assert program.probe().selector_text(1) == "A"
-
-    phone = Phone(tmp_path, "COM2")
-    try:
-        program.replace_text(PORT_SELECTOR_FIELD, "COM2")
-        program.choose_port()
-        assert set(user.hold("a", 5, phone=phone)) == ROWS
-        assert program.boxes() == []
-    finally:
-        phone.stop()
+    assert user.program.probe().selector_text(1) == "A"
+    with Phone(tmp_path, "COM2") as phone:
+        user.program.replace_text(PORT_SELECTOR_FIELD, "COM2")
+        user.sends_again(phone, ROWS)

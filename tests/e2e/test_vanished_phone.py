@@ -12,26 +12,14 @@ def settings():
 
 
 def test_a_lost_phone_gives_one_box_and_sending_resumes_after_a_new_choice(user, tmp_path):
-    program, display = user.program, user.display
-    program.choose_port()
+    user.program.choose_port()
     start = len(user.phone.log)
-    display.key("a", True)
-    try:
+    with user.held("a"):
         user.phone.log.wait_for_row(start, 5, count=3)
         user.phone.kill()
-        box = program.wait_for_box()
-        assert user.most_boxes(seconds=1) == 1  # 20 ticks
-        assert program.probe().box_texts() == ["Невозможно отправить COM1"]
-    finally:
-        display.key("a", False)
-    program.dismiss(box)
+        box = user.failure_box()  # through 20 ticks
+    user.program.dismiss(box)
     assert user.most_boxes(seconds=1) == 0
-
-    phone = Phone(tmp_path, "COM1", name="com1-again")
-    try:
-        program.choose_port()
-        assert set(user.hold("a", 5, phone=phone)) == {5}
-        assert program.boxes() == []
-        assert program.close() == 0
-    finally:
-        phone.stop()
+    with Phone(tmp_path, "COM1", name="com1-again") as phone:
+        user.sends_again(phone, {5})
+        assert user.program.close() == 0

@@ -83,6 +83,12 @@ class Phone:
         # Wine's services re-create the COM links when they start; the phone puts its own back.
         wait_until(lambda: os.path.realpath(self.link) == self.terminal, 10, f"{port} to lead to the phone")
 
+    def __enter__(self):
+        return self
+
+    def __exit__(self, *_):
+        self.stop()
+
     def stop(self):
         if self.process.poll() is None:
             self.process.terminate()

@@ -63,7 +63,7 @@ class Report:
 
     @property
     def focus_id(self):
-        return (self.raw["focus"] or {}).get("id")
+        return self.raw["focus"]
 
     def control_text(self, control_id):
         main = next(window for window in self.raw["windows"] if window["hwnd"] == self.raw["main"])
@@ -90,11 +90,9 @@ class Program:
         except BaseException:
             self.kill()
             raise
-        left, top, width, height = display.geometry(self.window)
-        # With no window manager Wine's X window is the client area, the menu bar above it and,
-        # for a framed window, equal borders around both.
-        border = (width - CLIENT_SIZE[0]) // 2
-        self.origin = (left + border, top + height - CLIENT_SIZE[1] - border)
+        # The client area's corner on the screen, as the window itself places it: measured from
+        # the bottom it would move with a status bar below the client area.
+        self.origin = tuple(self.probe().raw["client"][:2])
 
     def _main_window(self):
         # The boxes carry the program's title too; the main window is the one that holds the client area.
