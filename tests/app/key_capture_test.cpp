@@ -35,10 +35,8 @@ INSTANTIATE_TEST_SUITE_P(
         RouteCase{"FirstRowSelector", [](MainWindow& w) { return EditOf(w.ComboBox(1)); }, true},
         RouteCase{"Row21AltSelector", [](MainWindow& w) { return EditOf(w.ComboBox(42)); }, true},
         RouteCase{"MenuRowSelector", [](MainWindow& w) { return EditOf(w.ComboBox(43)); }, false},
-        RouteCase{"LastRowSelector", [](MainWindow& w) { return EditOf(w.ComboBox(53)); }, false},
         RouteCase{"PortSelector", [](MainWindow& w) { return EditOf(w.ComboBox(45)); }, false},
         RouteCase{"IntervalField", [](MainWindow& w) { return w.Control(kEdit2); }, false},
-        RouteCase{"GetButton", [](MainWindow& w) { return w.Control(kButton1); }, false},
         RouteCase{"ChooseButton", [](MainWindow& w) { return w.Control(kButton3); }, false}),
     [](const auto& info) { return std::string(info.param.name); });
 

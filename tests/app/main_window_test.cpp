@@ -1,7 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <array>
-
 #include "window_fixture.h"
 
 namespace tastolink::wintest {
@@ -12,26 +10,15 @@ void Click(HWND button, POINT up = {10, 10}) {
     SendMessageW(button, WM_LBUTTONUP, 0, MAKELPARAM(up.x, up.y));
 }
 
-TEST_F(MainWindowTest, EachKeypadButtonSendsItsLineAndLeavesTheFocusAlone) {
-    // The key code sent by SpeedButton1 to SpeedButton26.
-    // clang-format off
-    const std::array<const char*, 26> codes{"[", ":X", "]", ":L", ":0", ":R", ":C", "1", "2", "3", "4", "5", "6",
-                                            "7", "8", "9", "*",  "0", "#",  "S",  "E",  "M",  "U", "D", ":T", ":1"};
-    // clang-format on
+TEST_F(MainWindowTest, KeypadButtonsSendTheirRowsLineAndLeaveTheFocusAlone) {
     Open();
     window->Button3Click();
-    HWND field = window->Control(kEdit1);
-    for (int number = 1; number <= 26; ++number) {
-        ports.lines.clear();
-        Click(window->Control(SpeedButtonId(number)));
-        EXPECT_EQ(ports.lines,
-                  std::vector<std::string>{"AT+CKPD=\"" + std::string(codes[number - 1]) + "\"\r\n"})
-            << "SpeedButton" << number;
-        EXPECT_EQ(GetFocus(), field);
-    }
-    ports.lines.clear();
+    // Buttons whose numbers and rows run in different orders.
+    for (int number : {1, 17, 18, 26}) Click(window->Control(SpeedButtonId(number)));
     Click(window->Control(SpeedButtonId(12)), {-20, 10});  // released outside: nothing
-    EXPECT_TRUE(ports.lines.empty());
+    EXPECT_EQ(ports.lines, (std::vector<std::string>{"AT+CKPD=\"[\"\r\n", "AT+CKPD=\"*\"\r\n",
+                                                     "AT+CKPD=\"0\"\r\n", "AT+CKPD=\":1\"\r\n"}));
+    EXPECT_EQ(GetFocus(), window->Control(kEdit1));
 }
 
 TEST_F(MainWindowTest, TabVisitsTheFocusFieldSelectorsIntervalAndPortPanelsInOrder) {

@@ -24,25 +24,5 @@ TEST(ErrorBox, AddsAFullStopAfterCharactersAboveIt) {
     EXPECT_EQ(ErrorBoxText(L""), L"");
 }
 
-// The plain box is a real modal dialog: timers keep firing in its loop, and OK closes it.
-TEST(SimpleMessageBox, RunsTimersWhileOpenAndClosesOnOk) {
-    static int ticks = 0;
-    static HWND found = nullptr;
-    ticks = 0;
-    found = nullptr;
-    UINT_PTR timer = SetTimer(nullptr, 0, 50, [](HWND, UINT, UINT_PTR, DWORD) {
-        ++ticks;
-        HWND box = FindWindowW(L"TastolinkMessageBox", ProgramTitle().c_str());
-        if (box && ticks >= 3) {
-            found = box;
-            PostMessageW(box, WM_COMMAND, IDCANCEL, 0);  // Esc: OK is the cancel button too
-        }
-    });
-    ScreenMessages().ShowSimpleMessage(nullptr, "Невозможно выбрать COM9");
-    KillTimer(nullptr, timer);
-    ASSERT_NE(found, nullptr);
-    EXPECT_GE(ticks, 3);
-}
-
 }  // namespace
 }  // namespace tastolink

@@ -67,12 +67,6 @@ TEST_F(PhoneAnswersViewTest, TheSwitchShowsTheBarBelowTheLayoutAndIsKeptInItsOwn
     ExpectClientAreaWithBar(true);
     EXPECT_GT(BarHeight(), 0);
     EXPECT_EQ(folder.Read("answers.ini"), "1\r\n");
-
-    window.reset();
-    Open();  // as at the next start
-    EXPECT_TRUE(MenuItem().second);
-    ExpectClientAreaWithBar(true);
-
     Deliver(*window, window->Handle(), WM_COMMAND, item);
     ExpectClientAreaWithBar(false);
     EXPECT_EQ(folder.Read("answers.ini"), "0\r\n");

@@ -1,9 +1,26 @@
 #include <gtest/gtest.h>
 
 #include "window_fixture.h"
+// windowsx.h needs windows.h, which the fixture brings.
+#include <windowsx.h>
 
 namespace tastolink::wintest {
 namespace {
+
+TEST_F(MainWindowTest, StartsWithTheSavedBindingsPortAndPeriod) {
+    folder.Write("itemindex.itm", MappingText("user file", {{1, "Num1"}, {45, "COM3"}, {53, "Z"}}, "tail"));
+    folder.Write("interval.int", "250\r\n");
+    Open();
+    EXPECT_TRUE(messages.errors.empty());
+    EXPECT_EQ(ControlText(window->ComboBox(1)), L"Num1");
+    EXPECT_EQ(ControlText(window->ComboBox(53)), L"Z");
+    EXPECT_EQ(ControlText(window->ComboBox(45)), L"COM3");
+    EXPECT_TRUE(ports.opened.empty());
+    EXPECT_EQ(window->RepeatPeriod(), 250u);
+    EXPECT_EQ(ComboBox_GetCount(window->ComboBox(53)), 58);
+    EXPECT_EQ(ComboBox_GetCount(window->ComboBox(45)), 5);
+    EXPECT_EQ(GetFocus(), window->Control(kEdit1));
+}
 
 TEST_F(MainWindowTest, MissingCatalogueSkipsTheRestOfTheCreateSequence) {
     DeleteFileW(L"Items.itm");
@@ -12,8 +29,8 @@ TEST_F(MainWindowTest, MissingCatalogueSkipsTheRestOfTheCreateSequence) {
     ASSERT_EQ(messages.errors.size(), 1u);
     EXPECT_EQ(messages.errors[0].rfind("Cannot open file \"", 0), 0u) << messages.errors[0];
     EXPECT_NE(messages.errors[0].find("Items.itm\". "), std::string::npos) << messages.errors[0];
-    EXPECT_EQ(SendMessageW(window->ComboBox(1), CB_GETCOUNT, 0, 0), 1);
-    EXPECT_EQ(SendMessageW(window->ComboBox(3), CB_GETCOUNT, 0, 0), 0);
+    EXPECT_EQ(ComboBox_GetCount(window->ComboBox(1)), 1);
+    EXPECT_EQ(ComboBox_GetCount(window->ComboBox(3)), 0);
     EXPECT_EQ(ControlText(window->ComboBox(45)), L"COM1");
     EXPECT_EQ(window->RepeatPeriod(), 100u);
     // Bindings and a period never loaded are not saved over the files.
@@ -28,6 +45,10 @@ TEST_F(MainWindowTest, ClosingSavesBindingsAndPeriodByteForByte) {
     Open();
     SetSelector(1, L"F1");
     SetSelector(53, L" spaced ");
+    SetWindowTextW(window->Control(kEdit2), L"75 ");
+    window->Button2Click();
+    EXPECT_EQ(messages.errors, std::vector<std::string>{"'75 ' is not a valid integer value"});
+    messages.errors.clear();
     SetWindowTextW(window->Control(kEdit2), L"$32");
     window->Button2Click();
     window->Button1Click();

@@ -6,34 +6,6 @@
 #include "capture/pc_key_table.h"
 
 namespace tastolink::wintest {
-namespace {
-
-class RecordingPort : public OpenedPort {
-public:
-    explicit RecordingPort(RecordingPorts& owner) : owner_(owner) {}
-    bool Write(std::string_view bytes) override {
-        owner_.lines.emplace_back(bytes);
-        return true;
-    }
-
-private:
-    RecordingPorts& owner_;
-};
-
-}  // namespace
-
-std::unique_ptr<OpenedPort> RecordingPorts::Open(const std::string& portName) {
-    opened.push_back(portName);
-    if (refuseOpen) return nullptr;
-    return std::make_unique<RecordingPort>(*this);
-}
-
-void RecordingMessages::ShowSimpleMessage(HWND, const std::string& utf8Text) {
-    simple.push_back(utf8Text);
-    if (whileSimpleOpen) whileSimpleOpen();
-}
-
-void RecordingMessages::ShowError(HWND, const std::string& utf8Message) { errors.push_back(utf8Message); }
 
 ScratchDirectory::ScratchDirectory() {
     previous_ = std::filesystem::current_path();

@@ -5,7 +5,6 @@
 
 #include <chrono>
 #include <filesystem>
-#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -16,25 +15,32 @@
 
 namespace tastolink::wintest {
 
-// A port that records every line and can be told to fail.
+// A port that records every line and can be told to refuse to open.
 class RecordingPorts : public PortOpener {
 public:
-    std::unique_ptr<OpenedPort> Open(const std::string& portName) override;
+    std::unique_ptr<OpenedPort> Open(const std::string& portName) override {
+        struct Port : OpenedPort {
+            explicit Port(std::vector<std::string>& lines) : lines(lines) {}
+            bool Write(std::string_view bytes) override { return lines.emplace_back(bytes), true; }
+            std::vector<std::string>& lines;
+        };
+        opened.push_back(portName);
+        return refuseOpen ? nullptr : std::make_unique<Port>(lines);
+    }
 
     std::vector<std::string> opened;
     std::vector<std::string> lines;
     bool refuseOpen = false;
 };
 
-// Records the boxes instead of showing them; a box can run code while it is "open".
+// Records the boxes instead of showing them.
 class RecordingMessages : public UserMessages {
 public:
-    void ShowSimpleMessage(HWND owner, const std::string& utf8Text) override;
-    void ShowError(HWND owner, const std::string& utf8Message) override;
+    void ShowSimpleMessage(HWND, const std::string& utf8Text) override { simple.push_back(utf8Text); }
+    void ShowError(HWND, const std::string& utf8Message) override { errors.push_back(utf8Message); }
 
     std::vector<std::string> simple;
     std::vector<std::string> errors;
-    std::function<void()> whileSimpleOpen;
 };
 
 // A scratch working directory, removed afterwards.
