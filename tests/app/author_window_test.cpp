@@ -48,12 +48,5 @@ TEST_F(AuthorWindowTest, CloseButtonEndsTheModalShowAndHidesIt) {
     EXPECT_TRUE(IsWindowEnabled(owner));
 }
 
-TEST_F(AuthorWindowTest, ItsOwnTimerClosesIt) {
-    // The ten-second timer runs from creation; its tick is what closes the window.
-    WhileShown(author, [](HWND window) { SendMessageW(window, WM_TIMER, 1, 0); });
-    author.ShowModal(owner);
-    EXPECT_FALSE(author.IsShown());
-}
-
 }  // namespace
 }  // namespace tastolink
