@@ -47,8 +47,8 @@ bool AuthorWindow::Create() {
 bool AuthorWindow::BuildControls() {
     font_.Reset(CreateUiFont(Dpi()));
     auto place = [this](Box box) {
-        return RECT{Scaled(box.left), Scaled(box.top), Scaled(box.left + box.width),
-                    Scaled(box.top + box.height)};
+        return RECT{Scaled(box.left), Scaled(box.top), Scaled(box.left) + Scaled(box.width),
+                    Scaled(box.top) + Scaled(box.height)};
     };
     for (const CreditLine& line : kCredits) {
         const RECT at = place(line.box);

@@ -95,8 +95,10 @@ void MainWindow::ReportStartupProblem(const char* what) {
     startupProblems_ += what;
 }
 
+// Place and size scale apart, so that every button of a row keeps the same size.
 RECT MainWindow::ScaledRect(Box box) const {
-    return {Scaled(box.left), Scaled(box.top), Scaled(box.left + box.width), Scaled(box.top + box.height)};
+    return {Scaled(box.left), Scaled(box.top), Scaled(box.left) + Scaled(box.width),
+            Scaled(box.top) + Scaled(box.height)};
 }
 
 HWND MainWindow::AddControl(const wchar_t* windowClass, std::string_view text, DWORD style, int id, Box box,
