@@ -28,7 +28,7 @@ struct CreditLine {
 // clang-format off
 constexpr std::array<CreditLine, 3> kCredits{{
     {{8, 8, 190, 13}, "Tastolink: команда разработчиков"},
-    {{8, 24, 190, 13}, "tastolink.example  help.tastolink.example"},
+    {{8, 24, 190, 13}, "tastolink.example  help.tasto.example"},
     {{8, 40, 87, 13}, "Россия, 2026"},
 }};
 // clang-format on
