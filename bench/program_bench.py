@@ -48,13 +48,16 @@ def progress(text):
 
 class Session:
     """Tastolink.exe with A bound to row 5 and the given period, the phone on COM1 chosen as
-    its port, and the focus in the field that takes the keys."""
+    its port, and the focus in the field that takes the keys; with `answers`, the phone's
+    answers switched on."""
 
-    def __init__(self, display, period_ms):
+    def __init__(self, display, period_ms, answers=False):
         self.display, self.period_ms = display, period_ms
         self.folder = tempfile.TemporaryDirectory(prefix=f"tastolink-bench-{period_ms}-")
         folder = Path(self.folder.name)
         write_settings(folder / "work", {5: "A"}, period_ms=period_ms)
+        if answers:
+            (folder / "work" / "answers.ini").write_bytes(b"1\r\n")
         self.phone = Phone(folder, "COM1")
         self.log = self.phone.log
         self.program = Program(display, folder / "work", console=folder / "wine.out")
@@ -262,6 +265,13 @@ def measure(options, display):
         display.auto_repeat(False)
     finally:
         session.close()
+    progress(f"key to wire at 100 ms and CPU idle with the phone's answers on, {options.watch:.0f} s")
+    session = Session(display, 100, answers=True)
+    try:
+        figures["wire_answers"] = key_to_wire(session, options.presses)
+        figures["idle_answers"] = watch([session.process, server], options.watch)
+    finally:
+        session.close()
     progress(f"the repeat rate at 50, 20 and 10 ms, {options.hold:.0f} s each")
     for period in (50, 20, 10):
         session = Session(display, period)
@@ -295,6 +305,14 @@ def rows_of(f):
                      f"next tick {ms(median(wire['wait']))} / {ms(p95(wire['wait']))}",
                      f"excess {ms(median(wire['excess']))} / {ms(p95(wire['excess']))}; {missed} missed the next tick, "
                      f"{early} rode a late one"))
+    if "wire_answers" in f:
+        wire, idle = f["wire_answers"], f["idle_answers"]
+        rows += [("Key to wire at 100 ms, the phone's answers on: median / p95",
+                  f"{ms(median(wire['latency']))} / {ms(p95(wire['latency']))}",
+                  f"next tick {ms(median(wire['wait']))} / {ms(p95(wire['wait']))}",
+                  f"excess {ms(median(wire['excess']))} / {ms(p95(wire['excess']))}"),
+                 ("CPU, window open, no key held, the phone's answers on", f"{idle[0]['cpu']:.2f} ms/s",
+                  f"answers off {f['idle'][0]['cpu']:.2f} ms/s", f"+ {idle[0]['cpu'] - f['idle'][0]['cpu']:.2f} ms/s")]
     for period in (100, 50, 20, 10):
         rate = median(f["rates"][period])
         rows.append((f"Repeat rate, A held at {period} ms (median of {len(f['rates'][period])} × 5 s)",
