@@ -3,6 +3,8 @@
 #include <commctrl.h>
 #include <windowsx.h>
 
+#include <algorithm>
+
 #include "app/author_window.h"
 #include "app/selector_completion.h"
 #include "res/resource_ids.h"
@@ -128,7 +130,6 @@ void MainWindow::BuildControls() {
         comboBoxes_[number] = selector;
         if (!selector) return;
         ComboBox_SetItemHeight(selector, -1, Scaled(kSelectorHeight) - 6);
-        CompleteFromList(selector);
     };
 
     HWND focusField =
@@ -360,6 +361,14 @@ bool MainWindow::PreTranslateMessage(MSG& message) {
             // A key-up clears its key wherever it lands in the window, so no key stays held.
             FormKeyUp(key);
             break;
+    }
+    // A character typed into a selector goes in first, then completes the text from the list.
+    HWND selector = GetParent(message.hwnd);
+    if (message.message == WM_CHAR && message.wParam >= L' ' && message.wParam != 0x7F &&
+        std::find(comboBoxes_.begin(), comboBoxes_.end(), selector) != comboBoxes_.end()) {
+        DispatchMessageW(&message);
+        CompleteFromList(message.hwnd, selector);
+        return true;
     }
     // Only Tab goes to the dialog manager: it would swallow Enter and Esc, which can be bound.
     if (message.message == WM_KEYDOWN && key == VK_TAB) return IsDialogMessageW(Handle(), &message) != FALSE;

@@ -66,7 +66,7 @@ TEST_F(MainWindowTest, ATypedCharacterCompletesToTheFirstEntry) {
         HWND edit = EditOf(window->ComboBox(number));
         SetFocus(edit);
         SetWindowTextW(edit, L"");
-        SendMessageW(edit, WM_CHAR, character, 0);
+        Deliver(*window, edit, WM_CHAR, character);
         return ControlText(window->ComboBox(number));
     };
     EXPECT_EQ(type(1, L'F'), L"F1");
