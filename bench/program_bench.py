@@ -236,7 +236,9 @@ def notepad_cpu(display, server, seconds):
 
 def measure(options, display):
     figures = {"exe_size": PROGRAM.stat().st_size, "notepad_size": notepad().stat().st_size}
-    objdump = subprocess.run(["x86_64-w64-mingw32-objdump", "-p", str(PROGRAM)], capture_output=True, text=True)
+    # objdump's own words, which the pinned Russian locale would translate.
+    objdump = subprocess.run(["x86_64-w64-mingw32-objdump", "-p", str(PROGRAM)], capture_output=True, text=True,
+                             env=dict(os.environ, LC_ALL="C"))
     figures["imports"] = re.findall(r"DLL Name: (\S+)", objdump.stdout)
     progress("the repeat scan on the host (Google Benchmark)")
     scan = subprocess.run([str(SCAN_BENCHMARK), "--benchmark_format=json", "--benchmark_min_time=0.2",
