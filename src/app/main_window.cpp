@@ -6,7 +6,6 @@
 #include <algorithm>
 
 #include "app/author_window.h"
-#include "app/selector_completion.h"
 #include "res/resource_ids.h"
 #include "settings/text_encoding.h"
 
@@ -88,6 +87,8 @@ bool MainWindow::Create(int showCommand) {
     ShowWindow(Handle(), showCommand);
     UpdateWindow(Handle());
     SetFocus(Control(kEdit1));
+    // A popup of its own, which Wine backs with an X window: made once the window shows.
+    answers_.AddKeypadTooltips();
     if (!startupProblems_.empty()) services_.messages.ShowError(Handle(), startupProblems_);
     return true;
 }
@@ -123,13 +124,15 @@ HWND MainWindow::AddControl(const wchar_t* windowClass, std::string_view text, D
 void MainWindow::BuildControls() {
     // Creation order is tab order; group boxes come last so that they lie beneath their contents.
     const DWORD editStyle = WS_TABSTOP | ES_AUTOHSCROLL;
-    const DWORD selectorStyle = WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWN | CBS_AUTOHSCROLL;
     auto addSelector = [&](int number, Box box) {
-        HWND selector = AddControl(WC_COMBOBOXW, "", selectorStyle, ComboBoxId(number),
-                                   {box.left, box.top, box.width, kDropDownHeight});
-        comboBoxes_[number] = selector;
-        if (!selector) return;
-        ComboBox_SetItemHeight(selector, -1, Scaled(kSelectorHeight) - 6);
+        Selector& selector = selectors_[number];
+        box.height = kSelectorHeight;
+        if (!selector.Create(Handle(), ComboBoxId(number), ScaledRect(box), selectorParts_)) {
+            ReportStartupProblem("Не удалось создать элемент окна");
+            return;
+        }
+        SetWindowFont(selector.Handle(), font_.Get(), FALSE);
+        placements_.push_back({selector.Handle(), box});
     };
 
     HWND focusField =
@@ -143,8 +146,9 @@ void MainWindow::BuildControls() {
         addSelector(number, InPanel(Panel::Settings, {left, kRowTop + kRowPitch * row, kSelectorWidth, 0}));
     }
     // As the window is built, the first two selectors offer one empty entry and the others none.
-    ComboBox_AddString(comboBoxes_[1], L"");
-    ComboBox_AddString(comboBoxes_[2], L"");
+    const auto oneEmptyEntry = std::make_shared<const std::vector<std::wstring>>(1);
+    selectors_[1].SetEntries(oneEmptyEntry);
+    selectors_[2].SetEntries(oneEmptyEntry);
 
     for (const ControlLayout& item : kPanelControls) {
         const Box box = InPanel(item.panel, item.box);
@@ -156,12 +160,15 @@ void MainWindow::BuildControls() {
             case ControlKind::PushButton:
                 AddControl(WC_BUTTONW, item.text, WS_TABSTOP | BS_PUSHBUTTON, item.id, box);
                 break;
-            case ControlKind::PortSelector:
+            case ControlKind::PortSelector: {
                 addSelector(kPortSelectorNumber, box);
-                for (std::string_view name : kPortNames)
-                    ComboBox_AddString(comboBoxes_[kPortSelectorNumber], WideFromUtf8(name).c_str());
-                ComboBox_SetCurSel(comboBoxes_[kPortSelectorNumber], 0);
+                std::vector<std::wstring> names;
+                for (std::string_view name : kPortNames) names.push_back(WideFromUtf8(name));
+                Selector& ports = selectors_[kPortSelectorNumber];
+                ports.SetEntries(std::make_shared<const std::vector<std::wstring>>(std::move(names)));
+                if (ports.Handle()) ports.ShowEntry(0);
                 break;
+            }
             case ControlKind::BlueLabel:
                 AddControl(WC_STATICW, item.text, SS_LEFTNOWORDWRAP | SS_NOPREFIX, item.id, box);
                 break;
@@ -233,9 +240,6 @@ void MainWindow::ApplyLayout() {
                                        at.right - at.left, at.bottom - at.top, SWP_NOZORDER | SWP_NOACTIVATE);
     }
     if (positions) EndDeferWindowPos(positions);
-    // The selection fields take their height from the font; keep them at the row height.
-    for (HWND selector : comboBoxes_)
-        if (selector) ComboBox_SetItemHeight(selector, -1, Scaled(kSelectorHeight) - 6);
 
     RECT frame{0, 0, Scaled(kClientWidth), Scaled(kClientHeight)};
     AdjustWindowRectExForDpi(&frame, kWindowStyle, TRUE, kWindowExtendedStyle, Dpi());
@@ -267,6 +271,7 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             // The menu and a drag run loops of their own that swallow key-ups: a key let go
             // meanwhile would stay held, so every key is let go now.
             heldKeys_.ReleaseAll();
+            selectorParts_.list.Close();
             break;
         case WM_CTLCOLORSTATIC:
             return OnControlColour(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam));
@@ -318,6 +323,7 @@ void MainWindow::OnCommand(int id) {
 // A window that no longer sees key-ups can't tell when a key is let go: forget them all.
 void MainWindow::OnActivate(bool active) {
     if (!active) {
+        selectorParts_.list.Close();
         HWND focus = GetFocus();
         if (focus && IsChild(Handle(), focus)) focusBeforeDeactivation_ = focus;
         heldKeys_.ReleaseAll();
@@ -341,16 +347,32 @@ bool MainWindow::MarksKeyDowns(HWND target) const {
     if (target == Handle() || target == Control(kEdit1)) return true;
     HWND owner = GetParent(target) == Handle() ? target : GetParent(target);
     for (int row = 0; row < kRowsWithKeyCapture; ++row)
-        if (owner == comboBoxes_[kPhoneKeyTable[row].mainSelector] ||
-            owner == comboBoxes_[kPhoneKeyTable[row].altSelector])
+        if (owner == ComboBox(kPhoneKeyTable[row].mainSelector).Handle() ||
+            owner == ComboBox(kPhoneKeyTable[row].altSelector).Handle())
             return true;
     return false;
 }
 
+Selector* MainWindow::SelectorOfField(HWND field) {
+    for (Selector& selector : selectors_)
+        if (selector.Field() && selector.Field() == field) return &selector;
+    return nullptr;
+}
+
 bool MainWindow::PreTranslateMessage(MSG& message) {
+    switch (message.message) {
+        case WM_LBUTTONDOWN:
+        case WM_RBUTTONDOWN:
+        case WM_MBUTTONDOWN:
+        case WM_NCLBUTTONDOWN:
+        case WM_NCRBUTTONDOWN:
+            selectorParts_.list.CloseUnlessOn(message.hwnd);
+            return false;
+    }
     if (message.message < WM_KEYFIRST || message.message > WM_KEYLAST) return false;
     if (message.hwnd != Handle() && !IsChild(Handle(), message.hwnd)) return false;
     const WORD key = LOWORD(message.wParam);
+    Selector* selector = SelectorOfField(message.hwnd);
     switch (message.message) {
         case WM_KEYDOWN:
         case WM_SYSKEYDOWN:
@@ -362,12 +384,13 @@ bool MainWindow::PreTranslateMessage(MSG& message) {
             FormKeyUp(key);
             break;
     }
+    const bool keyDown = message.message == WM_KEYDOWN || message.message == WM_SYSKEYDOWN;
+    if (selector && keyDown && selector->OnFieldKey(key, (HIWORD(message.lParam) & KF_ALTDOWN) != 0))
+        return true;
     // A character typed into a selector goes in first, then completes the text from the list.
-    HWND selector = GetParent(message.hwnd);
-    if (message.message == WM_CHAR && message.wParam >= L' ' && message.wParam != 0x7F &&
-        std::find(comboBoxes_.begin(), comboBoxes_.end(), selector) != comboBoxes_.end()) {
+    if (selector && message.message == WM_CHAR && message.wParam >= L' ' && message.wParam != 0x7F) {
         DispatchMessageW(&message);
-        CompleteFromList(message.hwnd, selector);
+        selector->CompleteTyped();
         return true;
     }
     // Only Tab goes to the dialog manager: it would swallow Enter and Esc, which can be bound.

@@ -10,6 +10,7 @@
 #include "app/main_window_layout.h"
 #include "app/message_boxes.h"
 #include "app/phone_answers_view.h"
+#include "app/selector.h"
 #include "app/window.h"
 #include "capture/held_key_table.h"
 #include "link/serial_channel.h"
@@ -42,7 +43,7 @@ public:
     bool PreTranslateMessage(MSG& message);
 
     HWND Control(int id) const { return GetDlgItem(Handle(), id); }
-    HWND ComboBox(int number) const { return comboBoxes_[number]; }
+    const Selector& ComboBox(int number) const { return selectors_[number]; }
     const HeldKeyTable& HeldKeys() const { return heldKeys_; }
     std::uint32_t RepeatPeriod() const { return interval_.Period(); }
 
@@ -74,6 +75,7 @@ private:
     void ApplyLayout();
     void ReportStartupProblem(const char* what);
     bool MarksKeyDowns(HWND target) const;
+    Selector* SelectorOfField(HWND field);
 
     template <typename Handler>
     void Guarded(Handler&& handler);
@@ -116,14 +118,15 @@ private:
 
     HWND focusBeforeDeactivation_ = nullptr;
     GdiObject<HFONT> font_;
-    std::array<HWND, kSelectorCount + 1> comboBoxes_{};  // by ComboBox number; 0 is unused
-    std::array<KeypadButton, kPhoneKeyCount> keypad_;    // by row
+    SelectorParts selectorParts_;                         // before the selectors that share it
+    std::array<Selector, kSelectorCount + 1> selectors_;  // by ComboBox number; 0 is unused
+    std::array<KeypadButton, kPhoneKeyCount> keypad_;     // by row
     std::array<GdiObject<HBITMAP>, kPhoneKeyCount> pictures_;
     std::vector<Placement> placements_;
     std::string startupProblems_;
     // The last list given to the selectors and its conversion: the catalogue is the same for all 52.
     std::vector<std::string> lastEntries_;
-    std::vector<std::wstring> lastWideEntries_;
+    Selector::Entries lastWideEntries_;
 };
 
 }  // namespace tastolink

@@ -2,6 +2,7 @@
 #include <windowsx.h>
 
 #include <exception>
+#include <new>
 
 #include "app/author_window.h"
 #include "app/main_window.h"
@@ -11,16 +12,6 @@
 #include "settings/text_encoding.h"
 
 namespace tastolink {
-namespace {
-
-std::wstring TextOf(HWND control) {
-    std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(control)) + 1, L'\0');
-    text.resize(
-        static_cast<std::size_t>(GetWindowTextW(control, text.data(), static_cast<int>(text.size()))));
-    return text;
-}
-
-}  // namespace
 
 // An error ends the handler that raised it and is shown in the error box; the program goes on.
 template <typename Handler>
@@ -66,11 +57,11 @@ void MainWindow::Button1Click() {
 }
 
 void MainWindow::Button2Click() {
-    Guarded([&] { interval_.Set(Utf8FromWide(TextOf(Control(kEdit2)))); });
+    Guarded([&] { interval_.Set(Utf8FromWide(WindowText(Control(kEdit2)))); });
 }
 
 void MainWindow::Button3Click() {
-    Guarded([&] { channel_.OpenPort(Utf8FromWide(TextOf(comboBoxes_[kPortSelectorNumber]))); });
+    Guarded([&] { channel_.OpenPort(Utf8FromWide(ComboBox(kPortSelectorNumber).Text())); });
 }
 
 void MainWindow::N4Click() {
@@ -82,38 +73,27 @@ void MainWindow::AuthorClick() {
 }
 
 std::string MainWindow::Text(int comboBoxNumber) const {
-    return AnsiFromWide(TextOf(comboBoxes_[comboBoxNumber]));
+    return AnsiFromWide(ComboBox(comboBoxNumber).Text());
 }
 
 void MainWindow::SetText(int comboBoxNumber, const std::string& ansiText) {
-    SetWindowTextW(comboBoxes_[comboBoxNumber], WideFromAnsi(ansiText).c_str());
+    selectors_[comboBoxNumber].SetText(WideFromAnsi(ansiText));
 }
 
 void MainWindow::ReplaceItems(int comboBoxNumber, const std::vector<std::string>& ansiEntries) {
-    HWND selector = comboBoxes_[comboBoxNumber];
-    // Every selector gets the same catalogue: convert it once.
-    if (ansiEntries != lastEntries_) {
-        lastEntries_ = ansiEntries;
-        lastWideEntries_.clear();
-        for (const std::string& entry : ansiEntries) lastWideEntries_.push_back(WideFromAnsi(entry));
-    }
-    // Emptying the list also empties the edit field; the binding shown must survive.
-    const std::wstring text = TextOf(selector);
-    SetWindowRedraw(selector, FALSE);
-    ComboBox_ResetContent(selector);
-    SendMessageW(selector, CB_INITSTORAGE, lastWideEntries_.size(), 0);
-    bool refused = false;
-    for (const std::wstring& entry : lastWideEntries_) {
-        const int added = ComboBox_AddString(selector, entry.c_str());
-        if (added == CB_ERR || added == CB_ERRSPACE) {
-            refused = true;
-            break;
+    // Every selector gets the same catalogue: convert it once, and share it.
+    if (!lastWideEntries_ || ansiEntries != lastEntries_) {
+        try {
+            std::vector<std::wstring> wide;
+            wide.reserve(ansiEntries.size());
+            for (const std::string& entry : ansiEntries) wide.push_back(WideFromAnsi(entry));
+            lastWideEntries_ = std::make_shared<const std::vector<std::wstring>>(std::move(wide));
+            lastEntries_ = ansiEntries;
+        } catch (const std::bad_alloc&) {
+            throw SettingsError(std::string(kUnableToInsertLine));
         }
     }
-    SetWindowTextW(selector, text.c_str());
-    SetWindowRedraw(selector, TRUE);
-    InvalidateRect(selector, nullptr, TRUE);
-    if (refused) throw SettingsError(std::string(kUnableToInsertLine));
+    selectors_[comboBoxNumber].SetEntries(lastWideEntries_);
 }
 
 void MainWindow::ShowChannelFailure(const std::string& text) {

@@ -95,7 +95,6 @@ inline constexpr int kAltSelectorLeft = 160;
 inline constexpr int kSelectorWidth = 70;
 inline constexpr int kSelectorHeight = 21;
 inline constexpr int kLabelHeight = 13;
-inline constexpr int kDropDownHeight = 240;  // room for the opened list
 
 // Tab order of the binding selectors: by ComboBox number, except that ComboBox9 comes
 // before ComboBox8.

@@ -44,7 +44,6 @@ void PhoneAnswersView::Attach(HWND window) {
     window_ = window;
     on_ = LoadAnswersSwitch(files_);
     AddMenuItem();
-    AddKeypadTooltips();
     if (on_) ShowBar(true);
 }
 

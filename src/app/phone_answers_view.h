@@ -29,9 +29,11 @@ public:
     // the answering opener when the switch is on and through the plain one when it is off.
     PortOpener& Ports() { return ports_; }
 
-    // After the window's menu, controls and layout exist: adds the menu item and the keypad
-    // tooltips, and the status bar when the switch is on.
+    // After the window's menu, controls and layout exist: adds the menu item, and the status
+    // bar when the switch is on.
     void Attach(HWND window);
+    // The keypad's tooltips, once the window shows.
+    void AddKeypadTooltips();
 
     // Ahead of the window's own dispatch; true for a message that was the view's alone.
     bool HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
@@ -53,7 +55,6 @@ private:
     };
 
     void AddMenuItem();
-    void AddKeypadTooltips();
     void Toggle();
     void ShowBar(bool show);
     void FitWindow();

@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <string>
+
 namespace tastolink {
 
 // The base of every window of the program: registers its class once, attaches the object
@@ -37,6 +39,9 @@ private:
 
     HWND window_ = nullptr;
 };
+
+// The text of a window or control.
+std::wstring WindowText(HWND window);
 
 // "MS Sans Serif", 8 points, at the given dpi; owned by the caller. Nullptr when the system
 // has no font left.

@@ -32,10 +32,10 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         RouteCase{"MainWindow", [](MainWindow& w) { return w.Handle(); }, true},
         RouteCase{"FocusField", [](MainWindow& w) { return w.Control(kEdit1); }, true},
-        RouteCase{"FirstRowSelector", [](MainWindow& w) { return EditOf(w.ComboBox(1)); }, true},
-        RouteCase{"Row21AltSelector", [](MainWindow& w) { return EditOf(w.ComboBox(42)); }, true},
-        RouteCase{"MenuRowSelector", [](MainWindow& w) { return EditOf(w.ComboBox(43)); }, false},
-        RouteCase{"PortSelector", [](MainWindow& w) { return EditOf(w.ComboBox(45)); }, false},
+        RouteCase{"FirstRowSelector", [](MainWindow& w) { return FieldOf(w.ComboBox(1)); }, true},
+        RouteCase{"Row21AltSelector", [](MainWindow& w) { return FieldOf(w.ComboBox(42)); }, true},
+        RouteCase{"MenuRowSelector", [](MainWindow& w) { return FieldOf(w.ComboBox(43)); }, false},
+        RouteCase{"PortSelector", [](MainWindow& w) { return FieldOf(w.ComboBox(45)); }, false},
         RouteCase{"IntervalField", [](MainWindow& w) { return w.Control(kEdit2); }, false},
         RouteCase{"ChooseButton", [](MainWindow& w) { return w.Control(kButton3); }, false}),
     [](const auto& info) { return std::string(info.param.name); });
@@ -68,11 +68,9 @@ TEST_F(MainWindowTest, HandlersDoNotSwallowKeys) {
     EXPECT_EQ(ControlText(field), L"a");
 
     // Down in a selector still steps its list, and marks the key.
-    HWND selector = window->ComboBox(1);
-    SendMessageW(selector, CB_SETCURSEL, 0, 0);
-    SetFocus(EditOf(selector));
-    Deliver(*window, EditOf(selector), WM_KEYDOWN, VK_DOWN);
-    EXPECT_EQ(ControlText(selector), L"F2");
+    SetSelector(1, L"F1");
+    Deliver(*window, FieldOf(window->ComboBox(1)), WM_KEYDOWN, VK_DOWN);
+    EXPECT_EQ(ControlText(window->ComboBox(1).Handle()), L"F2");
     EXPECT_TRUE(window->HeldKeys().IsHeld(31));
 }
 

@@ -28,7 +28,7 @@ TEST_F(MainWindowTest, TabVisitsTheFocusFieldSelectorsIntervalAndPortPanelsInOrd
     for (int number : {1,  2,  3,  4,  5,  6,  7,  9,  8,  10, 11, 12, 13, 14, 15, 16, 17, 18,
                        19, 20, 21, 22, 23, 24, 25, 26, 27, 28, 29, 30, 31, 32, 33, 34, 35, 36,
                        37, 38, 39, 40, 41, 42, 43, 44, 46, 47, 48, 49, 50, 51, 52, 53})
-        expected.push_back(window->ComboBox(number));
+        expected.push_back(window->ComboBox(number).Handle());
     // clang-format on
     for (int id : {1302, 1303, 1304, 1145, 1305}) expected.push_back(window->Control(id));
 
@@ -55,7 +55,7 @@ TEST_F(MainWindowTest, SelectorsShowEveryByteOfEitherCodePage) {
                 MultiByteToWideChar(codePage, 0, text.data(), static_cast<int>(text.size()), wide, 3);
                 SetSelector(1, wide);
                 SetSelector(45, wide);
-                ASSERT_EQ(ControlText(window->ComboBox(45)), wide) << codePage << " " << byte;
+                ASSERT_EQ(ControlText(window->ComboBox(45).Handle()), wide) << codePage << " " << byte;
             }
         }
 }
@@ -63,11 +63,10 @@ TEST_F(MainWindowTest, SelectorsShowEveryByteOfEitherCodePage) {
 TEST_F(MainWindowTest, ATypedCharacterCompletesToTheFirstEntry) {
     Open();
     auto type = [&](int number, wchar_t character) {
-        HWND edit = EditOf(window->ComboBox(number));
-        SetFocus(edit);
+        HWND edit = FieldOf(window->ComboBox(number));
         SetWindowTextW(edit, L"");
         Deliver(*window, edit, WM_CHAR, character);
-        return ControlText(window->ComboBox(number));
+        return ControlText(window->ComboBox(number).Handle());
     };
     EXPECT_EQ(type(1, L'F'), L"F1");
     EXPECT_EQ(type(2, L'n'), L"Num0");

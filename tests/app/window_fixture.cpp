@@ -55,10 +55,9 @@ void PumpFor(MainWindow& window, std::chrono::milliseconds duration) {
     }
 }
 
-HWND EditOf(HWND comboBox) {
-    COMBOBOXINFO info{sizeof info};
-    GetComboBoxInfo(comboBox, &info);
-    return info.hwndItem;
+HWND FieldOf(const Selector& selector) {
+    SetFocus(selector.Handle());
+    return selector.Field();
 }
 
 std::string CatalogueText() {
@@ -99,7 +98,7 @@ void MainWindowTest::Open() {
 }
 
 void MainWindowTest::SetSelector(int comboBoxNumber, const std::wstring& text) {
-    SetWindowTextW(window->ComboBox(comboBoxNumber), text.c_str());
+    SetWindowTextW(window->ComboBox(comboBoxNumber).Handle(), text.c_str());
 }
 
 std::wstring MainWindowTest::ControlText(HWND control) const {

@@ -60,7 +60,8 @@ private:
 void Deliver(MainWindow& window, HWND target, UINT message, WPARAM wParam, LPARAM lParam = 0);
 // Runs the program's loop for a while (timers included).
 void PumpFor(MainWindow& window, std::chrono::milliseconds duration);
-HWND EditOf(HWND comboBox);
+// Gives the selector the focus, which brings the shared edit field into it, and returns the field.
+HWND FieldOf(const Selector& selector);
 
 // The 58 key names, one per line, as the delivered catalogue holds them.
 std::string CatalogueText();

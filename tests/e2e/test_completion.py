@@ -1,7 +1,7 @@
 """A letter typed in a binding selector completes to the first key name that begins with it,
-and the binding is the name the selector shows."""
+an entry clicked in the list it drops goes into it, and the binding is the name it shows."""
 
-from tastolink_driver.program import selector_field
+from tastolink_driver.program import dropped_entry, selector_button, selector_field
 
 
 def test_a_typed_letter_completes_to_the_first_key_name_and_binds_it(user):
@@ -12,3 +12,13 @@ def test_a_typed_letter_completes_to_the_first_key_name_and_binds_it(user):
     report = program.probe()
     assert (report.selector_text(47), report.selector_text(43)) == ("F1", "Num0")
     assert set(user.hold("F1", 23)) == {23}
+
+
+def test_an_entry_clicked_in_the_dropped_list_binds_it(user):
+    program = user.program
+    program.choose_port()
+    program.click(selector_button(2, alternative=True))  # ComboBox12, row 2 ("2")
+    program.wait_for_list()
+    program.click(dropped_entry(2, 2, alternative=True))  # the third key name
+    assert program.probe().selector_text(12) == "F3"
+    assert set(user.hold("F3", 2)) == {2}

@@ -43,6 +43,18 @@ def selector_field(row, alternative=False):
     return 8 + (160 if alternative else 80) + 30, 8 + 32 + 24 * (row - 1) + 10
 
 
+def selector_button(row, alternative=False):
+    """On the drop button at the right end of that selector."""
+    x, y = selector_field(row, alternative)
+    return x + 30, y
+
+
+def dropped_entry(row, index, alternative=False):
+    """On entry `index` of the list that selector has dropped below itself: 13-pixel entries."""
+    x, y = selector_field(row, alternative)
+    return x, y - 10 + 21 + 1 + 13 * index + 6
+
+
 def write_settings(folder, bindings=None, port="COM1", period_ms=100):
     """The four settings files: the delivered catalogue, `bindings` ({ComboBox number: key name})
     and `port` as both the user's and the default bindings, and the repeat period."""
@@ -110,6 +122,14 @@ class Program:
     def boxes(self):
         """The program's message boxes on screen."""
         return [window for window in self.windows() if window.id != self.window.id]
+
+    def wait_for_list(self, timeout=10):
+        """Until a selector's list has dropped: a window of the program with no title."""
+        def dropped():
+            titled = {window.id for window in self.windows()}
+            return [w for w in self.display.windows_of(self.process.pid) if w.id not in titled]
+
+        return wait_until(dropped, timeout, "a dropped list")
 
     def wait_for_box(self, timeout=10):
         return wait_until(lambda: (boxes := self.boxes()) and boxes[0], timeout, "a message box")

@@ -1,0 +1,29 @@
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+namespace tastolink {
+
+class Selector;
+
+// The one edit field the selectors share. It sits in the selector that last had the focus;
+// the others draw their text themselves. An edit field of its own in each of 53 selectors
+// costs Wine a good part of the start.
+class SelectorField {
+public:
+    HWND Handle() const { return edit_; }
+    bool IsIn(const Selector& selector) const { return edit_ && owner_ == &selector; }
+    // Moves the field into `selector` at `place`, with the selector's font and text; the
+    // selector it leaves keeps the field's text. False when no field could be made.
+    bool MoveInto(Selector& selector, RECT place, HFONT font, const std::wstring& text);
+    // The selector is going, and the field with it.
+    void Forget(const Selector& selector);
+
+private:
+    HWND edit_ = nullptr;
+    Selector* owner_ = nullptr;
+};
+
+}  // namespace tastolink

@@ -1,0 +1,38 @@
+#pragma once
+
+#include <windows.h>
+
+namespace tastolink {
+
+class Selector;
+
+// The one list the selectors drop, a popup below the selector that dropped it. It takes no
+// focus: the keys stay with the selector's field, and any click elsewhere closes it.
+class SelectorList {
+public:
+    SelectorList() = default;
+    ~SelectorList();
+    SelectorList(const SelectorList&) = delete;
+    SelectorList& operator=(const SelectorList&) = delete;
+
+    void Drop(Selector& selector);
+    // Closes the list; with `take` the highlighted entry goes into the selector's field.
+    void Close(bool take = false);
+    bool IsDroppedFor(const Selector& selector) const { return dropped_ == &selector; }
+    // A click on any window but the list and the selector that dropped it closes the list.
+    void CloseUnlessOn(HWND target);
+    // Moves the highlight by `step` entries and shows the entry in the field.
+    void Step(int step);
+    void Scroll(WPARAM wheel);
+
+private:
+    static LRESULT CALLBACK PopupProcedure(HWND popup, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                                           DWORD_PTR self);
+    bool MakePopup(HWND owner);
+    int EntryAt(LPARAM point) const;
+
+    HWND popup_ = nullptr;
+    Selector* dropped_ = nullptr;
+};
+
+}  // namespace tastolink
