@@ -34,6 +34,14 @@ int PictureResource(KeypadPicture picture) {
     return 0;
 }
 
+// The window's outer size for the client area of the layout at `dpi`, with the menu bar.
+SIZE FrameSize(UINT dpi) {
+    RECT frame{0, 0, MulDiv(kClientWidth, static_cast<int>(dpi), USER_DEFAULT_SCREEN_DPI),
+               MulDiv(kClientHeight, static_cast<int>(dpi), USER_DEFAULT_SCREEN_DPI)};
+    AdjustWindowRectExForDpi(&frame, kWindowStyle, TRUE, kWindowExtendedStyle, dpi);
+    return {frame.right - frame.left, frame.bottom - frame.top};
+}
+
 Box InPanel(Panel panel, Box box) {
     for (const PanelLayout& group : kGroupBoxes)
         if (group.panel == panel)
@@ -62,20 +70,29 @@ MainWindow::MainWindow(MainWindowServices services)
       interval_(services.files, repeatTimer_) {}
 
 bool MainWindow::Create(int showCommand) {
+    // Made at its final size and place for the primary monitor's dpi: moving a top-level
+    // window costs Wine a trip to the X server. A window made larger than the screen allows
+    // would be cut to it, where a move is not; such a window, and one on a monitor of another
+    // dpi, is sized and centred once it exists.
+    const UINT primaryDpi = GetDpiForSystem();
+    const SIZE wanted = FrameSize(primaryDpi);
+    const bool fits =
+        wanted.cx <= GetSystemMetrics(SM_CXMAXTRACK) && wanted.cy <= GetSystemMetrics(SM_CYMAXTRACK);
+    const RECT place = fits ? CentredOn(MonitorFromPoint({0, 0}, MONITOR_DEFAULTTOPRIMARY), wanted) : RECT{};
     const HICON icon = LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_TASTOLINK));
     if (!CreateOfClass({L"TastolinkMainWindow", GetSysColorBrush(COLOR_BTNFACE), icon}, kWindowExtendedStyle,
-                       L"Tastolink", kWindowStyle, {0, 0, 0, 0}, nullptr))
+                       L"Tastolink", kWindowStyle, place, nullptr))
         return false;
     BuildMenu();
+    if (!fits || Dpi() != primaryDpi) {
+        const SIZE frame = FrameSize(Dpi());
+        SetWindowPos(Handle(), nullptr, 0, 0, frame.cx, frame.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+        CentreOnMonitor();
+    }
     // Every control is made at its final place, for this window's dpi, while the window is
     // hidden: moving controls afterwards costs each of their siblings a repaint.
     font_.Reset(CreateUiFont(Dpi()));
     if (!font_.Get()) ReportStartupProblem("Не удалось создать шрифт окна");
-    RECT frame{0, 0, Scaled(kClientWidth), Scaled(kClientHeight)};
-    AdjustWindowRectExForDpi(&frame, kWindowStyle, TRUE, kWindowExtendedStyle, Dpi());
-    SetWindowPos(Handle(), nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top,
-                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-    CentreOnMonitor();
     BuildControls();
     answers_.Attach(Handle());
 
@@ -175,14 +192,6 @@ void MainWindow::BuildControls() {
         }
     }
 
-    for (const ColumnHeader& header : kColumnHeaders)
-        AddControl(WC_STATICW, header.text, SS_LEFTNOWORDWRAP, -1,
-                   InPanel(Panel::Settings, {header.left, 16, header.width, kLabelHeight}));
-    for (int row = 0; row < kPhoneKeyCount; ++row)
-        AddControl(WC_STATICW, kPhoneKeyTable[row].label, SS_LEFTNOWORDWRAP | SS_NOPREFIX, -1,
-                   InPanel(Panel::Settings, {kRowLabelLeft, kRowTop + kRowPitch * row + 4,
-                                             kMainSelectorLeft - kRowLabelLeft, kLabelHeight}));
-
     for (int row = 0; row < kPhoneKeyCount; ++row) {
         const PhoneKey& key = kPhoneKeyTable[row];
         std::string_view caption = key.caption;
@@ -208,6 +217,25 @@ void MainWindow::BuildControls() {
 
     for (const PanelLayout& group : kGroupBoxes)
         AddControl(WC_BUTTONW, group.caption, BS_GROUPBOX, -1, group.box);
+}
+
+// The column headers and the row names, drawn by the window as a label shows its text: each
+// would be a window of its own, and under Wine every window costs the start a little.
+void MainWindow::PaintLabels(HDC dc) {
+    const HGDIOBJ oldFont = SelectObject(dc, font_.Get() ? font_.Get() : GetStockObject(DEFAULT_GUI_FONT));
+    SetBkMode(dc, TRANSPARENT);
+    SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
+    auto draw = [&](std::string_view text, Box box, UINT format) {
+        RECT at = ScaledRect(InPanel(Panel::Settings, box));
+        DrawTextW(dc, WideFromUtf8(text).c_str(), -1, &at, DT_LEFT | DT_EXPANDTABS | format);
+    };
+    for (const ColumnHeader& header : kColumnHeaders)
+        draw(header.text, {header.left, 16, header.width, kLabelHeight}, 0);
+    for (int row = 0; row < kPhoneKeyCount; ++row)
+        draw(kPhoneKeyTable[row].label,
+             {kRowLabelLeft, kRowTop + kRowPitch * row + 4, kMainSelectorLeft - kRowLabelLeft, kLabelHeight},
+             DT_NOPREFIX);
+    SelectObject(dc, oldFont);
 }
 
 void MainWindow::BuildMenu() {
@@ -241,10 +269,8 @@ void MainWindow::ApplyLayout() {
     }
     if (positions) EndDeferWindowPos(positions);
 
-    RECT frame{0, 0, Scaled(kClientWidth), Scaled(kClientHeight)};
-    AdjustWindowRectExForDpi(&frame, kWindowStyle, TRUE, kWindowExtendedStyle, Dpi());
-    SetWindowPos(Handle(), nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top,
-                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    const SIZE frame = FrameSize(Dpi());
+    SetWindowPos(Handle(), nullptr, 0, 0, frame.cx, frame.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     InvalidateRect(Handle(), nullptr, TRUE);
 }
 
@@ -273,6 +299,12 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             heldKeys_.ReleaseAll();
             selectorParts_.list.Close();
             break;
+        case WM_PAINT: {
+            PAINTSTRUCT paint;
+            PaintLabels(BeginPaint(Handle(), &paint));
+            EndPaint(Handle(), &paint);
+            return 0;
+        }
         case WM_CTLCOLORSTATIC:
             return OnControlColour(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam));
         case WM_DPICHANGED:

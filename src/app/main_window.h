@@ -69,6 +69,7 @@ private:
 
     void BuildControls();
     void BuildMenu();
+    void PaintLabels(HDC dc);
     HWND AddControl(const wchar_t* windowClass, std::string_view text, DWORD style, int id, Box box,
                     DWORD extendedStyle = 0);
     RECT ScaledRect(Box box) const;

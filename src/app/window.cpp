@@ -34,15 +34,20 @@ LRESULT Window::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 void Window::CentreOnMonitor() {
-    MONITORINFO monitor{};
-    monitor.cbSize = sizeof monitor;
-    GetMonitorInfoW(MonitorFromWindow(window_, MONITOR_DEFAULTTONEAREST), &monitor);
     RECT frame;
     GetWindowRect(window_, &frame);
-    const RECT& area = monitor.rcWork;
-    SetWindowPos(window_, nullptr, (area.left + area.right - (frame.right - frame.left)) / 2,
-                 (area.top + area.bottom - (frame.bottom - frame.top)) / 2, 0, 0,
-                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    const RECT place = CentredOn(MonitorFromWindow(window_, MONITOR_DEFAULTTONEAREST),
+                                 {frame.right - frame.left, frame.bottom - frame.top});
+    SetWindowPos(window_, nullptr, place.left, place.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+RECT Window::CentredOn(HMONITOR monitor, SIZE size) {
+    MONITORINFO info{};
+    info.cbSize = sizeof info;
+    GetMonitorInfoW(monitor, &info);
+    const RECT& area = info.rcWork;
+    const LONG left = (area.left + area.right - size.cx) / 2, top = (area.top + area.bottom - size.cy) / 2;
+    return {left, top, left + size.cx, top + size.cy};
 }
 
 LRESULT CALLBACK Window::Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {

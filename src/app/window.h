@@ -33,6 +33,8 @@ protected:
     int Scaled(int value) const { return MulDiv(value, static_cast<int>(Dpi()), USER_DEFAULT_SCREEN_DPI); }
     // Moves the window to the middle of the monitor it lies on.
     void CentreOnMonitor();
+    // A window of `size` in the middle of the work area of `monitor`.
+    static RECT CentredOn(HMONITOR monitor, SIZE size);
 
 private:
     static LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);

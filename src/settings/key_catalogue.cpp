@@ -22,8 +22,9 @@ std::vector<std::string> CatalogueEntries(std::string_view fileBytes) {
 
 void LoadKeyCatalogue(SettingsFiles& files, Selectors& selectors) {
     try {
-        for (int number : kBindingSelectorNumbers)
-            selectors.ReplaceItems(number, CatalogueEntries(files.Read(kCatalogueFile)));
+        // Read and split once: the 52 lists are the same.
+        const std::vector<std::string> entries = CatalogueEntries(files.Read(kCatalogueFile));
+        for (int number : kBindingSelectorNumbers) selectors.ReplaceItems(number, entries);
     } catch (const std::bad_alloc&) {
         // A catalogue too large for the memory left: the same message as a refused text.
         throw SettingsError(std::string(kTextExceedsMemoCapacity));
