@@ -38,6 +38,7 @@ public:
     void KeepText(std::wstring text);
 
     const std::vector<std::wstring>& EntryList() const { return *entries_; }
+    const Entries& SharedEntries() const { return entries_; }
     void SetEntries(Entries entries) { entries_ = std::move(entries); }
     // The first entry that begins with `text`, ignoring case, or -1.
     int FindEntry(const std::wstring& text) const;

@@ -31,9 +31,18 @@ void SelectorList::Drop(Selector& selector) {
     if (!popup_ && !MakePopup(GetAncestor(selector.Handle(), GA_ROOT))) return;
     const std::vector<std::wstring>& entries = selector.EntryList();
     SetWindowRedraw(popup_, FALSE);
-    ListBox_ResetContent(popup_);
-    SendMessageW(popup_, LB_INITSTORAGE, entries.size(), 0);
-    for (const std::wstring& entry : entries) ListBox_AddString(popup_, entry.c_str());
+    if (filledWith_ != selector.SharedEntries()) {
+        filledWith_ = selector.SharedEntries();
+        ListBox_ResetContent(popup_);
+        SendMessageW(popup_, LB_INITSTORAGE, entries.size(), 0);
+        for (const std::wstring& entry : entries) {
+            const int added = ListBox_AddString(popup_, entry.c_str());
+            if (added != LB_ERR && added != LB_ERRSPACE) continue;
+            filledWith_
+                .reset();  // out of memory: the list offers what it holds, and is filled again next time
+            break;
+        }
+    }
     SetWindowFont(popup_, GetWindowFont(selector.Handle()), FALSE);
     const int current = selector.FindEntry(selector.Text());
     ListBox_SetCurSel(popup_, current);
@@ -110,6 +119,7 @@ LRESULT CALLBACK SelectorList::PopupProcedure(HWND popup, UINT message, WPARAM w
             RemoveWindowSubclass(popup, PopupProcedure, 0);
             list->popup_ = nullptr;
             list->dropped_ = nullptr;
+            list->filledWith_.reset();
             break;
     }
     return DefSubclassProc(popup, message, wParam, lParam);

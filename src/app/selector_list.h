@@ -2,6 +2,10 @@
 
 #include <windows.h>
 
+#include <memory>
+#include <string>
+#include <vector>
+
 namespace tastolink {
 
 class Selector;
@@ -33,6 +37,9 @@ private:
 
     HWND popup_ = nullptr;
     Selector* dropped_ = nullptr;
+    // The entries the list holds: the 52 binding selectors share one catalogue, which is put
+    // into the list once.
+    std::shared_ptr<const std::vector<std::wstring>> filledWith_;
 };
 
 }  // namespace tastolink
