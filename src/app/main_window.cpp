@@ -256,7 +256,8 @@ void MainWindow::BuildMenu() {
 
 // Places every control for a new dpi in one batch and gives the window its client size.
 void MainWindow::ApplyLayout() {
-    GdiObject<HFONT> oldFont;  // deleted once no control uses it
+    selectorParts_.list.Close();  // it would keep the old font and place
+    GdiObject<HFONT> oldFont;     // deleted once no control uses it
     oldFont.Reset(font_.Release());
     font_.Reset(CreateUiFont(Dpi()));
     HDWP positions = BeginDeferWindowPos(static_cast<int>(placements_.size()));

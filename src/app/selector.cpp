@@ -20,6 +20,14 @@ bool BeginsWith(const std::wstring& entry, const std::wstring& text) {
 
 }  // namespace
 
+// The window outlives this object when the object goes first: let go of what the selectors
+// share while the object is still whole.
+Selector::~Selector() {
+    if (!parts_) return;
+    if (parts_->list.IsDroppedFor(*this)) parts_->list.Close();
+    parts_->field.Forget(*this);
+}
+
 bool Selector::Create(HWND parent, int id, RECT place, SelectorParts& parts) {
     parts_ = &parts;
     return CreateOfClass({L"TastolinkSelector", nullptr}, 0, L"",
@@ -56,7 +64,9 @@ int Selector::FindEntry(const std::wstring& text) const {
 }
 
 void Selector::ShowEntry(int index) {
+    showingEntry_ = true;
     SetText((*entries_)[static_cast<std::size_t>(index)]);
+    showingEntry_ = false;
     HWND field = Field();
     if (field && GetFocus() == field) Edit_SetSel(field, 0, -1);
 }
@@ -65,7 +75,7 @@ bool Selector::OnFieldKey(WORD key, bool alt) {
     SelectorList& list = parts_->list;
     const bool dropped = list.IsDroppedFor(*this);
     const bool upOrDown = key == VK_UP || key == VK_DOWN;
-    if (key == VK_F4 || (alt && upOrDown)) {
+    if ((key == VK_F4 && !alt) || (alt && upOrDown)) {
         if (dropped)
             list.Close(true);
         else
@@ -165,11 +175,30 @@ void Selector::PaintText(HDC dc) {
     SelectObject(dc, oldFont);
 }
 
+void Selector::OnFieldEvent(WORD event) {
+    SelectorList& list = parts_->list;
+    switch (event) {
+        case EN_SETFOCUS:
+            // A combo box selects the whole text whenever its field gets the focus.
+            Edit_SetSel(Field(), 0, -1);
+            break;
+        case EN_KILLFOCUS:
+            if (list.IsDroppedFor(*this)) list.Close();
+            break;
+        case EN_CHANGE:
+            // What is typed while the list is open moves its highlight, as Enter then takes it.
+            if (!showingEntry_ && list.IsDroppedFor(*this)) list.Highlight(FindEntry(Text()));
+            break;
+    }
+}
+
 void Selector::OnButtonDown(LPARAM point) {
     POINT at{GET_X_LPARAM(point), GET_Y_LPARAM(point)};
     const RECT button = ButtonRect();
     const bool onButton = PtInRect(&button, at);
-    SetFocus(Handle());  // brings the field here
+    SelectorList& list = parts_->list;
+    const bool wasDropped = list.IsDroppedFor(*this);
+    if (!Field() || GetFocus() != Field()) SetFocus(Handle());  // brings the field here
     HWND field = Field();
     if (!onButton) {
         // A click into the text places the caret there, as in the field itself.
@@ -179,8 +208,7 @@ void Selector::OnButtonDown(LPARAM point) {
         }
         return;
     }
-    SelectorList& list = parts_->list;
-    if (list.IsDroppedFor(*this))
+    if (wasDropped)
         list.Close();
     else
         list.Drop(*this);
@@ -233,9 +261,9 @@ LRESULT Selector::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             if (TakeField()) SetFocus(Field());
             return 0;
         case WM_COMMAND:
-            // A combo box selects the whole text whenever its field gets the focus.
-            if (HIWORD(wParam) == EN_SETFOCUS) Edit_SetSel(Field(), 0, -1);
-            if (HIWORD(wParam) == EN_KILLFOCUS && parts_->list.IsDroppedFor(*this)) parts_->list.Close();
+            // The field tells the selector it was made in, wherever it has moved since.
+            if (reinterpret_cast<HWND>(lParam) == parts_->field.Handle())
+                if (Selector* owner = parts_->field.Owner()) owner->OnFieldEvent(HIWORD(wParam));
             return 0;
         case WM_CTLCOLOREDIT:
         case WM_CTLCOLORSTATIC:

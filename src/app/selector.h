@@ -27,6 +27,9 @@ class Selector : public Window {
 public:
     using Entries = std::shared_ptr<const std::vector<std::wstring>>;
 
+    Selector() = default;
+    ~Selector() override;
+
     // `place` is the frame; the field takes its height less the border.
     bool Create(HWND parent, int id, RECT place, SelectorParts& parts);
 
@@ -60,6 +63,7 @@ private:
     void Paint(HDC dc);
     void PaintText(HDC dc);
     void OnButtonDown(LPARAM point);
+    void OnFieldEvent(WORD event);
     void SetButtonLook(bool pressed, bool hot);
 
     SelectorParts* parts_ = nullptr;
@@ -68,6 +72,7 @@ private:
     Entries entries_ = std::make_shared<const std::vector<std::wstring>>();
     bool buttonDown_ = false;
     bool hot_ = false;
+    bool showingEntry_ = false;  // the field's text is being set from the entries
 };
 
 }  // namespace tastolink

@@ -15,6 +15,8 @@ class SelectorField {
 public:
     HWND Handle() const { return edit_; }
     bool IsIn(const Selector& selector) const { return edit_ && owner_ == &selector; }
+    // The selector the field is in, or nullptr.
+    Selector* Owner() const { return edit_ ? owner_ : nullptr; }
     // Moves the field into `selector` at `place`, with the selector's font and text; the
     // selector it leaves keeps the field's text. False when no field could be made.
     bool MoveInto(Selector& selector, RECT place, HFONT font, const std::wstring& text);

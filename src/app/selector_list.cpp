@@ -85,6 +85,12 @@ void SelectorList::Step(int step) {
     dropped_->ShowEntry(next);
 }
 
+void SelectorList::Highlight(int index) {
+    if (!dropped_) return;
+    ListBox_SetCurSel(popup_, index);
+    if (index >= 0) ListBox_SetTopIndex(popup_, index);
+}
+
 void SelectorList::Scroll(WPARAM wheel) { SendMessageW(popup_, WM_MOUSEWHEEL, wheel, 0); }
 
 int SelectorList::EntryAt(LPARAM point) const {

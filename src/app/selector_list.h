@@ -27,6 +27,8 @@ public:
     void CloseUnlessOn(HWND target);
     // Moves the highlight by `step` entries and shows the entry in the field.
     void Step(int step);
+    // Highlights entry `index` (none for -1) without touching the field.
+    void Highlight(int index);
     void Scroll(WPARAM wheel);
 
 private:

@@ -21,6 +21,14 @@ HWND DroppedList() {
     return found;
 }
 
+void ClickButton(MainWindow& window, HWND selector) {
+    RECT frame;
+    GetClientRect(selector, &frame);
+    const LPARAM onButton = MAKELPARAM(frame.right - 4, frame.bottom / 2);
+    Deliver(window, selector, WM_LBUTTONDOWN, MK_LBUTTON, onButton);
+    Deliver(window, selector, WM_LBUTTONUP, 0, onButton);
+}
+
 TEST_F(MainWindowTest, SelectorListDropsByKeyOrButtonAndClosesWithOrWithoutAChoice) {
     Open();
     HWND field = FieldOf(window->ComboBox(3));
@@ -35,11 +43,7 @@ TEST_F(MainWindowTest, SelectorListDropsByKeyOrButtonAndClosesWithOrWithoutAChoi
     // The button drops the list, a click takes an entry, and the focus stays in the field,
     // which has moved on: the selector it left keeps its text.
     HWND selector = window->ComboBox(4).Handle();
-    RECT frame;
-    GetClientRect(selector, &frame);
-    const LPARAM onButton = MAKELPARAM(frame.right - 4, frame.bottom / 2);
-    Deliver(*window, selector, WM_LBUTTONDOWN, MK_LBUTTON, onButton);
-    Deliver(*window, selector, WM_LBUTTONUP, 0, onButton);
+    ClickButton(*window, selector);
     HWND list = DroppedList();
     ASSERT_NE(list, nullptr);
     RECT third;
@@ -61,6 +65,38 @@ TEST_F(MainWindowTest, SelectorListDropsByKeyOrButtonAndClosesWithOrWithoutAChoi
         EXPECT_EQ(DroppedList(), nullptr);
         EXPECT_EQ(ControlText(selector), L"F3");
     }
+}
+
+// The field keeps serving whichever selector it has moved into, not the one it was made in.
+TEST_F(MainWindowTest, TheSharedFieldServesTheSelectorItIsIn) {
+    Open();
+    HWND five = window->ComboBox(5).Handle();
+    FieldOf(window->ComboBox(5));  // made here
+    ClickButton(*window, five);
+    ASSERT_NE(DroppedList(), nullptr);
+    ClickButton(*window, five);
+    EXPECT_EQ(DroppedList(), nullptr);
+
+    // Moved into another selector: the focus selects its whole text, what is typed with the
+    // list open is what Enter takes, and the list closes as the focus leaves.
+    SetSelector(6, L"Num0");
+    HWND field = FieldOf(window->ComboBox(6));
+    DWORD start = 1, end = 0;
+    SendMessageW(field, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+    EXPECT_EQ(std::make_pair(start, end), std::make_pair(DWORD{0}, DWORD{4}));
+    Deliver(*window, field, WM_KEYDOWN, VK_F4);
+    Deliver(*window, field, WM_CHAR, L'F');
+    Deliver(*window, field, WM_KEYDOWN, VK_RETURN);
+    EXPECT_EQ(ControlText(field), L"F1");
+    Deliver(*window, field, WM_KEYDOWN, VK_F4);
+    ASSERT_NE(DroppedList(), nullptr);
+    SetFocus(window->Control(kEdit1));
+    EXPECT_EQ(DroppedList(), nullptr);
+
+    // Alt+F4 is left to the window, to close it.
+    MSG altF4{field, WM_SYSKEYDOWN, VK_F4, KF_ALTDOWN << 16, 0, {}};
+    EXPECT_FALSE(window->PreTranslateMessage(altF4));
+    EXPECT_EQ(DroppedList(), nullptr);
 }
 
 }  // namespace
