@@ -280,12 +280,16 @@ LRESULT Selector::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             OnButtonDown(lParam);
             return 0;
         case WM_LBUTTONUP:
-            if (GetCapture() == Handle()) ReleaseCapture();
+            if (GetCapture() != Handle()) return 0;
+            ReleaseCapture();
+            // Pressed on the button and let go over an entry: that entry is taken.
+            parts_->list.PointedFrom(Handle(), lParam, true);
             return 0;
         case WM_CAPTURECHANGED:
             SetButtonLook(false, hot_);
             return 0;
         case WM_MOUSEMOVE:
+            if (GetCapture() == Handle()) parts_->list.PointedFrom(Handle(), lParam, false);
             if (!hot_) {
                 TRACKMOUSEEVENT leave{sizeof leave, TME_LEAVE, Handle(), 0};
                 TrackMouseEvent(&leave);

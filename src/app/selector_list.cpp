@@ -93,6 +93,19 @@ void SelectorList::Highlight(int index) {
 
 void SelectorList::Scroll(WPARAM wheel) { SendMessageW(popup_, WM_MOUSEWHEEL, wheel, 0); }
 
+void SelectorList::PointedFrom(HWND window, LPARAM point, bool take) {
+    if (!dropped_) return;
+    POINT at{GET_X_LPARAM(point), GET_Y_LPARAM(point)};
+    MapWindowPoints(window, popup_, &at, 1);
+    RECT client;
+    GetClientRect(popup_, &client);
+    if (!PtInRect(&client, at)) return;
+    const int entry = EntryAt(MAKELPARAM(at.x, at.y));
+    if (entry < 0) return;
+    ListBox_SetCurSel(popup_, entry);
+    if (take) Close(true);
+}
+
 int SelectorList::EntryAt(LPARAM point) const {
     const LRESULT found = SendMessageW(popup_, LB_ITEMFROMPOINT, 0, point);
     return HIWORD(found) ? -1 : LOWORD(found);

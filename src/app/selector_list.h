@@ -27,6 +27,9 @@ public:
     void CloseUnlessOn(HWND target);
     // Moves the highlight by `step` entries and shows the entry in the field.
     void Step(int step);
+    // The mouse, held since it pressed a selector's button, at `point` of `window`: the entry
+    // under it is highlighted, and taken with `take`.
+    void PointedFrom(HWND window, LPARAM point, bool take);
     // Highlights entry `index` (none for -1) without touching the field.
     void Highlight(int index);
     void Scroll(WPARAM wheel);

@@ -54,6 +54,21 @@ TEST_F(MainWindowTest, SelectorListDropsByKeyOrButtonAndClosesWithOrWithoutAChoi
     EXPECT_EQ(GetFocus(), window->ComboBox(4).Field());
     EXPECT_EQ(ControlText(window->ComboBox(3).Handle()), L"F2");
 
+    // Pressed on the button and let go over the entry after F3: that entry is taken.
+    RECT frame;
+    GetClientRect(selector, &frame);
+    Deliver(*window, selector, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(frame.right - 4, frame.bottom / 2));
+    list = DroppedList();
+    ASSERT_NE(list, nullptr);
+    RECT fourth;
+    SendMessageW(list, LB_GETITEMRECT, 3, reinterpret_cast<LPARAM>(&fourth));
+    POINT over{fourth.left + 2, fourth.top + 2};
+    MapWindowPoints(list, selector, &over, 1);
+    Deliver(*window, selector, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(over.x, over.y));
+    Deliver(*window, selector, WM_LBUTTONUP, 0, MAKELPARAM(over.x, over.y));
+    EXPECT_EQ(DroppedList(), nullptr);
+    EXPECT_EQ(ControlText(selector), L"F4");
+
     // Alt+Down drops it; Esc, or a click anywhere else, closes it and leaves the text.
     for (UINT closing : {WM_KEYDOWN, WM_LBUTTONDOWN}) {
         Deliver(*window, GetFocus(), WM_SYSKEYDOWN, VK_DOWN, KF_ALTDOWN << 16);
@@ -63,7 +78,7 @@ TEST_F(MainWindowTest, SelectorListDropsByKeyOrButtonAndClosesWithOrWithoutAChoi
         else
             Deliver(*window, window->Control(kEdit2), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(2, 2));
         EXPECT_EQ(DroppedList(), nullptr);
-        EXPECT_EQ(ControlText(selector), L"F3");
+        EXPECT_EQ(ControlText(selector), L"F4");
     }
 }
 
