@@ -74,9 +74,7 @@ void KeypadButton::DrawFlatFace(HDC dc, const RECT& area) const {
     }
 }
 
-void KeypadButton::Paint() {
-    PAINTSTRUCT paint;
-    HDC dc = BeginPaint(Handle(), &paint);
+void KeypadButton::Paint(HDC dc) {
     RECT area;
     GetClientRect(Handle(), &area);
     if (look_ == Look::Flat) {
@@ -89,7 +87,6 @@ void KeypadButton::Paint() {
         else
             DrawCaption(dc, area, GetSysColor(COLOR_BTNTEXT));
     }
-    EndPaint(Handle(), &paint);
 }
 
 void KeypadButton::SetPressed(bool pressed) {
@@ -148,8 +145,7 @@ LRESULT KeypadButton::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) 
             SetPressed(false);
             return 0;
         case WM_PAINT:
-            Paint();
-            return 0;
+            return PaintWith([this](HDC dc) { Paint(dc); });
         case WM_ERASEBKGND:
             return 1;
         case WM_THEMECHANGED:

@@ -18,7 +18,7 @@ public:
 
 private:
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
-    void Paint();
+    void Paint(HDC dc);
     void DrawRaisedFace(HDC dc, RECT& area) const;
     void DrawFlatFace(HDC dc, const RECT& area) const;
     void DrawCaption(HDC dc, const RECT& area, COLORREF colour) const;

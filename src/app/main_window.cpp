@@ -300,12 +300,8 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             heldKeys_.ReleaseAll();
             selectorParts_.list.Close();
             break;
-        case WM_PAINT: {
-            PAINTSTRUCT paint;
-            PaintLabels(BeginPaint(Handle(), &paint));
-            EndPaint(Handle(), &paint);
-            return 0;
-        }
+        case WM_PAINT:
+            return PaintWith([this](HDC dc) { PaintLabels(dc); });
         case WM_CTLCOLORSTATIC:
             return OnControlColour(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam));
         case WM_DPICHANGED:

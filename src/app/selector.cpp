@@ -270,12 +270,8 @@ LRESULT Selector::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             return SendMessageW(GetParent(Handle()), message, wParam, lParam);
         case WM_ERASEBKGND:
             return 1;  // Paint covers every pixel the field leaves
-        case WM_PAINT: {
-            PAINTSTRUCT paint;
-            Paint(BeginPaint(Handle(), &paint));
-            EndPaint(Handle(), &paint);
-            return 0;
-        }
+        case WM_PAINT:
+            return PaintWith([this](HDC dc) { Paint(dc); });
         case WM_LBUTTONDOWN:
             OnButtonDown(lParam);
             return 0;

@@ -35,6 +35,14 @@ protected:
     void CentreOnMonitor();
     // A window of `size` in the middle of the work area of `monitor`.
     static RECT CentredOn(HMONITOR monitor, SIZE size);
+    // Answers WM_PAINT: `paint` draws on the window's DC between BeginPaint and EndPaint.
+    template <typename Painter>
+    LRESULT PaintWith(Painter&& paint) {
+        PAINTSTRUCT area;
+        paint(BeginPaint(window_, &area));
+        EndPaint(window_, &area);
+        return 0;
+    }
 
 private:
     static LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
