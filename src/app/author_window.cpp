@@ -7,7 +7,7 @@
 
 #include "app/main_window_layout.h"
 #include "app/message_loop.h"
-#include "settings/text_encoding.h"
+#include "shared/text_encoding.h"
 
 namespace tastolink {
 namespace {

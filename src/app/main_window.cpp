@@ -7,7 +7,7 @@
 
 #include "app/author_window.h"
 #include "res/resource_ids.h"
-#include "settings/text_encoding.h"
+#include "shared/text_encoding.h"
 
 namespace tastolink {
 namespace {
@@ -65,7 +65,8 @@ MainWindow::MainWindow(MainWindowServices services)
     : services_(services),
       answers_(services.ports, services.files, services.messages,
                [this](int row) { channel_.Press(LongPressCommand(kPhoneKeyTable[row])); }),
-      channel_(answers_.Ports(), *this),
+      channel_(answers_.Ports(),
+               [this](const std::string& text) { services_.messages.ShowSimpleMessage(Handle(), text); }),
       mappings_(services.files),
       interval_(services.files, repeatTimer_) {}
 
@@ -371,7 +372,7 @@ LRESULT MainWindow::OnControlColour(HDC dc, HWND control) {
 }
 
 // Key-downs mark keys only through the window itself, the focus field and the selectors of the
-// first rows; keys typed into a selector arrive at the edit inside the combo box.
+// first rows; keys typed into a selector arrive at the shared edit field inside it.
 bool MainWindow::MarksKeyDowns(HWND target) const {
     if (target == Handle() || target == Control(kEdit1)) return true;
     HWND owner = GetParent(target) == Handle() ? target : GetParent(target);

@@ -16,8 +16,8 @@
 #include "link/serial_channel.h"
 #include "settings/mapping_store.h"
 #include "settings/repeat_interval.h"
-#include "settings/selectors.h"
 #include "settings/settings_files.h"
+#include "shared/selectors.h"
 
 namespace tastolink {
 
@@ -31,7 +31,7 @@ struct MainWindowServices {
 };
 
 // Form1: the settings rows, the keypad, the interval and port panels and the menu.
-class MainWindow : public Window, private Selectors, private ChannelMessages {
+class MainWindow : public Window, private Selectors {
 public:
     explicit MainWindow(MainWindowServices services);
 
@@ -85,8 +85,6 @@ private:
     std::string Text(int comboBoxNumber) const override;
     void SetText(int comboBoxNumber, const std::string& ansiText) override;
     void ReplaceItems(int comboBoxNumber, const std::vector<std::string>& ansiEntries) override;
-    // ChannelMessages
-    void ShowChannelFailure(const std::string& text) override;
 
     static constexpr UINT_PTR kRepeatTimer = 2;  // Timer2
 

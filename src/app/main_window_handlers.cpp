@@ -9,7 +9,7 @@
 #include "capture/repeat_scan.h"
 #include "settings/key_catalogue.h"
 #include "settings/settings_error.h"
-#include "settings/text_encoding.h"
+#include "shared/text_encoding.h"
 
 namespace tastolink {
 
@@ -94,10 +94,6 @@ void MainWindow::ReplaceItems(int comboBoxNumber, const std::vector<std::string>
         }
     }
     selectors_[comboBoxNumber].SetEntries(lastWideEntries_);
-}
-
-void MainWindow::ShowChannelFailure(const std::string& text) {
-    services_.messages.ShowSimpleMessage(Handle(), text);
 }
 
 }  // namespace tastolink

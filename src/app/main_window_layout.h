@@ -9,8 +9,8 @@
 
 namespace tastolink {
 
-// Control identifiers. The edit inside a combo box carries the id 1001, so the
-// combo boxes stay clear of it.
+// Control identifiers. The selectors' shared edit field carries the id 1001, so the
+// selectors stay clear of it.
 inline constexpr int kComboBoxIdBase = 1100;     // ComboBox<n>
 inline constexpr int kSpeedButtonIdBase = 1200;  // SpeedButton<n>
 enum ControlId : int {

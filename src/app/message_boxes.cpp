@@ -7,7 +7,7 @@
 
 #include "app/message_loop.h"
 #include "app/window.h"
-#include "settings/text_encoding.h"
+#include "shared/text_encoding.h"
 
 namespace tastolink {
 namespace {

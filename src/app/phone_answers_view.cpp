@@ -11,7 +11,7 @@
 #include "app/keypad_button.h"
 #include "app/main_window_layout.h"
 #include "settings/answers_switch.h"
-#include "settings/text_encoding.h"
+#include "shared/text_encoding.h"
 
 namespace tastolink {
 namespace {

@@ -38,9 +38,6 @@ public:
     // Ahead of the window's own dispatch; true for a message that was the view's alone.
     bool HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
 
-    bool On() const { return on_; }
-    HWND StatusBar() const { return bar_; }
-
 private:
     class ChosenPorts : public PortOpener {
     public:

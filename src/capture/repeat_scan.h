@@ -4,7 +4,7 @@
 #include <string>
 
 #include "capture/held_key_table.h"
-#include "settings/selectors.h"
+#include "shared/selectors.h"
 
 namespace tastolink {
 

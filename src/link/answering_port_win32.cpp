@@ -5,7 +5,7 @@
 #include <thread>
 
 #include "link/serial_port_win32.h"
-#include "settings/text_encoding.h"
+#include "shared/text_encoding.h"
 
 namespace tastolink {
 namespace {

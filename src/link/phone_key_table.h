@@ -21,7 +21,6 @@ enum class KeypadPicture {
 
 // One phone key: its row of the settings panel, its keypad button and its command code.
 struct PhoneKey {
-    int labelNumber;           // Label<n> of the settings row
     std::string_view label;    // row label, UTF-8, dots included
     int mainSelector;          // ComboBox<n> of the main binding
     int altSelector;           // ComboBox<n> of the alternative binding
@@ -42,32 +41,32 @@ inline constexpr int kPortSelectorNumber = 45;
 // Rows in the order of the settings panel, which is also the order of the repeat scan.
 // clang-format off
 inline constexpr std::array<PhoneKey, kPhoneKeyCount> kPhoneKeyTable{{
-    {1, "Единица.........", 1, 11, 8, "1", KeypadPicture::None, 40, 152, "1"},
-    {2, "Двойка...........", 2, 12, 9, "2", KeypadPicture::None, 72, 152, "2"},
-    {3, "Тройка...........", 3, 13, 10, "3", KeypadPicture::None, 104, 152, "3"},
-    {4, "Четвёрка.......", 4, 14, 11, "4", KeypadPicture::None, 40, 184, "4"},
-    {5, "Пятёрка..........", 5, 15, 12, "5", KeypadPicture::None, 72, 184, "5"},
-    {6, "Шестёрка........", 6, 16, 13, "6", KeypadPicture::None, 104, 184, "6"},
-    {7, "Семёрка.........", 7, 17, 14, "7", KeypadPicture::None, 40, 216, "7"},
-    {8, "Восьмёрка.....", 8, 18, 15, "8", KeypadPicture::None, 72, 216, "8"},
-    {9, "Девятка..........", 9, 19, 16, "9", KeypadPicture::None, 104, 216, "9"},
-    {10, "Ноль...............", 10, 20, 18, "0", KeypadPicture::None, 72, 247, "0"},
-    {13, "Звёздочка......", 21, 31, 17, "*", KeypadPicture::None, 40, 247, "*"},
-    {14, "Решётка.........", 22, 32, 19, "#", KeypadPicture::None, 104, 247, "#"},
-    {15, "Влево..............", 23, 33, 4, "", KeypadPicture::ArrowLeft, 40, 88, ":L"},
-    {16, "Вправо............", 24, 34, 6, "", KeypadPicture::ArrowRight, 104, 88, ":R"},
-    {17, "Вверх..............", 25, 35, 2, "", KeypadPicture::ArrowUp, 72, 56, ":X"},
-    {18, "Вниз................", 26, 36, 7, "", KeypadPicture::ArrowDown, 72, 120, ":C"},
-    {19, "Центр..............", 27, 37, 5, "", KeypadPicture::Dot, 72, 88, ":0"},
-    {20, "Soft-Левая......", 28, 38, 1, "L", KeypadPicture::None, 40, 24, "["},
-    {21, "Soft-Правая....", 29, 39, 3, "R", KeypadPicture::None, 104, 24, "]"},
-    {22, "Красная..........", 30, 40, 21, "", KeypadPicture::RedHandset, 104, 56, "E"},
-    {23, "Зелёная..........", 41, 42, 20, "", KeypadPicture::GreenHandset, 40, 56, "S"},
-    {26, "Меню...............", 43, 44, 22, "", KeypadPicture::Menu, 72, 24, "M"},
-    {24, "Звук выше......", 46, 47, 23, "/\\", KeypadPicture::None, 8, 24, "U"},
-    {25, "Звук ниже.......", 48, 49, 24, "\\/", KeypadPicture::None, 8, 56, "D"},
-    {28, "Камера............", 50, 51, 26, "Cam", KeypadPicture::None, 136, 56, ":1"},
-    {29, "Smart-кнопка..", 52, 53, 25, "Smart", KeypadPicture::None, 136, 24, ":T"},
+    {"Единица.........", 1, 11, 8, "1", KeypadPicture::None, 40, 152, "1"},
+    {"Двойка...........", 2, 12, 9, "2", KeypadPicture::None, 72, 152, "2"},
+    {"Тройка...........", 3, 13, 10, "3", KeypadPicture::None, 104, 152, "3"},
+    {"Четвёрка.......", 4, 14, 11, "4", KeypadPicture::None, 40, 184, "4"},
+    {"Пятёрка..........", 5, 15, 12, "5", KeypadPicture::None, 72, 184, "5"},
+    {"Шестёрка........", 6, 16, 13, "6", KeypadPicture::None, 104, 184, "6"},
+    {"Семёрка.........", 7, 17, 14, "7", KeypadPicture::None, 40, 216, "7"},
+    {"Восьмёрка.....", 8, 18, 15, "8", KeypadPicture::None, 72, 216, "8"},
+    {"Девятка..........", 9, 19, 16, "9", KeypadPicture::None, 104, 216, "9"},
+    {"Ноль...............", 10, 20, 18, "0", KeypadPicture::None, 72, 247, "0"},
+    {"Звёздочка......", 21, 31, 17, "*", KeypadPicture::None, 40, 247, "*"},
+    {"Решётка.........", 22, 32, 19, "#", KeypadPicture::None, 104, 247, "#"},
+    {"Влево..............", 23, 33, 4, "", KeypadPicture::ArrowLeft, 40, 88, ":L"},
+    {"Вправо............", 24, 34, 6, "", KeypadPicture::ArrowRight, 104, 88, ":R"},
+    {"Вверх..............", 25, 35, 2, "", KeypadPicture::ArrowUp, 72, 56, ":X"},
+    {"Вниз................", 26, 36, 7, "", KeypadPicture::ArrowDown, 72, 120, ":C"},
+    {"Центр..............", 27, 37, 5, "", KeypadPicture::Dot, 72, 88, ":0"},
+    {"Soft-Левая......", 28, 38, 1, "L", KeypadPicture::None, 40, 24, "["},
+    {"Soft-Правая....", 29, 39, 3, "R", KeypadPicture::None, 104, 24, "]"},
+    {"Красная..........", 30, 40, 21, "", KeypadPicture::RedHandset, 104, 56, "E"},
+    {"Зелёная..........", 41, 42, 20, "", KeypadPicture::GreenHandset, 40, 56, "S"},
+    {"Меню...............", 43, 44, 22, "", KeypadPicture::Menu, 72, 24, "M"},
+    {"Звук выше......", 46, 47, 23, "/\\", KeypadPicture::None, 8, 24, "U"},
+    {"Звук ниже.......", 48, 49, 24, "\\/", KeypadPicture::None, 8, 56, "D"},
+    {"Камера............", 50, 51, 26, "Cam", KeypadPicture::None, 136, 56, ":1"},
+    {"Smart-кнопка..", 52, 53, 25, "Smart", KeypadPicture::None, 136, 24, ":T"},
 }};
 // clang-format on
 

@@ -2,8 +2,8 @@
 
 namespace tastolink {
 
-SerialChannel::SerialChannel(PortOpener& opener, ChannelMessages& messages)
-    : opener_(opener), messages_(messages) {}
+SerialChannel::SerialChannel(PortOpener& opener, ShowFailure showFailure)
+    : opener_(opener), showFailure_(std::move(showFailure)) {}
 
 void SerialChannel::OpenPort(const std::string& portName) {
     portName_ = portName;
@@ -31,7 +31,7 @@ void SerialChannel::ReportFailure(const std::string& text) {
         bool& flag;
         ~Reset() { flag = false; }
     } reset{failureOnScreen_};
-    messages_.ShowChannelFailure(text);
+    showFailure_(text);
 }
 
 }  // namespace tastolink

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -7,17 +8,13 @@
 
 namespace tastolink {
 
-// Shows a failure of the channel to the user and returns when it has been dismissed.
-class ChannelMessages {
-public:
-    virtual ~ChannelMessages() = default;
-    virtual void ShowChannelFailure(const std::string& text) = 0;
-};
-
 // The program's one link to the phone: the chosen port and the line to send.
 class SerialChannel {
 public:
-    SerialChannel(PortOpener& opener, ChannelMessages& messages);
+    // Shows a failure of the channel to the user and returns when it has been dismissed.
+    using ShowFailure = std::function<void(const std::string& text)>;
+
+    SerialChannel(PortOpener& opener, ShowFailure showFailure);
 
     // Button3Click: opens the port the port selector names, closing the current one first.
     void OpenPort(const std::string& portName);
@@ -26,13 +23,11 @@ public:
     // A keypad click action: stores the row's line and sends it.
     void Press(const std::string& command);
 
-    const std::string& PendingCommand() const { return pendingCommand_; }
-
 private:
     void ReportFailure(const std::string& text);
 
     PortOpener& opener_;
-    ChannelMessages& messages_;
+    ShowFailure showFailure_;
     std::unique_ptr<OpenedPort> port_;
     std::string portName_;
     std::string pendingCommand_;

@@ -4,7 +4,7 @@
 
 #include <cctype>
 
-#include "settings/text_encoding.h"
+#include "shared/text_encoding.h"
 
 namespace tastolink {
 namespace {

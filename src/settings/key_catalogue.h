@@ -7,8 +7,8 @@
 #include <vector>
 
 #include "link/phone_key_table.h"
-#include "settings/selectors.h"
 #include "settings/settings_files.h"
+#include "shared/selectors.h"
 
 namespace tastolink {
 
@@ -30,7 +30,7 @@ inline constexpr std::array<int, 2 * kPhoneKeyCount> kBindingSelectorNumbers = [
     return numbers;
 }();
 
-// Fills every binding selector's list from "Items.itm", which is read anew for each of them.
+// Fills every binding selector's list from "Items.itm", which is read and split once for all 52.
 // A failure ends the load there: a missing file changes no list at all. Memory running out
 // gives "Text exceeds memo capacity".
 void LoadKeyCatalogue(SettingsFiles& files, Selectors& selectors);

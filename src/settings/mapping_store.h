@@ -4,8 +4,8 @@
 
 #include "link/phone_key_table.h"
 #include "settings/line_buffer.h"
-#include "settings/selectors.h"
 #include "settings/settings_files.h"
+#include "shared/selectors.h"
 
 namespace tastolink {
 

@@ -6,7 +6,7 @@
 #include <atomic>
 
 #include "settings/settings_error.h"
-#include "settings/text_encoding.h"
+#include "shared/text_encoding.h"
 
 namespace tastolink {
 namespace {

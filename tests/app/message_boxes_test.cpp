@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "settings/text_encoding.h"
+#include "shared/text_encoding.h"
 
 namespace tastolink {
 namespace {

@@ -11,7 +11,7 @@
 
 #include "app/main_window.h"
 #include "settings/settings_files_win32.h"
-#include "settings/text_encoding.h"
+#include "shared/text_encoding.h"
 
 namespace tastolink::wintest {
 

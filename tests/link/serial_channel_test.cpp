@@ -13,7 +13,7 @@ using Texts = std::vector<std::string>;
 // Ports that record "<port>:<bytes>" and boxes that record their text. Like a real port opened
 // without sharing, the one port that is open can't be opened again. The first box runs
 // `whileShown` before it is dismissed.
-struct Fakes : PortOpener, ChannelMessages {
+struct Fakes : PortOpener {
     struct Port : OpenedPort {
         Port(Fakes& fakes, const std::string& name) : fakes(fakes), name(name) { fakes.open = name; }
         ~Port() override { fakes.open.clear(); }
@@ -27,7 +27,7 @@ struct Fakes : PortOpener, ChannelMessages {
     std::unique_ptr<OpenedPort> Open(const std::string& name) override {
         return missing || name == open ? nullptr : std::make_unique<Port>(*this, name);
     }
-    void ShowChannelFailure(const std::string& text) override {
+    void ShowFailure(const std::string& text) {
         shown.push_back(text);
         if (whileShown) std::exchange(whileShown, nullptr)();
     }
@@ -39,7 +39,7 @@ struct Fakes : PortOpener, ChannelMessages {
 
 TEST(SerialChannel, SendsToTheChosenPortAndFailuresNameItAsChosen) {
     Fakes fakes;
-    SerialChannel channel{fakes, fakes};
+    SerialChannel channel{fakes, [&](const std::string& text) { fakes.ShowFailure(text); }};
     channel.Press("a");
     fakes.missing = true;
     channel.OpenPort("COM7");

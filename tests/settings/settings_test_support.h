@@ -4,8 +4,8 @@
 #include <set>
 #include <vector>
 
-#include "settings/selectors.h"
 #include "settings/settings_files.h"
+#include "shared/selectors.h"
 
 namespace tastolink {
 

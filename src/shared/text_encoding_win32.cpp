@@ -1,6 +1,6 @@
 #include <windows.h>
 
-#include "settings/text_encoding.h"
+#include "shared/text_encoding.h"
 
 namespace tastolink {
 namespace {
