@@ -38,32 +38,29 @@ constexpr Box kCloseButton{104, 40, 97, 17};
 
 bool AuthorWindow::Create() {
     background_.Reset(CreateSolidBrush(kBlack));
-    if (!CreateOfClass({L"TastolinkAuthorWindow", static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH))},
-                       WS_EX_TOOLWINDOW, L"Автор", WS_POPUP, {0, 0, 0, 0}, nullptr))
+    if (!CreateOfClass({.className = L"TastolinkAuthorWindow",
+                        .style = WS_POPUP,
+                        .extendedStyle = WS_EX_TOOLWINDOW,
+                        .caption = L"Автор",
+                        .background = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH))}))
         return false;
     return BuildControls() && SetTimer(Handle(), kCloseTimer, kClosePeriodMs, nullptr);
 }
 
 bool AuthorWindow::BuildControls() {
-    font_.Reset(CreateUiFont(Dpi()));
-    auto place = [this](Box box) {
-        return RECT{Scaled(box.left), Scaled(box.top), Scaled(box.left) + Scaled(box.width),
-                    Scaled(box.top) + Scaled(box.height)};
-    };
+    SetOwnFont(CreateUiFont(Dpi()));
     for (const CreditLine& line : kCredits) {
-        const RECT at = place(line.box);
         // One line each: a label never wraps onto a line that its height hides.
-        HWND label = CreateWindowExW(0, WC_STATICW, WideFromUtf8(line.text).c_str(),
-                                     WS_CHILD | WS_VISIBLE | SS_LEFTNOWORDWRAP | SS_NOPREFIX, at.left, at.top,
-                                     at.right - at.left, at.bottom - at.top, Handle(), nullptr,
-                                     GetModuleHandleW(nullptr), nullptr);
-        if (!label) return false;
-        SetWindowFont(label, font_.Get(), FALSE);
+        if (!AddControl({.windowClass = WC_STATICW,
+                         .text = WideFromUtf8(line.text).c_str(),
+                         .style = SS_LEFTNOWORDWRAP | SS_NOPREFIX,
+                         .place = ScaledRect(line.box)}))
+            return false;
     }
     if (!closeButton_.Create(Handle(), kCloseButtonId, L"Закрыть", nullptr, KeypadButton::Look::Flat,
-                             place(kCloseButton)))
+                             ScaledRect(kCloseButton), L"Закрыть"))
         return false;
-    SetWindowFont(closeButton_.Handle(), font_.Get(), FALSE);
+    SetWindowFont(closeButton_.Handle(), Font(), FALSE);
     SetWindowPos(Handle(), nullptr, 0, 0, Scaled(kWidth), Scaled(kHeight),
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     CentreOnMonitor();

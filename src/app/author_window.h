@@ -9,7 +9,7 @@ namespace tastolink {
 
 // Form2: a small borderless credits window, created hidden at start-up and shown
 // modally from the menu. Its own timer closes it every ten seconds from creation on.
-class AuthorWindow : public Window {
+class AuthorWindow final : public Window {
 public:
     // False when the window, its controls or its timer could not be made.
     bool Create();
@@ -22,7 +22,6 @@ private:
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
     bool BuildControls();
 
-    GdiObject<HFONT> font_;
     GdiObject<HBRUSH> background_;
     KeypadButton closeButton_;  // SpeedButton1
     bool shown_ = false;

@@ -11,18 +11,22 @@ constexpr int kPictureSize = 24;
 
 }  // namespace
 
-bool KeypadButton::Create(HWND parent, int id, const wchar_t* caption, HBITMAP picture, Look look,
-                          RECT place) {
+bool KeypadButton::Create(HWND parent, int id, const wchar_t* caption, HBITMAP picture, Look look, RECT place,
+                          std::wstring name) {
     picture_ = picture;
     look_ = look;
-    return CreateOfClass({L"TastolinkKeypadButton", nullptr}, 0, caption,
-                         WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, place, parent, id);
+    name_ = std::move(name);
+    return CreateOfClass({.className = L"TastolinkKeypadButton",
+                          .style = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS,
+                          .caption = caption,
+                          .place = place,
+                          .parent = parent,
+                          .id = id,
+                          .tracksHover = true});
 }
 
-bool KeypadButton::CursorInside(LPARAM lParam) const {
-    RECT client;
-    GetClientRect(Handle(), &client);
-    return PtInRect(&client, POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)}) != FALSE;
+void KeypadButton::Click(WORD notification) {
+    FORWARD_WM_COMMAND(GetParent(Handle()), GetDlgCtrlID(Handle()), Handle(), notification, SendMessageW);
 }
 
 void KeypadButton::DrawPicture(HDC dc, const RECT& area) const {
@@ -41,7 +45,7 @@ void KeypadButton::DrawPicture(HDC dc, const RECT& area) const {
 void KeypadButton::DrawCaption(HDC dc, const RECT& area, COLORREF colour) const {
     wchar_t caption[64];
     GetWindowTextW(Handle(), caption, 64);
-    HGDIOBJ old = SelectObject(dc, font_ ? font_ : GetStockObject(DEFAULT_GUI_FONT));
+    HGDIOBJ old = SelectObject(dc, Font() ? Font() : GetStockObject(DEFAULT_GUI_FONT));
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, colour);
     RECT box = area;
@@ -51,7 +55,7 @@ void KeypadButton::DrawCaption(HDC dc, const RECT& area, COLORREF colour) const 
 
 void KeypadButton::DrawRaisedFace(HDC dc, RECT& area) const {
     if (HTHEME theme = OpenThemeData(Handle(), L"BUTTON")) {
-        const int part = pressed_ ? PBS_PRESSED : hot_ ? PBS_HOT : PBS_NORMAL;
+        const int part = pressed_ ? PBS_PRESSED : Hot() ? PBS_HOT : PBS_NORMAL;
         if (IsThemeBackgroundPartiallyTransparent(theme, BP_PUSHBUTTON, part))
             DrawThemeParentBackground(Handle(), dc, &area);
         DrawThemeBackground(theme, dc, BP_PUSHBUTTON, part, &area, nullptr);
@@ -68,7 +72,7 @@ void KeypadButton::DrawFlatFace(HDC dc, const RECT& area) const {
                                                             reinterpret_cast<WPARAM>(dc),
                                                             reinterpret_cast<LPARAM>(Handle())));
     FillRect(dc, &area, background ? background : GetSysColorBrush(COLOR_BTNFACE));
-    if (hot_ || pressed_) {
+    if (Hot() || pressed_) {
         RECT frame = area;
         DrawEdge(dc, &frame, pressed_ ? BDR_SUNKENOUTER : BDR_RAISEDINNER, BF_RECT);
     }
@@ -95,24 +99,8 @@ void KeypadButton::SetPressed(bool pressed) {
     InvalidateRect(Handle(), nullptr, FALSE);
 }
 
-void KeypadButton::SetHot(bool hot) {
-    if (hot_ == hot) return;
-    hot_ = hot;
-    if (hot) {
-        TRACKMOUSEEVENT track{sizeof track, TME_LEAVE, Handle(), 0};
-        TrackMouseEvent(&track);
-    }
-    InvalidateRect(Handle(), nullptr, FALSE);
-}
-
 LRESULT KeypadButton::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
-        case WM_SETFONT:
-            font_ = reinterpret_cast<HFONT>(wParam);
-            if (LOWORD(lParam)) InvalidateRect(Handle(), nullptr, TRUE);
-            return 0;
-        case WM_GETFONT:
-            return reinterpret_cast<LRESULT>(font_);
         case WM_LBUTTONDOWN:
             // No SetFocus here: the focus stays in the field that captures keys.
             tracking_ = true;
@@ -120,25 +108,18 @@ LRESULT KeypadButton::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) 
             SetPressed(true);
             return 0;
         case WM_MOUSEMOVE:
-            SetHot(CursorInside(lParam));
-            if (tracking_) SetPressed(CursorInside(lParam));
-            return 0;
-        case WM_MOUSELEAVE:
-            SetHot(false);
+            if (tracking_) SetPressed(IsInClient(lParam));
             return 0;
         case WM_LBUTTONUP: {
-            const bool click = tracking_ && CursorInside(lParam);
+            const bool click = tracking_ && IsInClient(lParam);
             tracking_ = false;
             ReleaseCapture();
             SetPressed(false);
-            if (click)
-                FORWARD_WM_COMMAND(GetParent(Handle()), GetDlgCtrlID(Handle()), Handle(), BN_CLICKED,
-                                   SendMessageW);
+            if (click) Click(BN_CLICKED);
             return 0;
         }
         case WM_RBUTTONUP:
-            FORWARD_WM_COMMAND(GetParent(Handle()), GetDlgCtrlID(Handle()), Handle(), kLongPress,
-                               SendMessageW);
+            Click(kLongPress);
             return 0;
         case WM_CAPTURECHANGED:
             tracking_ = false;
@@ -151,6 +132,12 @@ LRESULT KeypadButton::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) 
         case WM_THEMECHANGED:
             InvalidateRect(Handle(), nullptr, TRUE);
             return 0;
+        case WM_GETOBJECT:
+            if (LRESULT answer = accessible_.Answer(wParam, lParam)) return answer;
+            break;
+        case WM_DESTROY:
+            accessible_.Disconnect();
+            break;
     }
     return Window::HandleMessage(message, wParam, lParam);
 }

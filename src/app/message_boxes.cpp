@@ -19,13 +19,18 @@ constexpr DWORD kBoxStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME;
 
 // The simple box: its text wrapped at half the screen's width, one OK that is both the
 // default and the cancel button, centred on the screen; modal, with the timers running.
-class SimpleMessageBox : public Window {
+class SimpleMessageBox final : public Window {
 public:
     void Show(HWND owner, const std::wstring& text) {
-        if (!CreateOfClass({L"TastolinkMessageBox", GetSysColorBrush(COLOR_BTNFACE)}, WS_EX_DLGMODALFRAME,
-                           ProgramTitle().c_str(), kBoxStyle, {0, 0, 0, 0}, owner))
+        const std::wstring title = ProgramTitle();
+        if (!CreateOfClass({.className = L"TastolinkMessageBox",
+                            .style = kBoxStyle,
+                            .extendedStyle = WS_EX_DLGMODALFRAME,
+                            .caption = title.c_str(),
+                            .parent = owner,
+                            .background = GetSysColorBrush(COLOR_BTNFACE)}))
             return;
-        font_.Reset(CreateMessageFont());
+        SetOwnFont(CreateMessageFont());
         LayOut(text);
         const bool ownerWasEnabled = owner && !EnableWindow(owner, FALSE);
         ShowWindow(Handle(), SW_SHOW);
@@ -46,7 +51,7 @@ private:
 
     SIZE MeasureWrapped(const std::wstring& text, int maxWidth) const {
         HDC dc = GetDC(Handle());
-        HGDIOBJ old = SelectObject(dc, font_.Get());
+        HGDIOBJ old = SelectObject(dc, Font());
         RECT bounds{0, 0, maxWidth, 0};
         DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &bounds,
                   DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX | DT_EXPANDTABS);
@@ -63,14 +68,16 @@ private:
         const int clientWidth = std::max<int>(measured.cx, buttonWidth) + 2 * margin;
         const int clientHeight = margin + measured.cy + margin + buttonHeight + margin;
 
-        HWND label =
-            CreateWindowExW(0, WC_STATICW, text.c_str(), WS_CHILD | WS_VISIBLE | SS_LEFT | SS_NOPREFIX,
-                            margin, margin, measured.cx, measured.cy, Handle(), nullptr, nullptr, nullptr);
-        ok_ = CreateWindowExW(0, WC_BUTTONW, L"OK", WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_DEFPUSHBUTTON,
-                              (clientWidth - buttonWidth) / 2, margin + measured.cy + margin, buttonWidth,
-                              buttonHeight, Handle(), reinterpret_cast<HMENU>(IDOK), nullptr, nullptr);
-        SetWindowFont(label, font_.Get(), FALSE);
-        SetWindowFont(ok_, font_.Get(), FALSE);
+        AddControl({.windowClass = WC_STATICW,
+                    .text = text.c_str(),
+                    .style = SS_LEFT | SS_NOPREFIX,
+                    .place = {margin, margin, margin + measured.cx, margin + measured.cy}});
+        const int okLeft = (clientWidth - buttonWidth) / 2, okTop = margin + measured.cy + margin;
+        ok_ = AddControl({.windowClass = WC_BUTTONW,
+                          .text = L"OK",
+                          .style = WS_TABSTOP | BS_DEFPUSHBUTTON,
+                          .id = IDOK,
+                          .place = {okLeft, okTop, okLeft + buttonWidth, okTop + buttonHeight}});
 
         RECT frame{0, 0, clientWidth, clientHeight};
         AdjustWindowRectExForDpi(&frame, kBoxStyle, FALSE, WS_EX_DLGMODALFRAME, Dpi());
@@ -92,7 +99,6 @@ private:
         return Window::HandleMessage(message, wParam, lParam);
     }
 
-    GdiObject<HFONT> font_;
     HWND ok_ = nullptr;
     bool open_ = true;
 };

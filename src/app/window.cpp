@@ -1,36 +1,103 @@
 #include "app/window.h"
 
+#include <windowsx.h>
+
 namespace tastolink {
 
-Window::~Window() {
+Window::~Window() { Destroy(); }
+
+void Window::Destroy() {
     if (window_) DestroyWindow(window_);
 }
 
-bool Window::CreateOfClass(const Class& windowClass, DWORD extendedStyle, const wchar_t* caption, DWORD style,
-                           RECT place, HWND parent, int id) {
+bool Window::CreateOfClass(const Creation& creation) {
     const HINSTANCE instance = GetModuleHandleW(nullptr);
     WNDCLASSEXW registered{};
     registered.cbSize = sizeof registered;
-    if (!GetClassInfoExW(instance, windowClass.name, &registered)) {
+    if (!GetClassInfoExW(instance, creation.className, &registered)) {
         WNDCLASSEXW fresh{};
         fresh.cbSize = sizeof fresh;
         fresh.lpfnWndProc = Procedure;
         fresh.hInstance = instance;
-        fresh.hIcon = windowClass.icon;
+        fresh.hIcon = creation.icon;
         fresh.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-        fresh.hbrBackground = windowClass.background;
-        fresh.lpszClassName = windowClass.name;
+        fresh.hbrBackground = creation.background;
+        fresh.lpszClassName = creation.className;
         if (!RegisterClassExW(&fresh)) return false;
     }
+    tracksHover_ = creation.tracksHover;
     // A child's id travels in the menu argument.
-    HMENU menuOrId = (style & WS_CHILD) ? reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)) : nullptr;
-    return CreateWindowExW(extendedStyle, windowClass.name, caption, style, place.left, place.top,
-                           place.right - place.left, place.bottom - place.top, parent, menuOrId, instance,
-                           this) != nullptr;
+    HMENU menuOrId =
+        (creation.style & WS_CHILD) ? reinterpret_cast<HMENU>(static_cast<INT_PTR>(creation.id)) : nullptr;
+    const RECT& at = creation.place;
+    return CreateWindowExW(creation.extendedStyle, creation.className, creation.caption, creation.style,
+                           at.left, at.top, at.right - at.left, at.bottom - at.top, creation.parent, menuOrId,
+                           instance, this) != nullptr;
+}
+
+HWND Window::AddControl(const Control& control) const {
+    const RECT& at = control.place;
+    HWND made = CreateWindowExW(
+        control.extendedStyle, control.windowClass, control.text, WS_CHILD | WS_VISIBLE | control.style,
+        at.left, at.top, at.right - at.left, at.bottom - at.top, window_,
+        reinterpret_cast<HMENU>(static_cast<INT_PTR>(control.id)), GetModuleHandleW(nullptr), nullptr);
+    if (made) SetWindowFont(made, font_, FALSE);
+    return made;
+}
+
+bool Window::IsInClient(LPARAM point) const {
+    RECT client;
+    GetClientRect(window_, &client);
+    return PtInRect(&client, POINT{GET_X_LPARAM(point), GET_Y_LPARAM(point)}) != FALSE;
+}
+
+RECT Window::ScaledRect(Box box) const {
+    return {Scaled(box.left), Scaled(box.top), Scaled(box.left) + Scaled(box.width),
+            Scaled(box.top) + Scaled(box.height)};
+}
+
+GdiObject<HFONT> Window::SetOwnFont(HFONT font) {
+    GdiObject<HFONT> replaced(ownFont_.Release());
+    ownFont_.Reset(font);
+    font_ = font;
+    return replaced;
 }
 
 LRESULT Window::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+        case WM_SETFONT:
+            if (LOWORD(lParam)) InvalidateRect(window_, nullptr, TRUE);
+            return 0;
+        case WM_GETFONT:
+            return reinterpret_cast<LRESULT>(font_);
+    }
     return DefWindowProcW(window_, message, wParam, lParam);
+}
+
+void Window::Observe(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+        case WM_SETFONT:
+            font_ = reinterpret_cast<HFONT>(wParam);
+            break;
+        case WM_MOUSEMOVE: {
+            if (!tracksHover_) break;
+            // While the mouse is captured, moves outside the window arrive too.
+            const bool inside = IsInClient(lParam);
+            if (inside == hot_) break;
+            hot_ = inside;
+            if (inside) {
+                TRACKMOUSEEVENT leave{sizeof leave, TME_LEAVE, window_, 0};
+                TrackMouseEvent(&leave);
+            }
+            OnHotChanged();
+            break;
+        }
+        case WM_MOUSELEAVE:
+            if (!hot_) break;
+            hot_ = false;
+            OnHotChanged();
+            break;
+    }
 }
 
 void Window::CentreOnMonitor() {
@@ -64,6 +131,7 @@ LRESULT CALLBACK Window::Procedure(HWND window, UINT message, WPARAM wParam, LPA
         self->window_ = nullptr;
         return result;
     }
+    self->Observe(message, wParam, lParam);
     return self->HandleMessage(message, wParam, lParam);
 }
 

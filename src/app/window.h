@@ -6,65 +6,23 @@
 
 namespace tastolink {
 
-// The base of every window of the program: registers its class once, attaches the object
-// at WM_NCCREATE and hands each message to HandleMessage; scales by the window's dpi, makes
-// the program's UI font and centres on the window's own monitor.
-class Window {
-public:
-    Window() = default;
-    virtual ~Window();
-    Window(const Window&) = delete;
-    Window& operator=(const Window&) = delete;
-
-    HWND Handle() const { return window_; }
-
-protected:
-    struct Class {
-        const wchar_t* name;
-        HBRUSH background;
-        HICON icon = nullptr;
-    };
-    // False when the class can't be registered or the window can't be made.
-    bool CreateOfClass(const Class& windowClass, DWORD extendedStyle, const wchar_t* caption, DWORD style,
-                       RECT place, HWND parent, int id = 0);
-    virtual LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
-
-    UINT Dpi() const { return window_ ? GetDpiForWindow(window_) : USER_DEFAULT_SCREEN_DPI; }
-    int Scaled(int value) const { return MulDiv(value, static_cast<int>(Dpi()), USER_DEFAULT_SCREEN_DPI); }
-    // Moves the window to the middle of the monitor it lies on.
-    void CentreOnMonitor();
-    // A window of `size` in the middle of the work area of `monitor`.
-    static RECT CentredOn(HMONITOR monitor, SIZE size);
-    // Answers WM_PAINT: `paint` draws on the window's DC between BeginPaint and EndPaint.
-    template <typename Painter>
-    LRESULT PaintWith(Painter&& paint) {
-        PAINTSTRUCT area;
-        paint(BeginPaint(window_, &area));
-        EndPaint(window_, &area);
-        return 0;
-    }
-
-private:
-    static LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-
-    HWND window_ = nullptr;
+// A place laid out at 96 dpi: left, top, width and height.
+struct Box {
+    int left, top, width, height;
 };
-
-// The text of a window or control.
-std::wstring WindowText(HWND window);
-
-// "MS Sans Serif", 8 points, at the given dpi; owned by the caller. Nullptr when the system
-// has no font left.
-HFONT CreateUiFont(UINT dpi);
 
 // A GDI object deleted with its owner.
 template <typename Handle>
 class GdiObject {
 public:
     GdiObject() = default;
+    explicit GdiObject(Handle handle) : handle_(handle) {}
     ~GdiObject() { Reset(nullptr); }
-    GdiObject(const GdiObject&) = delete;
-    GdiObject& operator=(const GdiObject&) = delete;
+    GdiObject(GdiObject&& other) noexcept : handle_(other.Release()) {}
+    GdiObject& operator=(GdiObject&& other) noexcept {
+        Reset(other.Release());
+        return *this;
+    }
     void Reset(Handle handle) {
         if (handle_) DeleteObject(handle_);
         handle_ = handle;
@@ -79,5 +37,105 @@ public:
 private:
     Handle handle_ = nullptr;
 };
+
+// The base of every window of the program: registers its class once, attaches the object
+// at WM_NCCREATE and hands each message to HandleMessage; scales by the window's dpi, keeps
+// the font the window draws with, makes its system controls, tracks the mouse over it and
+// centres on the window's own monitor.
+class Window {
+public:
+    Window() = default;
+    virtual ~Window();
+    Window(const Window&) = delete;
+    Window& operator=(const Window&) = delete;
+
+    HWND Handle() const { return window_; }
+    // The window's own font, or the one WM_SETFONT gave it; nullptr for none.
+    HFONT Font() const { return font_; }
+
+protected:
+    // How a window is made; its class is registered at the first window of that name.
+    struct Creation {
+        const wchar_t* className;
+        DWORD style = 0;
+        DWORD extendedStyle = 0;
+        const wchar_t* caption = L"";
+        RECT place{};           // for a child, in the parent's client pixels
+        HWND parent = nullptr;  // the parent of a child, the owner of a top-level window
+        int id = 0;             // a child's control id
+        HBRUSH background = nullptr;
+        HICON icon = nullptr;
+        bool tracksHover = false;  // keeps Hot() up to date
+    };
+    // False when the class can't be registered or the window can't be made.
+    bool CreateOfClass(const Creation& creation);
+
+    // A control of a system class (edit, button, static, status bar ...) made as a child of
+    // this window, visible, with the window's font.
+    struct Control {
+        const wchar_t* windowClass;
+        const wchar_t* text = L"";
+        DWORD style = 0;  // besides WS_CHILD | WS_VISIBLE
+        int id = 0;
+        RECT place{};  // in client pixels
+        DWORD extendedStyle = 0;
+    };
+    // Nullptr when the system could not make it.
+    HWND AddControl(const Control& control) const;
+
+    virtual LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+
+    UINT Dpi() const { return window_ ? GetDpiForWindow(window_) : USER_DEFAULT_SCREEN_DPI; }
+    int Scaled(int value) const { return MulDiv(value, static_cast<int>(Dpi()), USER_DEFAULT_SCREEN_DPI); }
+    // Place and size scale apart, so that every control of a row keeps the same size.
+    RECT ScaledRect(Box box) const;
+    // Moves the window to the middle of the monitor it lies on.
+    void CentreOnMonitor();
+    // A window of `size` in the middle of the work area of `monitor`.
+    static RECT CentredOn(HMONITOR monitor, SIZE size);
+
+    // Makes `font` the window's own, deleted with it; the font it replaces is handed back, to
+    // be deleted once no control draws with it any more.
+    GdiObject<HFONT> SetOwnFont(HFONT font);
+
+    // Whether a point of a mouse message lies in the client area.
+    bool IsInClient(LPARAM point) const;
+    // While the mouse is over the client area, for a window made with tracksHover.
+    bool Hot() const { return hot_; }
+    // Hot() changed: the window is drawn anew unless a class redraws less.
+    virtual void OnHotChanged() { InvalidateRect(window_, nullptr, FALSE); }
+
+    // Answers WM_PAINT: `paint` draws on the window's DC between BeginPaint and EndPaint.
+    template <typename Painter>
+    LRESULT PaintWith(Painter&& paint) {
+        PAINTSTRUCT area;
+        paint(BeginPaint(window_, &area));
+        EndPaint(window_, &area);
+        return 0;
+    }
+
+    // Destroys the window now. A class that cleans up on WM_DESTROY calls it from its own
+    // destructor, so that the clean-up runs while the object is whole: the base's destructor
+    // can only reach the base.
+    void Destroy();
+
+private:
+    static LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    // What the base keeps of every message before the class handles it: the font, the hover.
+    void Observe(UINT message, WPARAM wParam, LPARAM lParam);
+
+    HWND window_ = nullptr;
+    HFONT font_ = nullptr;
+    GdiObject<HFONT> ownFont_;
+    bool tracksHover_ = false;
+    bool hot_ = false;
+};
+
+// The text of a window or control.
+std::wstring WindowText(HWND window);
+
+// "MS Sans Serif", 8 points, at the given dpi; owned by the caller. Nullptr when the system
+// has no font left.
+HFONT CreateUiFont(UINT dpi);
 
 }  // namespace tastolink

@@ -14,10 +14,9 @@ std::string KeyNameOfCommand(std::string_view line) {
     const bool longPress = line.substr(quote + 1).starts_with(',');
     for (const PhoneKey& key : kPhoneKeyTable) {
         if (key.code != code) continue;
-        std::string_view name = key.label;
+        std::string_view name = RowName(key);
         if (code.size() == 1 && std::string_view("0123456789*#").find(code[0]) != std::string_view::npos)
             name = code;
-        while (name.ends_with('.')) name.remove_suffix(1);
         return std::string(name) + (longPress ? " долго" : "");
     }
     return "?";

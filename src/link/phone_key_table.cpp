@@ -46,6 +46,12 @@ std::string LongPressCommand(const PhoneKey& key) {
     return line;
 }
 
+std::string_view RowName(const PhoneKey& key) {
+    std::string_view name = key.label;
+    while (name.ends_with('.')) name.remove_suffix(1);
+    return name;
+}
+
 int RowOfKeypadButton(int speedButtonNumber) {
     for (int row = 0; row < kPhoneKeyCount; ++row)
         if (kPhoneKeyTable[row].keypadButton == speedButtonNumber) return row;

@@ -81,6 +81,9 @@ std::string KeypadCommand(const PhoneKey& key);
 std::string LongPressCommand(const PhoneKey& key);
 inline constexpr int kLongPressTenths = 20;
 
+// The phone key's name: its row label without the dots ("Пятёрка", "Вверх").
+std::string_view RowName(const PhoneKey& key);
+
 // The row index (0-based) whose keypad button is SpeedButton<n>, or -1.
 int RowOfKeypadButton(int speedButtonNumber);
 
