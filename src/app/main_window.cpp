@@ -42,11 +42,21 @@ SIZE FrameSize(UINT dpi) {
     return {frame.right - frame.left, frame.bottom - frame.top};
 }
 
-Box InPanel(Panel panel, Box box) {
+const PanelLayout* GroupOf(Panel panel) {
     for (const PanelLayout& group : kGroupBoxes)
-        if (group.panel == panel)
-            return {group.box.left + box.left, group.box.top + box.top, box.width, box.height};
+        if (group.panel == panel) return &group;
+    return nullptr;
+}
+
+Box InPanel(Panel panel, Box box) {
+    if (const PanelLayout* group = GroupOf(panel))
+        return {group->box.left + box.left, group->box.top + box.top, box.width, box.height};
     return box;
+}
+
+std::string_view PanelCaption(Panel panel) {
+    const PanelLayout* group = GroupOf(panel);
+    return group ? group->caption : std::string_view();
 }
 
 // Edit1 and Edit2 select their whole text when the focus arrives other than by a mouse click.
@@ -81,8 +91,13 @@ bool MainWindow::Create(int showCommand) {
         wanted.cx <= GetSystemMetrics(SM_CXMAXTRACK) && wanted.cy <= GetSystemMetrics(SM_CYMAXTRACK);
     const RECT place = fits ? CentredOn(MonitorFromPoint({0, 0}, MONITOR_DEFAULTTOPRIMARY), wanted) : RECT{};
     const HICON icon = LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_TASTOLINK));
-    if (!CreateOfClass({L"TastolinkMainWindow", GetSysColorBrush(COLOR_BTNFACE), icon}, kWindowExtendedStyle,
-                       L"Tastolink", kWindowStyle, place, nullptr))
+    if (!CreateOfClass({.className = L"TastolinkMainWindow",
+                        .style = kWindowStyle,
+                        .extendedStyle = kWindowExtendedStyle,
+                        .caption = L"Tastolink",
+                        .place = place,
+                        .background = GetSysColorBrush(COLOR_BTNFACE),
+                        .icon = icon}))
         return false;
     BuildMenu();
     if (!fits || Dpi() != primaryDpi) {
@@ -92,8 +107,8 @@ bool MainWindow::Create(int showCommand) {
     }
     // Every control is made at its final place, for this window's dpi, while the window is
     // hidden: moving controls afterwards costs each of their siblings a repaint.
-    font_.Reset(CreateUiFont(Dpi()));
-    if (!font_.Get()) ReportStartupProblem("Не удалось создать шрифт окна");
+    SetOwnFont(CreateUiFont(Dpi()));
+    if (!Font()) ReportStartupProblem("Не удалось создать шрифт окна");
     BuildControls();
     answers_.Attach(Handle());
 
@@ -116,52 +131,49 @@ void MainWindow::ReportStartupProblem(const char* what) {
     startupProblems_ += what;
 }
 
-// Place and size scale apart, so that every button of a row keeps the same size.
-RECT MainWindow::ScaledRect(Box box) const {
-    return {Scaled(box.left), Scaled(box.top), Scaled(box.left) + Scaled(box.width),
-            Scaled(box.top) + Scaled(box.height)};
-}
-
-HWND MainWindow::AddControl(const wchar_t* windowClass, std::string_view text, DWORD style, int id, Box box,
-                            DWORD extendedStyle) {
-    const RECT at = ScaledRect(box);
-    HWND control =
-        CreateWindowExW(extendedStyle, windowClass, WideFromUtf8(text).c_str(),
-                        WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | style, at.left, at.top, at.right - at.left,
-                        at.bottom - at.top, Handle(), reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
-                        GetModuleHandleW(nullptr), nullptr);
+HWND MainWindow::AddLaidOutControl(const wchar_t* windowClass, std::string_view text, DWORD style, int id,
+                                   Box box, DWORD extendedStyle) {
+    const std::wstring caption = WideFromUtf8(text);
+    HWND control = AddControl({.windowClass = windowClass,
+                               .text = caption.c_str(),
+                               .style = WS_CLIPSIBLINGS | style,
+                               .id = id,
+                               .place = ScaledRect(box),
+                               .extendedStyle = extendedStyle});
     if (!control) {
         ReportStartupProblem("Не удалось создать элемент окна");
         return nullptr;
     }
-    SetWindowFont(control, font_.Get(), FALSE);
     placements_.push_back({control, box});
     return control;
+}
+
+void MainWindow::AddSelector(int number, Box box, std::wstring name) {
+    Selector& selector = selectors_[number];
+    box.height = kSelectorHeight;
+    if (!selector.Create(Handle(), ComboBoxId(number), ScaledRect(box), std::move(name), selectorParts_)) {
+        ReportStartupProblem("Не удалось создать элемент окна");
+        return;
+    }
+    SetWindowFont(selector.Handle(), Font(), FALSE);
+    placements_.push_back({selector.Handle(), box});
 }
 
 void MainWindow::BuildControls() {
     // Creation order is tab order; group boxes come last so that they lie beneath their contents.
     const DWORD editStyle = WS_TABSTOP | ES_AUTOHSCROLL;
-    auto addSelector = [&](int number, Box box) {
-        Selector& selector = selectors_[number];
-        box.height = kSelectorHeight;
-        if (!selector.Create(Handle(), ComboBoxId(number), ScaledRect(box), selectorParts_)) {
-            ReportStartupProblem("Не удалось создать элемент окна");
-            return;
-        }
-        SetWindowFont(selector.Handle(), font_.Get(), FALSE);
-        placements_.push_back({selector.Handle(), box});
-    };
-
     HWND focusField =
-        AddControl(WC_EDITW, kFocusField.text, editStyle, kEdit1, kFocusField.box, WS_EX_CLIENTEDGE);
+        AddLaidOutControl(WC_EDITW, kFocusField.text, editStyle, kEdit1, kFocusField.box, WS_EX_CLIENTEDGE);
     SetWindowSubclass(focusField, SelectAllOnFocusProc, 0, 0);
 
     for (int number : kSelectorTabOrder) {
         int row = 0;
         while (kPhoneKeyTable[row].mainSelector != number && kPhoneKeyTable[row].altSelector != number) ++row;
-        const int left = kPhoneKeyTable[row].mainSelector == number ? kMainSelectorLeft : kAltSelectorLeft;
-        addSelector(number, InPanel(Panel::Settings, {left, kRowTop + kRowPitch * row, kSelectorWidth, 0}));
+        const bool main = kPhoneKeyTable[row].mainSelector == number;
+        const ColumnHeader& column = kColumnHeaders[main ? 0 : 1];
+        AddSelector(
+            number, InPanel(Panel::Settings, {column.left, kRowTop + kRowPitch * row, kSelectorWidth, 0}),
+            WideFromUtf8(std::string(RowName(kPhoneKeyTable[row])) + ", " + std::string(column.spoken)));
     }
     // As the window is built, the first two selectors offer one empty entry and the others none.
     const auto oneEmptyEntry = std::make_shared<const std::vector<std::wstring>>(1);
@@ -172,23 +184,24 @@ void MainWindow::BuildControls() {
         const Box box = InPanel(item.panel, item.box);
         switch (item.kind) {
             case ControlKind::Edit:
-                SetWindowSubclass(AddControl(WC_EDITW, item.text, editStyle, item.id, box, WS_EX_CLIENTEDGE),
-                                  SelectAllOnFocusProc, 0, 0);
+                SetWindowSubclass(
+                    AddLaidOutControl(WC_EDITW, item.text, editStyle, item.id, box, WS_EX_CLIENTEDGE),
+                    SelectAllOnFocusProc, 0, 0);
                 break;
             case ControlKind::PushButton:
-                AddControl(WC_BUTTONW, item.text, WS_TABSTOP | BS_PUSHBUTTON, item.id, box);
+                AddLaidOutControl(WC_BUTTONW, item.text, WS_TABSTOP | BS_PUSHBUTTON, item.id, box);
                 break;
             case ControlKind::PortSelector: {
-                addSelector(kPortSelectorNumber, box);
+                AddSelector(kPortSelectorNumber, box, WideFromUtf8(PanelCaption(Panel::Port)));
                 std::vector<std::wstring> names;
                 for (std::string_view name : kPortNames) names.push_back(WideFromUtf8(name));
                 Selector& ports = selectors_[kPortSelectorNumber];
                 ports.SetEntries(std::make_shared<const std::vector<std::wstring>>(std::move(names)));
-                if (ports.Handle()) ports.ShowEntry(0);
+                if (ports.Handle()) ports.SetText(ports.EntryList().front());
                 break;
             }
             case ControlKind::BlueLabel:
-                AddControl(WC_STATICW, item.text, SS_LEFTNOWORDWRAP | SS_NOPREFIX, item.id, box);
+                AddLaidOutControl(WC_STATICW, item.text, SS_LEFTNOWORDWRAP | SS_NOPREFIX, item.id, box);
                 break;
         }
     }
@@ -208,22 +221,23 @@ void MainWindow::BuildControls() {
         }
         const Box box = InPanel(Panel::Keypad, {key.left, key.top, kKeypadButtonSize, kKeypadButtonSize});
         if (!keypad_[row].Create(Handle(), SpeedButtonId(key.keypadButton), WideFromUtf8(caption).c_str(),
-                                 pictures_[row].Get(), KeypadButton::Look::Raised, ScaledRect(box))) {
+                                 pictures_[row].Get(), KeypadButton::Look::Raised, ScaledRect(box),
+                                 WideFromUtf8(RowName(key)))) {
             ReportStartupProblem("Не удалось создать кнопку клавиатуры");
             continue;
         }
-        SetWindowFont(keypad_[row].Handle(), font_.Get(), FALSE);
+        SetWindowFont(keypad_[row].Handle(), Font(), FALSE);
         placements_.push_back({keypad_[row].Handle(), box});
     }
 
     for (const PanelLayout& group : kGroupBoxes)
-        AddControl(WC_BUTTONW, group.caption, BS_GROUPBOX, -1, group.box);
+        AddLaidOutControl(WC_BUTTONW, group.caption, BS_GROUPBOX, -1, group.box);
 }
 
 // The column headers and the row names, drawn by the window as a label shows its text: each
 // would be a window of its own, and under Wine every window costs the start a little.
 void MainWindow::PaintLabels(HDC dc) {
-    const HGDIOBJ oldFont = SelectObject(dc, font_.Get() ? font_.Get() : GetStockObject(DEFAULT_GUI_FONT));
+    const HGDIOBJ oldFont = SelectObject(dc, Font() ? Font() : GetStockObject(DEFAULT_GUI_FONT));
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
     auto draw = [&](std::string_view text, Box box, UINT format) {
@@ -257,13 +271,10 @@ void MainWindow::BuildMenu() {
 
 // Places every control for a new dpi in one batch and gives the window its client size.
 void MainWindow::ApplyLayout() {
-    selectorParts_.list.Close();  // it would keep the old font and place
-    GdiObject<HFONT> oldFont;     // deleted once no control uses it
-    oldFont.Reset(font_.Release());
-    font_.Reset(CreateUiFont(Dpi()));
+    const GdiObject<HFONT> oldFont = SetOwnFont(CreateUiFont(Dpi()));  // deleted once no control uses it
     HDWP positions = BeginDeferWindowPos(static_cast<int>(placements_.size()));
     for (const Placement& placement : placements_) {
-        SetWindowFont(placement.control, font_.Get(), FALSE);
+        SetWindowFont(placement.control, Font(), FALSE);
         const RECT at = ScaledRect(placement.box);
         if (positions)
             positions = DeferWindowPos(positions, placement.control, nullptr, at.left, at.top,
@@ -299,7 +310,6 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             // The menu and a drag run loops of their own that swallow key-ups: a key let go
             // meanwhile would stay held, so every key is let go now.
             heldKeys_.ReleaseAll();
-            selectorParts_.list.Close();
             break;
         case WM_PAINT:
             return PaintWith([this](HDC dc) { PaintLabels(dc); });
@@ -353,7 +363,6 @@ void MainWindow::OnCommand(int id) {
 // A window that no longer sees key-ups can't tell when a key is let go: forget them all.
 void MainWindow::OnActivate(bool active) {
     if (!active) {
-        selectorParts_.list.Close();
         HWND focus = GetFocus();
         if (focus && IsChild(Handle(), focus)) focusBeforeDeactivation_ = focus;
         heldKeys_.ReleaseAll();
@@ -383,26 +392,10 @@ bool MainWindow::MarksKeyDowns(HWND target) const {
     return false;
 }
 
-Selector* MainWindow::SelectorOfField(HWND field) {
-    for (Selector& selector : selectors_)
-        if (selector.Field() && selector.Field() == field) return &selector;
-    return nullptr;
-}
-
 bool MainWindow::PreTranslateMessage(MSG& message) {
-    switch (message.message) {
-        case WM_LBUTTONDOWN:
-        case WM_RBUTTONDOWN:
-        case WM_MBUTTONDOWN:
-        case WM_NCLBUTTONDOWN:
-        case WM_NCRBUTTONDOWN:
-            selectorParts_.list.CloseUnlessOn(message.hwnd);
-            return false;
-    }
     if (message.message < WM_KEYFIRST || message.message > WM_KEYLAST) return false;
     if (message.hwnd != Handle() && !IsChild(Handle(), message.hwnd)) return false;
     const WORD key = LOWORD(message.wParam);
-    Selector* selector = SelectorOfField(message.hwnd);
     switch (message.message) {
         case WM_KEYDOWN:
         case WM_SYSKEYDOWN:
@@ -413,15 +406,6 @@ bool MainWindow::PreTranslateMessage(MSG& message) {
             // A key-up clears its key wherever it lands in the window, so no key stays held.
             FormKeyUp(key);
             break;
-    }
-    const bool keyDown = message.message == WM_KEYDOWN || message.message == WM_SYSKEYDOWN;
-    if (selector && keyDown && selector->OnFieldKey(key, (HIWORD(message.lParam) & KF_ALTDOWN) != 0))
-        return true;
-    // A character typed into a selector goes in first, then completes the text from the list.
-    if (selector && message.message == WM_CHAR && message.wParam >= L' ' && message.wParam != 0x7F) {
-        DispatchMessageW(&message);
-        selector->CompleteTyped();
-        return true;
     }
     // Only Tab goes to the dialog manager: it would swallow Enter and Esc, which can be bound.
     if (message.message == WM_KEYDOWN && key == VK_TAB) return IsDialogMessageW(Handle(), &message) != FALSE;

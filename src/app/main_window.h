@@ -34,12 +34,13 @@ struct MainWindowServices {
 class MainWindow : public Window, private Selectors {
 public:
     explicit MainWindow(MainWindowServices services);
+    ~MainWindow() override { Destroy(); }
 
     // Builds the window, runs the create sequence and shows it. False if no window could be made.
     bool Create(int showCommand);
     void SetAuthorWindow(AuthorWindow* author) { author_ = author; }
 
-    // Key routing and Tab navigation ahead of dispatch; true when the message was consumed.
+    // Key capture and Tab navigation ahead of dispatch; true when the message was consumed.
     bool PreTranslateMessage(MSG& message);
 
     HWND Control(int id) const { return GetDlgItem(Handle(), id); }
@@ -68,15 +69,15 @@ private:
     LRESULT OnControlColour(HDC dc, HWND control);
 
     void BuildControls();
+    void AddSelector(int number, Box box, std::wstring name);
     void BuildMenu();
     void PaintLabels(HDC dc);
-    HWND AddControl(const wchar_t* windowClass, std::string_view text, DWORD style, int id, Box box,
-                    DWORD extendedStyle = 0);
-    RECT ScaledRect(Box box) const;
+    // A system control at `box` of the layout, kept in place through changes of dpi.
+    HWND AddLaidOutControl(const wchar_t* windowClass, std::string_view text, DWORD style, int id, Box box,
+                           DWORD extendedStyle = 0);
     void ApplyLayout();
     void ReportStartupProblem(const char* what);
     bool MarksKeyDowns(HWND target) const;
-    Selector* SelectorOfField(HWND field);
 
     template <typename Handler>
     void Guarded(Handler&& handler);
@@ -116,7 +117,6 @@ private:
     AuthorWindow* author_ = nullptr;
 
     HWND focusBeforeDeactivation_ = nullptr;
-    GdiObject<HFONT> font_;
     SelectorParts selectorParts_;                         // before the selectors that share it
     std::array<Selector, kSelectorCount + 1> selectors_;  // by ComboBox number; 0 is unused
     std::array<KeypadButton, kPhoneKeyCount> keypad_;     // by row

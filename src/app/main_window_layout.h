@@ -4,6 +4,7 @@
 #include <string_view>
 #include <utility>
 
+#include "app/window.h"
 #include "link/phone_key_table.h"
 #include "settings/key_catalogue.h"
 
@@ -29,10 +30,6 @@ inline constexpr int SpeedButtonId(int number) { return kSpeedButtonIdBase + num
 // Everything is laid out at 96 dpi and scaled to the window's dpi.
 inline constexpr int kClientWidth = 441;
 inline constexpr int kClientHeight = 680;
-
-struct Box {
-    int left, top, width, height;
-};
 
 enum class Panel { Client, Settings, Keypad, Interval, Port };
 
@@ -84,9 +81,10 @@ inline constexpr std::array<std::string_view, 5> kPortNames{"COM1", "COM2", "COM
 struct ColumnHeader {
     int left, width;
     std::string_view text;
+    std::string_view spoken;  // how a screen reader names the column's selectors, after the row
 };
 inline constexpr std::array<ColumnHeader, 2> kColumnHeaders{
-    {{80, 76, "Клавиша:"}, {160, 78, "Альтернатива:"}}};
+    {{80, 76, "Клавиша:", "клавиша"}, {160, 78, "Альтернатива:", "альтернатива"}}};
 inline constexpr int kRowTop = 32;
 inline constexpr int kRowPitch = 24;
 inline constexpr int kRowLabelLeft = 8;

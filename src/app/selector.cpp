@@ -12,6 +12,9 @@ namespace {
 constexpr int kBorder = 2;   // the sunken edge
 constexpr int kPadding = 1;  // between the edge and the field
 
+constexpr wchar_t kOpen[] = L"Открыть";
+constexpr wchar_t kClose[] = L"Закрыть";
+
 bool BeginsWith(const std::wstring& entry, const std::wstring& text) {
     return entry.size() >= text.size() &&
            CompareStringOrdinal(entry.data(), static_cast<int>(text.size()), text.data(),
@@ -20,19 +23,15 @@ bool BeginsWith(const std::wstring& entry, const std::wstring& text) {
 
 }  // namespace
 
-// The window outlives this object when the object goes first: let go of what the selectors
-// share while the object is still whole.
-Selector::~Selector() {
-    if (!parts_) return;
-    if (parts_->list.IsDroppedFor(*this)) parts_->list.Close();
-    parts_->field.Forget(*this);
-}
-
-bool Selector::Create(HWND parent, int id, RECT place, SelectorParts& parts) {
+bool Selector::Create(HWND parent, int id, RECT place, std::wstring name, SelectorParts& parts) {
     parts_ = &parts;
-    return CreateOfClass({L"TastolinkSelector", nullptr}, 0, L"",
-                         WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN | WS_TABSTOP, place,
-                         parent, id);
+    name_ = std::move(name);
+    return CreateOfClass({.className = L"TastolinkSelector",
+                          .style = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN | WS_TABSTOP,
+                          .place = place,
+                          .parent = parent,
+                          .id = id,
+                          .tracksHover = true});
 }
 
 std::wstring Selector::Text() const {
@@ -41,11 +40,23 @@ std::wstring Selector::Text() const {
 }
 
 void Selector::SetText(const std::wstring& text) {
-    if (HWND field = Field()) {
+    ShowText(text);
+    position_.TextChanged(*entries_, text);
+}
+
+void Selector::SetEntries(Entries entries) {
+    entries_ = std::move(entries);
+    position_.TextChanged(*entries_, Text());
+}
+
+void Selector::ShowText(const std::wstring& text) {
+    showingEntry_ = true;
+    if (HWND field = Field())
         SetWindowTextW(field, text.c_str());
-        return;
-    }
-    KeepText(text);
+    else
+        KeepText(text);
+    showingEntry_ = false;
+    RaiseEvent(EVENT_OBJECT_VALUECHANGE, Handle());
 }
 
 void Selector::KeepText(std::wstring text) {
@@ -56,34 +67,49 @@ void Selector::KeepText(std::wstring text) {
     InvalidateRect(Handle(), &area, FALSE);
 }
 
-int Selector::FindEntry(const std::wstring& text) const {
-    if (text.empty()) return -1;
-    const auto found = std::find_if(entries_->begin(), entries_->end(),
-                                    [&](const std::wstring& entry) { return BeginsWith(entry, text); });
-    return found == entries_->end() ? -1 : static_cast<int>(found - entries_->begin());
-}
-
 void Selector::ShowEntry(int index) {
-    showingEntry_ = true;
-    SetText((*entries_)[static_cast<std::size_t>(index)]);
-    showingEntry_ = false;
+    position_.Show(index);
+    ShowText(index >= 0 ? (*entries_)[static_cast<std::size_t>(index)] : std::wstring());
     HWND field = Field();
     if (field && GetFocus() == field) Edit_SetSel(field, 0, -1);
 }
 
+int Selector::FindEntry(const std::wstring& text) const {
+    if (text.empty()) return -1;
+    return FindEntryFrom(*entries_, EntryPosition::kNone,
+                         [&](const std::wstring& entry) { return BeginsWith(entry, text); });
+}
+
+int Selector::ShownOrMatchingEntry() const {
+    return position_.Index() != EntryPosition::kNone ? position_.Index() : FindEntry(Text());
+}
+
+void Selector::Step(int by) {
+    const int next = position_.Stepped(by, static_cast<int>(entries_->size()));
+    if (next != EntryPosition::kNone) ShowEntry(next);
+}
+
+void Selector::ToggleList() {
+    SelectorList& list = parts_->list;
+    if (list.IsDroppedFor(*this)) return list.Close(true);
+    list.Drop(*this);
+    if (list.IsDroppedFor(*this)) RaiseEvent(EVENT_OBJECT_STATECHANGE, Handle());
+}
+
+void Selector::ListClosed(int chosen) {
+    if (chosen >= 0) ShowEntry(chosen);
+    RaiseEvent(EVENT_OBJECT_STATECHANGE, Handle());
+}
+
 bool Selector::OnFieldKey(WORD key, bool alt) {
     SelectorList& list = parts_->list;
-    const bool dropped = list.IsDroppedFor(*this);
     const bool upOrDown = key == VK_UP || key == VK_DOWN;
     if ((key == VK_F4 && !alt) || (alt && upOrDown)) {
-        if (dropped)
-            list.Close(true);
-        else
-            list.Drop(*this);
+        ToggleList();
         return true;
     }
     if (alt) return false;
-    if (dropped) {
+    if (list.IsDroppedFor(*this)) {
         switch (key) {
             case VK_RETURN:
                 list.Close(true);
@@ -91,20 +117,20 @@ bool Selector::OnFieldKey(WORD key, bool alt) {
             case VK_ESCAPE:
                 list.Close();
                 return true;
-            case VK_UP:
-            case VK_DOWN:
-                list.Step(key == VK_DOWN ? 1 : -1);
-                return true;
         }
-        return false;
+        return list.MoveByKey(key);
     }
     if (!upOrDown) return false;
-    if (!entries_->empty()) {
-        const int at = FindEntry(Text());
-        const int last = static_cast<int>(entries_->size()) - 1;
-        ShowEntry(at < 0 ? 0 : std::clamp(at + (key == VK_DOWN ? 1 : -1), 0, last));
-    }
+    Step(key == VK_DOWN ? 1 : -1);
     return true;
+}
+
+// The wheel scrolls a dropped list, and otherwise steps through the entries as Up and Down do.
+void Selector::OnWheel(WPARAM wheel) {
+    if (parts_->list.IsDroppedFor(*this))
+        parts_->list.Scroll(wheel);
+    else if (Field() && GetFocus() == Field())
+        Step(GET_WHEEL_DELTA_WPARAM(wheel) > 0 ? -1 : 1);
 }
 
 void Selector::CompleteTyped() {
@@ -121,7 +147,29 @@ void Selector::CompleteTyped() {
     Edit_SetSel(field, typed.size(), entry.size());
 }
 
-bool Selector::TakeField() { return parts_->field.MoveInto(*this, FieldRect(), font_, text_); }
+void Selector::OnFieldEvent(WORD event) {
+    SelectorList& list = parts_->list;
+    switch (event) {
+        case EN_SETFOCUS:
+            // A combo box selects the whole text whenever its field gets the focus.
+            Edit_SetSel(Field(), 0, -1);
+            RaiseEvent(EVENT_OBJECT_FOCUS, Handle());
+            break;
+        case EN_KILLFOCUS:
+            if (list.IsDroppedFor(*this)) list.Close();
+            break;
+        case EN_CHANGE:
+            if (showingEntry_) break;
+            // The user's own edit: the entry shown before is forgotten.
+            position_.TextChanged(*entries_, Text());
+            RaiseEvent(EVENT_OBJECT_VALUECHANGE, Handle());
+            // What is typed while the list is open moves its highlight, as Enter then takes it.
+            if (list.IsDroppedFor(*this)) list.Highlight(FindEntry(Text()));
+            break;
+    }
+}
+
+bool Selector::TakeField() { return parts_->field.MoveInto(*this, FieldRect(), Font(), text_); }
 
 // The frame as a combo box draws it: a sunken edge, the button at the right, and a padding in
 // the field's colour around the field.
@@ -147,7 +195,7 @@ void Selector::Paint(HDC dc) {
     const RECT button = ButtonRect();
     if (HTHEME theme = OpenThemeData(Handle(), L"COMBOBOX")) {
         DrawThemeBackground(theme, dc, 0, CBXS_NORMAL, &frame, nullptr);
-        const int state = buttonDown_ ? CBXS_PRESSED : hot_ ? CBXS_HOT : CBXS_NORMAL;
+        const int state = buttonDown_ ? CBXS_PRESSED : Hot() ? CBXS_HOT : CBXS_NORMAL;
         DrawThemeBackground(theme, dc, CP_DROPDOWNBUTTON, state, &button, nullptr);
         CloseThemeData(theme);
     } else {
@@ -168,39 +216,19 @@ void Selector::PaintText(HDC dc) {
                                                              reinterpret_cast<WPARAM>(dc),
                                                              reinterpret_cast<LPARAM>(Handle())));
     FillRect(dc, &area, brush ? brush : GetSysColorBrush(COLOR_WINDOW));
-    const HGDIOBJ oldFont = SelectObject(dc, font_ ? font_ : GetStockObject(DEFAULT_GUI_FONT));
+    const HGDIOBJ oldFont = SelectObject(dc, Font() ? Font() : GetStockObject(DEFAULT_GUI_FONT));
     SetBkMode(dc, TRANSPARENT);
     ExtTextOutW(dc, area.left, area.top, ETO_CLIPPED, &area, text_.data(), static_cast<UINT>(text_.size()),
                 nullptr);
     SelectObject(dc, oldFont);
 }
 
-void Selector::OnFieldEvent(WORD event) {
-    SelectorList& list = parts_->list;
-    switch (event) {
-        case EN_SETFOCUS:
-            // A combo box selects the whole text whenever its field gets the focus.
-            Edit_SetSel(Field(), 0, -1);
-            break;
-        case EN_KILLFOCUS:
-            if (list.IsDroppedFor(*this)) list.Close();
-            break;
-        case EN_CHANGE:
-            // What is typed while the list is open moves its highlight, as Enter then takes it.
-            if (!showingEntry_ && list.IsDroppedFor(*this)) list.Highlight(FindEntry(Text()));
-            break;
-    }
-}
-
 void Selector::OnButtonDown(LPARAM point) {
     POINT at{GET_X_LPARAM(point), GET_Y_LPARAM(point)};
     const RECT button = ButtonRect();
-    const bool onButton = PtInRect(&button, at);
-    SelectorList& list = parts_->list;
-    const bool wasDropped = list.IsDroppedFor(*this);
     if (!Field() || GetFocus() != Field()) SetFocus(Handle());  // brings the field here
     HWND field = Field();
-    if (!onButton) {
+    if (!PtInRect(&button, at)) {
         // A click into the text places the caret there, as in the field itself.
         if (field) {
             MapWindowPoints(Handle(), field, &at, 1);
@@ -208,25 +236,43 @@ void Selector::OnButtonDown(LPARAM point) {
         }
         return;
     }
-    if (wasDropped)
-        list.Close();
-    else
-        list.Drop(*this);
+    if (parts_->list.IsDroppedFor(*this)) return parts_->list.Close();
     SetCapture(Handle());
-    SetButtonLook(true, hot_);
+    SetButtonPressed(true);
+    ToggleList();
+}
+
+// The edit field's own menu (Undo, Cut, Copy, Paste, Delete, Select all), for this selector
+// even when the field was elsewhere.
+void Selector::OnContextMenu(LPARAM point) {
+    if (!Field() || GetFocus() != Field()) SetFocus(Handle());
+    if (HWND field = Field()) SendMessageW(field, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(field), point);
 }
 
 // The button shows itself pressed while the mouse holds it, and lit while the mouse is over the
 // selector.
-void Selector::SetButtonLook(bool pressed, bool hot) {
-    if (pressed == buttonDown_ && hot == hot_) return;
+void Selector::SetButtonPressed(bool pressed) {
+    if (pressed == buttonDown_) return;
     buttonDown_ = pressed;
-    hot_ = hot;
+    OnHotChanged();
+}
+
+void Selector::OnHotChanged() {
     const RECT button = ButtonRect();
     InvalidateRect(Handle(), &button, FALSE);
 }
 
+long Selector::State() const {
+    HWND field = Field();
+    const bool focused = field && GetFocus() == field;
+    return STATE_SYSTEM_FOCUSABLE | (focused ? STATE_SYSTEM_FOCUSED : 0) |
+           (parts_->list.IsDroppedFor(*this) ? STATE_SYSTEM_EXPANDED : STATE_SYSTEM_COLLAPSED);
+}
+
+std::wstring Selector::DefaultAction() const { return parts_->list.IsDroppedFor(*this) ? kClose : kOpen; }
+
 LRESULT Selector::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (LRESULT result = 0; parts_ && AnswerComboMessage(message, wParam, lParam, result)) return result;
     switch (message) {
         case WM_SIZE:
             if (HWND field = Field()) {
@@ -234,13 +280,13 @@ LRESULT Selector::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
                 MoveWindow(field, area.left, area.top, area.right - area.left, area.bottom - area.top, TRUE);
             }
             return 0;
-        case WM_SETFONT:
-            font_ = reinterpret_cast<HFONT>(wParam);
-            if (HWND field = Field()) SetWindowFont(field, font_, lParam);
-            if (lParam) InvalidateRect(Handle(), nullptr, FALSE);
+        case WM_MOVE:
+            // Moved with its window's layout (a new dpi): a list would be left behind.
+            if (parts_->list.IsDroppedFor(*this)) parts_->list.Close();
             return 0;
-        case WM_GETFONT:
-            return reinterpret_cast<LRESULT>(font_);
+        case WM_SETFONT:
+            if (HWND field = Field()) SetWindowFont(field, Font(), lParam);
+            break;
         case WM_SETTEXT:
             if (!parts_) break;  // the caption given at creation
             SetText(reinterpret_cast<const wchar_t*>(lParam) ? reinterpret_cast<const wchar_t*>(lParam)
@@ -278,33 +324,27 @@ LRESULT Selector::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_LBUTTONUP:
             if (GetCapture() != Handle()) return 0;
             ReleaseCapture();
-            // Pressed on the button and let go over an entry: that entry is taken.
-            parts_->list.PointedFrom(Handle(), lParam, true);
+            parts_->list.ButtonReleasedAt(Handle(), lParam);
             return 0;
         case WM_CAPTURECHANGED:
-            SetButtonLook(false, hot_);
+            SetButtonPressed(false);
             return 0;
         case WM_MOUSEMOVE:
-            if (GetCapture() == Handle()) parts_->list.PointedFrom(Handle(), lParam, false);
-            if (!hot_) {
-                TRACKMOUSEEVENT leave{sizeof leave, TME_LEAVE, Handle(), 0};
-                TrackMouseEvent(&leave);
-                SetButtonLook(buttonDown_, true);
-            }
+            if (GetCapture() == Handle()) parts_->list.ButtonHeldAt(Handle(), lParam);
             return 0;
-        case WM_MOUSELEAVE:
-            SetButtonLook(buttonDown_, false);
+        case WM_CONTEXTMENU:
+            OnContextMenu(lParam);
             return 0;
         case WM_MOUSEWHEEL:
-            // The wheel scrolls a dropped list, and otherwise steps through the entries as Up and Down do.
-            if (parts_->list.IsDroppedFor(*this))
-                parts_->list.Scroll(wParam);
-            else if (Field() && GetFocus() == Field())
-                OnFieldKey(GET_WHEEL_DELTA_WPARAM(wParam) > 0 ? VK_UP : VK_DOWN, false);
+            OnWheel(wParam);
             return 0;
+        case WM_GETOBJECT:
+            if (LRESULT answer = accessible_.Answer(wParam, lParam)) return answer;
+            break;
         case WM_DESTROY:
             if (parts_->list.IsDroppedFor(*this)) parts_->list.Close();
             parts_->field.Forget(*this);
+            accessible_.Disconnect();
             break;
     }
     return Window::HandleMessage(message, wParam, lParam);

@@ -6,9 +6,11 @@
 #include <string>
 #include <vector>
 
+#include "app/accessible.h"
 #include "app/selector_field.h"
 #include "app/selector_list.h"
 #include "app/window.h"
+#include "selection/entry_position.h"
 
 namespace tastolink {
 
@@ -23,56 +25,88 @@ struct SelectorParts {
 // top-level one from the start, which under Wine costs every combo box an X window of its own.
 // A selector is one window: it draws its text itself, and takes the shared edit field while it
 // has the focus; the list is one popup, made when a list is first dropped.
-class Selector : public Window {
+//
+// It is a combo box to everyone who asks: to the user by its keys and mouse, to automation
+// tools by the combo box's own messages (CB_GETCOUNT, CB_SETCURSEL, CB_GETLBTEXT ...), and to
+// assistive technology by an accessible object of the combo box role.
+class Selector final : public Window, private AccessibleFace {
 public:
     using Entries = std::shared_ptr<const std::vector<std::wstring>>;
 
     Selector() = default;
-    ~Selector() override;
+    ~Selector() override { Destroy(); }
 
-    // `place` is the frame; the field takes its height less the border.
-    bool Create(HWND parent, int id, RECT place, SelectorParts& parts);
+    // `place` is the frame; the field takes its height less the border. `name` is what
+    // assistive technology calls the selector.
+    bool Create(HWND parent, int id, RECT place, std::wstring name, SelectorParts& parts);
 
+    std::wstring Text() const;
+    // A text as the program sets it: the selector stands on the entry it names.
+    void SetText(const std::wstring& text);
+    const std::vector<std::wstring>& EntryList() const { return *entries_; }
+    void SetEntries(Entries entries);
+    const std::wstring& AccessibleName() const { return name_; }
     // The edit field while this selector has it, else nullptr.
     HWND Field() const { return parts_ && parts_->field.IsIn(*this) ? parts_->field.Handle() : nullptr; }
-    std::wstring Text() const;
-    void SetText(const std::wstring& text);
+
+private:
+    friend class SelectorField;
+    friend class SelectorList;
+
+    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+    // The combo box's messages, answered as a drop-down combo box does; false for any other.
+    bool AnswerComboMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
+    void OnHotChanged() override;
+
     // The text the shared field held as it left this selector.
     void KeepText(std::wstring text);
-
-    const std::vector<std::wstring>& EntryList() const { return *entries_; }
-    const Entries& SharedEntries() const { return entries_; }
-    void SetEntries(Entries entries) { entries_ = std::move(entries); }
-    // The first entry that begins with `text`, ignoring case, or -1.
-    int FindEntry(const std::wstring& text) const;
-    void ShowEntry(int index);
-
     // A key pressed in the field: Up and Down step through the entries, F4 and Alt+Up or
-    // Alt+Down drop the list or close it; while it is dropped Enter and Esc close it too.
-    // True when the key was taken.
+    // Alt+Down drop the list or close it; while it is dropped Enter and Esc close it too and
+    // the list's keys move in it. True when the key was taken.
     bool OnFieldKey(WORD key, bool alt);
     // After a character typed at the end of the field: completes the text to the first entry
     // that begins with it, the completed part selected, so F shows "F1" and N shows "Num0".
     void CompleteTyped();
+    // The wheel, over the selector or in its field, which has it as the focus window.
+    void OnWheel(WPARAM wheel);
+    void OnFieldEvent(WORD event);
+    // Shows entry `index` (none for -1, with an empty text).
+    void ShowEntry(int index);
+    void ListClosed(int chosen);
+    // The entry shown, else the first that begins with the text: what a dropped list lights.
+    int ShownOrMatchingEntry() const;
+    // The first entry that begins with `text`, ignoring case, or -1.
+    int FindEntry(const std::wstring& text) const;
 
-private:
-    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+    void Step(int by);
+    void ToggleList();
+    void ShowText(const std::wstring& text);
     bool TakeField();
     RECT FieldRect() const;
     RECT ButtonRect() const;
     void Paint(HDC dc);
     void PaintText(HDC dc);
     void OnButtonDown(LPARAM point);
-    void OnFieldEvent(WORD event);
-    void SetButtonLook(bool pressed, bool hot);
+    void OnContextMenu(LPARAM point);
+    void SetButtonPressed(bool pressed);
+
+    // AccessibleFace
+    HWND AccessibleWindow() const override { return Handle(); }
+    long Role() const override { return ROLE_SYSTEM_COMBOBOX; }
+    std::wstring Name() const override { return name_; }
+    std::wstring Value() const override { return Text(); }
+    long State() const override;
+    std::wstring DefaultAction() const override;
+    void DoDefaultAction() override { ToggleList(); }
 
     SelectorParts* parts_ = nullptr;
-    HFONT font_ = nullptr;
+    std::wstring name_;
     std::wstring text_;  // while the field is elsewhere
     Entries entries_ = std::make_shared<const std::vector<std::wstring>>();
+    EntryPosition position_;
     bool buttonDown_ = false;
-    bool hot_ = false;
-    bool showingEntry_ = false;  // the field's text is being set from the entries
+    bool showingEntry_ = false;  // the field's text is being set by the program
+    AccessibleObject accessible_{*this};
 };
 
 }  // namespace tastolink

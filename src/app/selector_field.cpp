@@ -22,6 +22,9 @@ bool SelectorField::MoveInto(Selector& selector, RECT place, HFONT font, const s
                                 reinterpret_cast<HMENU>(static_cast<INT_PTR>(kFieldId)),
                                 GetModuleHandleW(nullptr), nullptr);
         if (!edit_) return false;
+        SetWindowLongPtrW(edit_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+        editProcedure_ = reinterpret_cast<WNDPROC>(
+            SetWindowLongPtrW(edit_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&SelectorField::Procedure)));
     } else {
         ShowWindow(edit_, SW_HIDE);
         SetParent(edit_, selector.Handle());
@@ -38,6 +41,37 @@ void SelectorField::Forget(const Selector& selector) {
     if (owner_ != &selector) return;
     owner_ = nullptr;
     edit_ = nullptr;  // a child of the selector, destroyed with it
+}
+
+LRESULT CALLBACK SelectorField::Procedure(HWND edit, UINT message, WPARAM wParam, LPARAM lParam) {
+    auto* field = reinterpret_cast<SelectorField*>(GetWindowLongPtrW(edit, GWLP_USERDATA));
+    Selector* owner = field->Owner();
+    switch (message) {
+        case WM_KEYDOWN:
+        case WM_SYSKEYDOWN:
+            if (owner && owner->OnFieldKey(LOWORD(wParam), (HIWORD(lParam) & KF_ALTDOWN) != 0)) return 0;
+            break;
+        case WM_GETOBJECT:
+            // The field with the focus speaks for the selector it is in, as a combo box's field does.
+            if (owner)
+                if (LRESULT answer = owner->accessible_.Answer(wParam, lParam)) return answer;
+            break;
+        case WM_MOUSEWHEEL:
+            // A single-line edit field keeps the wheel to itself and does nothing with it.
+            if (!owner) break;
+            owner->OnWheel(wParam);
+            return 0;
+        case WM_CHAR:
+            // A single-line edit field only beeps at Enter and Esc; the selector has used them.
+            if (wParam == L'\r' || wParam == 0x1B) return 0;
+            if (owner && wParam >= L' ' && wParam != 0x7F) {
+                const LRESULT result = CallWindowProcW(field->editProcedure_, edit, message, wParam, lParam);
+                owner->CompleteTyped();
+                return result;
+            }
+            break;
+    }
+    return CallWindowProcW(field->editProcedure_, edit, message, wParam, lParam);
 }
 
 }  // namespace tastolink

@@ -10,9 +10,15 @@ class Selector;
 
 // The one edit field the selectors share. It sits in the selector that last had the focus;
 // the others draw their text themselves. An edit field of its own in each of 53 selectors
-// costs Wine a good part of the start.
+// costs Wine a good part of the start. The keys typed into it go to the selector it is in
+// first, through a plain subclass of its window procedure (comctl32's subclassing would cost
+// Wine a trip to its server for every message).
 class SelectorField {
 public:
+    SelectorField() = default;
+    SelectorField(const SelectorField&) = delete;
+    SelectorField& operator=(const SelectorField&) = delete;
+
     HWND Handle() const { return edit_; }
     bool IsIn(const Selector& selector) const { return edit_ && owner_ == &selector; }
     // The selector the field is in, or nullptr.
@@ -24,8 +30,11 @@ public:
     void Forget(const Selector& selector);
 
 private:
+    static LRESULT CALLBACK Procedure(HWND edit, UINT message, WPARAM wParam, LPARAM lParam);
+
     HWND edit_ = nullptr;
     Selector* owner_ = nullptr;
+    WNDPROC editProcedure_ = nullptr;
 };
 
 }  // namespace tastolink
