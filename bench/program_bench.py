@@ -26,10 +26,11 @@ ROOT = Path(__file__).resolve().parents[1]
 sys.path.insert(0, str(ROOT / "tools" / "driver"))
 from tastolink_driver import (BUILD_DIR, PROGRAM, WINE, Display, Phone, Program, prepare_prefix,  # noqa: E402
                               wine_process, wine_server, write_settings)
-from tastolink_driver.program import CHOOSE_PORT_BUTTON, CLIENT_SIZE, FOCUS_FIELD, keypad_button  # noqa: E402
+from tastolink_driver.program import (CHOOSE_PORT_BUTTON, CLIENT_SIZE, FOCUS_FIELD, PORT_SELECTOR,  # noqa: E402
+                                      keypad_button, selector)
 
 SCAN_BENCHMARK = BUILD_DIR / "host" / "bench" / "repeat_scan_bench"
-KEYPAD_5 = keypad_button(72, 184)
+KEYPAD_5 = keypad_button(12)
 ROW_OF_A = 5  # the measurements hold A, bound to the phone key 5
 LINE_OF_A = b'AT+CKPD="5"\r\n'
 
@@ -187,19 +188,24 @@ def start_until_mapped(display, exe, folder, min_size, timeout=30):
 
 def start_ups(display, runs):
     """Seconds to the main window mapped, and to the line of keypad 5 clicked together with
-    "Выбрать" right then; and notepad's to its window. One start of each first, not counted."""
+    "Выбрать" right then; and notepad's to its window. One start of each first, not counted, which
+    also learns where the two controls lie in the window."""
     with tempfile.TemporaryDirectory(prefix="tastolink-bench-start-") as folder:
         write_settings(Path(folder), {5: "A"})
         phone = Phone(folder, "COM1")
         figures = {"mapped": [], "first_line": [], "notepad": []}
+        learned = Program(display, folder)
+        x, y = display.geometry(learned.window)[:2]
+        targets = [((left + right) // 2 - x, (top + bottom) // 2 - y)
+                   for left, top, right, bottom in (learned.places[c] for c in (CHOOSE_PORT_BUTTON, KEYPAD_5))]
+        learned.kill()
         try:
             for run in range(runs + 1):
                 process, window, mapped = start_until_mapped(display, PROGRAM, folder, CLIENT_SIZE)
                 start, before = time.monotonic() - mapped, len(phone.log)
-                left, top, width, height = display.geometry(window)
-                border = (width - CLIENT_SIZE[0]) // 2  # as Program finds the client area
-                for point in (CHOOSE_PORT_BUTTON, KEYPAD_5):
-                    display.click(left + border + point[0], top + height - CLIENT_SIZE[1] - border + point[1])
+                left, top = display.geometry(window)[:2]
+                for dx, dy in targets:
+                    display.click(left + dx, top + dy)
                 phone.log.wait_for_count(before + 1)
                 process.kill()
                 process.wait()
@@ -213,6 +219,56 @@ def start_ups(display, runs):
         finally:
             phone.stop()
     return figures
+
+
+def catalogue_of(size):
+    """The delivered key names, repeated to `size` bytes or more."""
+    names = (ROOT / "settings" / "Items.itm").read_bytes()
+    return names * -(-size // len(names))
+
+
+def drops(display, catalogue=None, repeats=5, selectors=20):
+    """Seconds from F4 in a selector to its list mapped: the first drop after the start, then
+    `repeats` more; and the program's memory (kB) before the first drop and after the lists of
+    `selectors` selectors have dropped in turn."""
+    with tempfile.TemporaryDirectory(prefix="tastolink-bench-drop-") as folder:
+        work = Path(folder) / "work"
+        write_settings(work, {5: "A"})
+        if catalogue:
+            (work / "Items.itm").write_bytes(catalogue)
+        program = Program(display, work, timeout=120)
+        try:
+            process = wine_process(program.process, "Tastolink.exe")
+            program.focus()
+            program.click(selector(43))
+            program.wait_for_report(lambda report: report.focus_id == 1001, "the field in the selector")
+            memory = [process.memory_info().rss // 1024]
+            times = []
+            for _ in range(repeats + 1):
+                display.watch_maps()
+                start = time.monotonic()
+                display.tap("F4")
+                mapped = display.next_map(start + 60)
+                display.stop_watching_maps()
+                times.append(mapped[1] - start if mapped else math.nan)
+                display.tap("Escape")
+                program.wait_for_report(lambda report: report.dropped_list() is None, "the list to close")
+            binding = [n for n in range(1, 54) if n != PORT_SELECTOR][:selectors]
+            for number in binding:
+                program.click(selector(number))
+                display.tap("F4")
+                program.wait_for_report(lambda report: report.dropped_list(), "a dropped list")
+                display.tap("Escape")
+            program.wait_for_report(lambda report: report.dropped_list() is None, "the list to close")
+            memory.append(process.memory_info().rss // 1024)
+            return {"first": times[0], "later": times[1:], "memory": memory, "selectors": len(binding)}
+        finally:
+            program.kill()
+
+
+def every_drop(display):
+    return {"delivered": drops(display), "1 MB": drops(display, catalogue_of(1_000_000)),
+            "10 MB": drops(display, catalogue_of(10_000_000))}
 
 
 def notepad_cpu(display, server, seconds):
@@ -285,6 +341,8 @@ def measure(options, display):
             figures["rates"][period] = rates(hold["stamps"])
         finally:
             session.close()
+    progress("dropping a selector's list with the delivered catalogue and with ones of 1 and 10 MB")
+    figures["drops"] = every_drop(display)
     progress(f"notepad.exe idle, then with a key held and auto-repeated, {options.watch:.0f} s each")
     figures["notepad_idle"], figures["notepad_held"] = notepad_cpu(display, server, options.watch)
     return figures
@@ -335,9 +393,17 @@ def rows_of(f):
               f"notepad.exe {notepad_idle[0]['rss'] / 1024:.1f} MiB", f"× {idle[0]['rss'] / notepad_idle[0]['rss']:.2f}"),
              ("Tastolink.exe on disk; its DLL imports", f"{f['exe_size'] / 1024:.0f} KiB",
               f"notepad.exe {f['notepad_size'] / 1024:.0f} KiB", ", ".join(f["imports"]))]
+    rows += drop_rows(f)
     for name, times in f["scan"].items():
         rows.append((f"Repeat scan, one tick, {name} (host)", f"{median(times):.0f} ns", "—", ""))
     return rows
+
+
+def drop_rows(f):
+    return [(f"Selector list, {name} catalogue: first drop / median of the next {len(drop['later'])}",
+             f"{drop['first'] * 1000:.0f} ms / {median(drop['later']) * 1000:.0f} ms", "—",
+             f"memory {drop['memory'][0] / 1024:.1f} → {drop['memory'][1] / 1024:.1f} MiB after "
+             f"{drop['selectors']} selectors' lists") for name, drop in f["drops"].items()]
 
 
 def table(rows):
@@ -396,6 +462,7 @@ def main():
     parser.add_argument("--hold", type=float, default=15, help="seconds A is held at 50, 20 and 10 ms (15)")
     parser.add_argument("--scan-repetitions", type=int, default=5, help="repetitions of each scan benchmark (5)")
     parser.add_argument("--json", type=Path, help="write every measurement here as well")
+    parser.add_argument("--only", choices=["drops"], help="measure only this part")
     options = parser.parse_args()
     began = time.monotonic()
     display = Display()
@@ -405,13 +472,17 @@ def main():
     try:
         if options.soak:
             sys.exit(soak(display, options.soak))
-        figures = measure(options, display)
+        figures = measure(options, display) if not options.only else {"drops": every_drop(display)}
     finally:
         display.auto_repeat(True)
         display.close()
-    print(table(rows_of(figures)))
-    sync = [value for wire in figures["wire"].values() for value in wire["sync"]]
-    print(f"\nXSync around a key-down: median {median(sync):.2f} ms. Measured in {time.monotonic() - began:.0f} s.")
+    if options.only:
+        print(table([("Figure", "Tastolink", "Floor", "Against the floor")] + drop_rows(figures)))
+    else:
+        print(table(rows_of(figures)))
+        sync = [value for wire in figures["wire"].values() for value in wire["sync"]]
+        print(f"\nXSync around a key-down: median {median(sync):.2f} ms.")
+    print(f"Measured in {time.monotonic() - began:.0f} s.")
     if options.json:
         options.json.parent.mkdir(parents=True, exist_ok=True)
         options.json.write_text(json.dumps(figures, indent=1))

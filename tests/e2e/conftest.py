@@ -15,8 +15,8 @@ sys.path.insert(0, str(Path(__file__).resolve().parents[2] / "tools" / "driver")
 from tastolink_driver import PROGRAM, Display, Phone, Program, prepare_prefix, write_settings  # noqa: E402
 from tastolink_driver.program import FOCUS_FIELD, keypad_button  # noqa: E402
 
-# Keypad buttons (corner in the keypad) of the rows the journeys click. "#" binds no key here.
-BUTTONS = {1: (40, 152), 5: (72, 184), 11: (40, 247), 12: (104, 247), 13: (40, 88), 26: (136, 24)}
+# The keypad buttons (SpeedButton<n>) of the rows the journeys click. "#" binds no key here.
+BUTTONS = {1: 8, 5: 12, 11: 17, 12: 19, 13: 4, 26: 25}
 BARRIER_ROW = 12
 
 
@@ -72,7 +72,7 @@ class User:
         self.program.focus()
 
     def click_row(self, row):
-        self.program.click(keypad_button(*BUTTONS[row]))
+        self.program.click(keypad_button(BUTTONS[row]))
 
     def barrier(self, start=None, phone=None):
         """Clicks "#" and waits for its line; the phone's rows from line `start` (else from now) up to it."""

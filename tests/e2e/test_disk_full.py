@@ -9,7 +9,7 @@ import subprocess
 import pytest
 
 from tastolink_driver import write_settings
-from tastolink_driver.program import FOCUS_FIELD, PORT_SELECTOR_FIELD
+from tastolink_driver.program import FOCUS_FIELD, PORT_SELECTOR, selector
 
 SETTINGS_FILES = ["Items.itm", "default.itm", "interval.int", "itemindex.itm"]
 
@@ -31,7 +31,7 @@ def stored(folder):
 
 def test_a_save_that_runs_out_of_room_keeps_the_window_and_the_stored_files(user, folder):
     program = user.program
-    program.replace_text(PORT_SELECTOR_FIELD, "COM7")
+    program.replace_text(selector(PORT_SELECTOR), "COM7")
     program.click(FOCUS_FIELD)
     before = stored(folder)
     # tmpfs hands out whole pages: a file that takes the last one leaves not a byte.

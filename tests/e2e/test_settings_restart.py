@@ -2,14 +2,13 @@
 force after a restart."""
 
 from tastolink_driver import Phone
-from tastolink_driver.program import (GET_BUTTON, INTERVAL_FIELD, INTERVAL_FIELD_ID, PORT_SELECTOR_FIELD, SET_BUTTON,
-                                      selector_field)
+from tastolink_driver.program import GET_BUTTON, INTERVAL_FIELD, PORT_SELECTOR, SET_BUTTON, selector
 
 
 def test_a_binding_the_port_and_the_period_survive_a_restart(user, folder, tmp_path):
     program = user.program
-    program.replace_text(selector_field(23, alternative=True), "Q")  # ComboBox47, row 23 ("U")
-    program.replace_text(PORT_SELECTOR_FIELD, "COM2")
+    program.replace_text(selector(47), "Q")  # row 23 ("U"), the alternative
+    program.replace_text(selector(PORT_SELECTOR), "COM2")
     program.replace_text(INTERVAL_FIELD, "250")
     program.click(SET_BUTTON)
     assert program.close() == 0
@@ -20,7 +19,7 @@ def test_a_binding_the_port_and_the_period_survive_a_restart(user, folder, tmp_p
     with Phone(tmp_path, "COM2") as phone:
         user.start()
         user.program.click(GET_BUTTON)
-        report = user.program.wait_for_report(lambda report: report.control_text(INTERVAL_FIELD_ID) == "250",
+        report = user.program.wait_for_report(lambda report: report.control_text(INTERVAL_FIELD) == "250",
                                               '"Get" to show 250')
         assert (report.selector_text(45), report.selector_text(47)) == ("COM2", "Q")
         user.program.choose_port()  # the saved name

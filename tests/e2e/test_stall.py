@@ -4,7 +4,7 @@ shows, the window keeps answering, and after a new choice of port the key sends 
 import pytest
 
 from tastolink_driver import Phone
-from tastolink_driver.program import PORT_SELECTOR_FIELD
+from tastolink_driver.program import PORT_SELECTOR, selector
 
 ROWS = set(range(1, 11))  # A on the main selectors of rows 1 to 10: ten lines a tick fill the buffer soon
 
@@ -27,5 +27,5 @@ def test_a_stalled_phone_gives_one_box_and_the_window_keeps_answering(user, tmp_
     # window-probe reads the selector through a message that the window's own thread answers.
     assert user.program.probe().selector_text(1) == "A"
     with Phone(tmp_path, "COM2") as phone:
-        user.program.replace_text(PORT_SELECTOR_FIELD, "COM2")
+        user.program.replace_text(selector(PORT_SELECTOR), "COM2")
         user.sends_again(phone, ROWS)

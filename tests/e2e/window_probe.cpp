@@ -1,15 +1,18 @@
-// window-probe: reports what Tastolink shows, for the end-to-end tests. For each line read from
-// stdin it prints one line of JSON: the main window, its client area on the screen, the id of the
-// control that has the keyboard focus, the GUI_* flags of its thread (GUI_INMENUMODE while the
-// menu loop runs) and every visible top-level window of its process (boxes, the Author window)
-// with the id, class and text of each control. Texts come from WM_GETTEXT, which the system
-// carries across processes, so a combo box reports the text it shows. Never sends input; a test
-// keeps it running, since every start of a Wine program costs time.
+// window-probe: reports what Tastolink shows, for the end-to-end tests. For each line "report"
+// read from stdin it prints one line of JSON: the main window, its client area on the screen, the
+// id of the control that has the keyboard focus, the GUI_* flags of its thread (GUI_INMENUMODE
+// while the menu loop runs) and every visible top-level window of its process (boxes, the Author
+// window, a dropped list) with the id, class, text and place on the screen of each control. Texts
+// come from WM_GETTEXT, which the system carries across processes, so a selector reports the
+// text it shows. A line "combo <id> <message> <wParam> [<text>]" instead sends a combo box's
+// message to control <id>, as automation tools do, and prints its result and any text it gave.
+// Never sends input; a test keeps it running, since every start of a Wine program costs time.
 #include <windows.h>
 // After windows.h, which it needs.
 #include <commctrl.h>
 
 #include <cstdio>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -71,9 +74,17 @@ std::string Describe(HWND window) {
         wchar_t name[64] = L"";
         GetClassNameW(child, name, 64);
         const bool bar = std::wstring(name) == STATUSCLASSNAMEW;
+        RECT place{};
+        GetWindowRect(child, &place);
+        // A list box tells the height of its entries too, by which a click finds one.
+        const bool list = std::wstring(name) == WC_LISTBOXW;
+        char rect[112];
+        std::snprintf(rect, sizeof rect, ",\"rect\":[%ld,%ld,%ld,%ld],\"entry\":%ld}", place.left, place.top,
+                      place.right, place.bottom,
+                      list ? static_cast<long>(SendMessageW(child, LB_GETITEMHEIGHT, 0, 0)) : 0L);
         controls += (controls.empty() ? "{\"id\":" : ",{\"id\":") + std::to_string(GetDlgCtrlID(child)) +
                     ",\"class\":" + Json(name) + ",\"text\":" + Json(bar ? PartsOf(child) : TextOf(child)) +
-                    "}";
+                    rect;
     }
     return "{\"hwnd\":" + std::to_string(reinterpret_cast<UINT_PTR>(window)) + ",\"controls\":[" + controls +
            "]}";
@@ -104,11 +115,41 @@ std::string Report() {
     return head + ("\"windows\":[" + windows + "]}");
 }
 
+// The answer to a combo box's message sent to control `id` of the main window.
+std::string Combo(const char* request) {
+    static const std::pair<const char*, UINT> kMessages[] = {{"GETCOUNT", CB_GETCOUNT},
+                                                             {"GETCURSEL", CB_GETCURSEL},
+                                                             {"SETCURSEL", CB_SETCURSEL},
+                                                             {"GETLBTEXT", CB_GETLBTEXT},
+                                                             {"FINDSTRING", CB_FINDSTRING},
+                                                             {"FINDSTRINGEXACT", CB_FINDSTRINGEXACT},
+                                                             {"SELECTSTRING", CB_SELECTSTRING},
+                                                             {"SHOWDROPDOWN", CB_SHOWDROPDOWN},
+                                                             {"GETDROPPEDSTATE", CB_GETDROPPEDSTATE}};
+    int id = 0;
+    long long wParam = 0;
+    char name[32] = "", text[128] = "";
+    std::sscanf(request, "combo %d %31s %lld %127[^\n]", &id, name, &wParam, text);
+    HWND control = GetDlgItem(FindWindowW(L"TastolinkMainWindow", nullptr), id);
+    UINT message = 0;
+    for (const auto& [known, code] : kMessages) message = std::string(name) == known ? code : message;
+    wchar_t wide[128] = L"";
+    MultiByteToWideChar(CP_UTF8, 0, text, -1, wide, 128);
+    // CB_GETLBTEXT writes the entry here; the other messages read the text to find from it.
+    LPARAM lParam = message == CB_GETLBTEXT || text[0] ? reinterpret_cast<LPARAM>(wide) : 0;
+    DWORD_PTR result = 0;
+    SendMessageTimeoutW(control, message, static_cast<WPARAM>(wParam), lParam, SMTO_ABORTIFHUNG,
+                        kReplyTimeoutMs, &result);
+    return "{\"result\":" + std::to_string(static_cast<long long>(static_cast<LRESULT>(result))) +
+           ",\"text\":" + Json(message == CB_GETLBTEXT ? wide : L"") + "}";
+}
+
 }  // namespace
 
 int main() {
     for (char request[256]; std::fgets(request, sizeof request, stdin);) {
-        const std::string report = Report() + '\n';
+        const std::string report =
+            (std::strncmp(request, "combo ", 6) == 0 ? Combo(request) : Report()) + '\n';
         DWORD written = 0;
         WriteFile(GetStdHandle(STD_OUTPUT_HANDLE), report.data(), static_cast<DWORD>(report.size()), &written,
                   nullptr);

@@ -77,10 +77,14 @@ class Display:
         xtest.fake_input(self.x, X.MotionNotify, x=x, y=y)
         self.x.sync()
 
-    def click(self, x, y):
+    def click(self, x, y, button=1):
         self.move(x, y)
-        xtest.fake_input(self.x, X.ButtonPress, 1)
-        xtest.fake_input(self.x, X.ButtonRelease, 1)
+        self.button(True, button)
+        self.button(False, button)
+
+    def button(self, down, button=1):
+        """Presses or lets go a mouse button (1 left, 3 right) where the pointer is."""
+        xtest.fake_input(self.x, X.ButtonPress if down else X.ButtonRelease, button)
         self.x.sync()
 
     def focus(self, window):

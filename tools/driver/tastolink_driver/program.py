@@ -16,43 +16,26 @@ from .wine import WINE
 TITLE = "Tastolink"
 CLIENT_SIZE = (441, 680)  # at the 96 dpi of a fresh prefix
 
-# Places in the client area of the main window.
-KEYPAD_ORIGIN = (256, 8)
-FOCUS_FIELD = (344, 322)
-INTERVAL_FIELD = (344, 386)
-GET_BUTTON = (300, 420)
-SET_BUTTON = (388, 420)
-PORT_SELECTOR_FIELD = (334, 474)
-CHOOSE_PORT_BUTTON = (344, 508)
-MENU_BAR_FILE = (15, -10)  # "Файл", on the menu bar above the client area
-
-# Control ids as window-probe reports them: ComboBox<n> is 1100 + n.
-FOCUS_FIELD_ID = 1301
-INTERVAL_FIELD_ID = 1302
+# The controls of the main window by the ids the window gives them. window-probe reports where each
+# one is on the screen, so that nothing here repeats the window's layout.
+FOCUS_FIELD = 1301
+INTERVAL_FIELD = 1302
+GET_BUTTON = 1303
+SET_BUTTON = 1304
+CHOOSE_PORT_BUTTON = 1305
 PORT_SELECTOR = 45
 SELECTOR_COUNT = 53
+MENU_BAR_FILE = (15, -10)  # "Файл", on the menu bar above the client area: no control of the window
 
 
-def keypad_button(left, top):
-    """The middle of the 30-pixel keypad button whose corner is at (left, top) of the keypad."""
-    return KEYPAD_ORIGIN[0] + left + 15, KEYPAD_ORIGIN[1] + top + 15
+def selector(number):
+    """The id of ComboBox<number>: the binding selectors 1 to 53 but 45, the port selector."""
+    return 1100 + number
 
 
-def selector_field(row, alternative=False):
-    """Inside the edit part of the main (or alternative) binding selector of settings row 1-26."""
-    return 8 + (160 if alternative else 80) + 30, 8 + 32 + 24 * (row - 1) + 10
-
-
-def selector_button(row, alternative=False):
-    """On the drop button at the right end of that selector."""
-    x, y = selector_field(row, alternative)
-    return x + 30, y
-
-
-def dropped_entry(row, index, alternative=False):
-    """On entry `index` of the list that selector has dropped below itself: 13-pixel entries."""
-    x, y = selector_field(row, alternative)
-    return x, y - 10 + 21 + 1 + 13 * index + 6
+def keypad_button(number):
+    """The id of SpeedButton<number>."""
+    return 1200 + number
 
 
 def write_settings(folder, bindings=None, port="COM1", period_ms=100):
@@ -82,7 +65,12 @@ class Report:
         return next(control["text"] for control in main["controls"] if control["id"] == control_id)
 
     def selector_text(self, number):
-        return self.control_text(1100 + number)
+        return self.control_text(selector(number))
+
+    def dropped_list(self):
+        """The list box of a dropped list, with its place on the screen, or None."""
+        return next((control for window in self.raw["windows"] for control in window["controls"]
+                     if control["class"].lower() == "listbox"), None)
 
     def box_texts(self):
         return ["".join(control["text"] for control in window["controls"] if control["class"].lower() == "static")
@@ -103,8 +91,12 @@ class Program:
             self.kill()
             raise
         # The client area's corner on the screen, as the window itself places it: measured from
-        # the bottom it would move with a status bar below the client area.
-        self.origin = tuple(self.probe().raw["client"][:2])
+        # the bottom it would move with a status bar below the client area. The controls' places,
+        # on the screen, as the window reports them.
+        report = self.probe()
+        self.origin = tuple(report.raw["client"][:2])
+        main = next(window for window in report.raw["windows"] if window["hwnd"] == report.raw["main"])
+        self.places = {control["id"]: control["rect"] for control in main["controls"]}
 
     def _main_window(self):
         # The boxes carry the program's title too; the main window is the one that holds the client area.
@@ -145,12 +137,31 @@ class Program:
     def focus(self):
         self.display.focus(self.window)
 
-    def click(self, point):
-        self.display.click(self.origin[0] + point[0], self.origin[1] + point[1])
+    def click(self, target):
+        """A click in the middle of the control of id `target`, or at a point of the client area."""
+        if isinstance(target, int):
+            left, top, right, bottom = self.places[target]
+            self.display.click((left + right) // 2, (top + bottom) // 2)
+        else:
+            self.display.click(self.origin[0] + target[0], self.origin[1] + target[1])
 
-    def replace_text(self, point, text):
-        """Clicks into the edit field at `point` and types `text` over what it holds."""
-        self.click(point)
+    def click_drop_button(self, control, press_only=False):
+        """A click on the button at the right end of a selector; with `press_only` the mouse stays down."""
+        left, top, right, bottom = self.places[control]
+        self.display.move(right - 8, (top + bottom) // 2)
+        self.display.button(True)
+        if not press_only:
+            self.display.button(False)
+
+    def click_dropped_entry(self, row):
+        """A click on the entry shown in row `row` (from 0) of the dropped list."""
+        found = wait_until(lambda: self.probe().dropped_list(), 10, "a dropped list")
+        left, top = found["rect"][:2]
+        self.display.click(left + 10, top + found["entry"] * row + found["entry"] // 2)
+
+    def replace_text(self, target, text):
+        """Clicks into the edit field `target` and types `text` over what it holds."""
+        self.click(target)
         self.display.tap("End")
         self.display.key("Shift_L", True)
         self.display.tap("Home")
@@ -198,6 +209,15 @@ class Program:
         self.prober.stdin.write("report\n")
         self.prober.stdin.flush()
         return Report(json.loads(self.prober.stdout.readline()))
+
+    def combo_message(self, control, message, w_param=0, text=""):
+        """(result, text) of the combo box's message CB_<message> sent to control `control` by
+        window-probe, a second program, as automation tools send it; text is that of CB_GETLBTEXT."""
+        self.probe()  # the probe is running
+        self.prober.stdin.write(f"combo {control} {message} {w_param} {text}\n")
+        self.prober.stdin.flush()
+        answer = json.loads(self.prober.stdout.readline())
+        return answer["result"], answer["text"]
 
     def wait_for_report(self, condition, what, timeout=10):
         return wait_until(lambda: (report := self.probe()) and condition(report) and report, timeout, what, 0.1)
