@@ -1,5 +1,6 @@
 #include "app/selector.h"
 
+#include <commctrl.h>
 #include <uxtheme.h>
 #include <vssym32.h>
 #include <windowsx.h>
@@ -167,6 +168,10 @@ void Selector::OnFieldEvent(WORD event) {
             if (list.IsDroppedFor(*this)) list.Highlight(FindEntry(Text()));
             break;
     }
+}
+
+HWND Selector::MakeField(RECT place, int id) const {
+    return AddControl({.windowClass = WC_EDITW, .style = ES_LEFT | ES_AUTOHSCROLL, .id = id, .place = place});
 }
 
 bool Selector::TakeField() { return parts_->field.MoveInto(*this, FieldRect(), Font(), text_); }

@@ -58,6 +58,8 @@ private:
     bool AnswerComboMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
     void OnHotChanged() override;
 
+    // The shared field, made in this selector the first time one has the focus.
+    HWND MakeField(RECT place, int id) const;
     // The text the shared field held as it left this selector.
     void KeepText(std::wstring text);
     // A key pressed in the field: Up and Down step through the entries, F4 and Alt+Up or

@@ -17,10 +17,7 @@ bool SelectorField::MoveInto(Selector& selector, RECT place, HFONT font, const s
     if (owner_ && edit_) owner_->KeepText(WindowText(edit_));
     owner_ = nullptr;
     if (!edit_) {
-        edit_ = CreateWindowExW(0, WC_EDITW, L"", WS_CHILD | ES_LEFT | ES_AUTOHSCROLL, place.left, place.top,
-                                place.right - place.left, place.bottom - place.top, selector.Handle(),
-                                reinterpret_cast<HMENU>(static_cast<INT_PTR>(kFieldId)),
-                                GetModuleHandleW(nullptr), nullptr);
+        edit_ = selector.MakeField(place, kFieldId);
         if (!edit_) return false;
         SetWindowLongPtrW(edit_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
         editProcedure_ = reinterpret_cast<WNDPROC>(

@@ -60,19 +60,6 @@ TEST_F(MainWindowTest, SelectorsShowEveryByteOfEitherCodePage) {
         }
 }
 
-TEST_F(MainWindowTest, ATypedCharacterCompletesToTheFirstEntry) {
-    Open();
-    auto type = [&](int number, wchar_t character) {
-        HWND edit = FieldOf(window->ComboBox(number));
-        SetWindowTextW(edit, L"");
-        Deliver(*window, edit, WM_CHAR, character);
-        return ControlText(window->ComboBox(number).Handle());
-    };
-    EXPECT_EQ(type(1, L'F'), L"F1");
-    EXPECT_EQ(type(2, L'n'), L"Num0");
-    EXPECT_EQ(type(3, L'!'), L"!");
-}
-
 TEST_F(MainWindowTest, MenuAndDragLetGoOfHeldKeys) {
     Open();
     for (UINT loop : {WM_ENTERMENULOOP, WM_ENTERSIZEMOVE}) {
