@@ -1,0 +1,72 @@
+#include "link/port_discovery_win32.h"
+
+#include <windows.h>
+// After windows.h, which it needs.
+#include <setupapi.h>
+
+#include "shared/text_encoding.h"
+
+namespace tastolink {
+namespace {
+
+// GUID_DEVCLASS_PORTS, the device class of serial and parallel ports.
+constexpr GUID kPortsClass{0x4d36e978, 0xe325, 0x11ce, {0xbf, 0xc1, 0x08, 0x00, 0x2b, 0xe1, 0x03, 0x18}};
+
+// A text value of a registry key, or "" when it has none.
+std::string TextValue(HKEY key, const wchar_t* name) {
+    wchar_t text[256] = L"";
+    DWORD type = 0, size = sizeof text - sizeof *text;
+    if (RegQueryValueExW(key, name, nullptr, &type, reinterpret_cast<BYTE*>(text), &size) != ERROR_SUCCESS ||
+        type != REG_SZ)
+        return {};
+    return Utf8FromWide(std::wstring_view(text, size / sizeof *text));
+}
+
+std::vector<std::string> SystemPorts() {
+    std::vector<std::string> ports;
+    HKEY key = nullptr;
+    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, L"HARDWARE\\DEVICEMAP\\SERIALCOMM", 0, KEY_READ, &key) !=
+        ERROR_SUCCESS)
+        return ports;
+    for (DWORD index = 0;; ++index) {
+        wchar_t name[256];
+        wchar_t data[256] = L"";
+        DWORD nameLength = 256, type = 0, size = sizeof data - sizeof *data;
+        const LSTATUS status = RegEnumValueW(key, index, name, &nameLength, nullptr, &type,
+                                             reinterpret_cast<BYTE*>(data), &size);
+        if (status == ERROR_NO_MORE_ITEMS) break;
+        if (status == ERROR_SUCCESS && type == REG_SZ)
+            ports.push_back(Utf8FromWide(std::wstring_view(data, size / sizeof *data)));
+    }
+    RegCloseKey(key);
+    return ports;
+}
+
+std::vector<PortDevice> PortDevices() {
+    std::vector<PortDevice> devices;
+    HDEVINFO set = SetupDiGetClassDevsW(&kPortsClass, nullptr, nullptr, DIGCF_PRESENT);
+    if (set == INVALID_HANDLE_VALUE) return devices;
+    SP_DEVINFO_DATA device{};
+    device.cbSize = sizeof device;
+    for (DWORD index = 0; SetupDiEnumDeviceInfo(set, index, &device); ++index) {
+        wchar_t friendly[256] = L"";
+        if (!SetupDiGetDeviceRegistryPropertyW(set, &device, SPDRP_FRIENDLYNAME, nullptr,
+                                               reinterpret_cast<BYTE*>(friendly),
+                                               sizeof friendly - sizeof *friendly, nullptr))
+            continue;  // a port without a friendly name is listed by its name alone
+        HKEY key = SetupDiOpenDevRegKey(set, &device, DICS_FLAG_GLOBAL, 0, DIREG_DEV, KEY_READ);
+        if (key == INVALID_HANDLE_VALUE) continue;
+        devices.push_back({TextValue(key, L"PortName"), Utf8FromWide(friendly)});
+        RegCloseKey(key);
+    }
+    SetupDiDestroyDeviceInfoList(set);
+    return devices;
+}
+
+}  // namespace
+
+std::vector<PortEntry> DiscoverPorts(std::span<const std::string_view> fixedPorts) {
+    return PortEntries(fixedPorts, SystemPorts(), PortDevices());
+}
+
+}  // namespace tastolink
