@@ -16,6 +16,7 @@ namespace {
 constexpr DWORD kWindowStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
 constexpr DWORD kWindowExtendedStyle = WS_EX_CONTROLPARENT;
 constexpr COLORREF kBlue = RGB(0, 0, 255);
+constexpr char kLongPressTip[] = "Правая кнопка мыши: долгое нажатие (2 с)";
 
 int PictureResource(KeypadPicture picture) {
     // clang-format off
@@ -34,10 +35,11 @@ int PictureResource(KeypadPicture picture) {
     return 0;
 }
 
-// The window's outer size for the client area of the layout at `dpi`, with the menu bar.
-SIZE FrameSize(UINT dpi) {
+// The window's outer size for the client area of the layout at `dpi`, with the menu bar, and
+// with a status bar of `barHeight` below the layout.
+SIZE FrameSize(UINT dpi, int barHeight = 0) {
     RECT frame{0, 0, MulDiv(kClientWidth, static_cast<int>(dpi), USER_DEFAULT_SCREEN_DPI),
-               MulDiv(kClientHeight, static_cast<int>(dpi), USER_DEFAULT_SCREEN_DPI)};
+               MulDiv(kClientHeight, static_cast<int>(dpi), USER_DEFAULT_SCREEN_DPI) + barHeight};
     AdjustWindowRectExForDpi(&frame, kWindowStyle, TRUE, kWindowExtendedStyle, dpi);
     return {frame.right - frame.left, frame.bottom - frame.top};
 }
@@ -73,8 +75,7 @@ LRESULT CALLBACK SelectAllOnFocusProc(HWND edit, UINT message, WPARAM wParam, LP
 
 MainWindow::MainWindow(MainWindowServices services)
     : services_(services),
-      answers_(services.ports, services.files, services.messages,
-               [this](int row) { channel_.Press(LongPressCommand(kPhoneKeyTable[row])); }),
+      answers_(services.ports, services.files),
       channel_(answers_.Ports(),
                [this](const std::string& text) { services_.messages.ShowSimpleMessage(Handle(), text); }),
       mappings_(services.files),
@@ -111,6 +112,8 @@ bool MainWindow::Create(int showCommand) {
     if (!Font()) ReportStartupProblem("Не удалось создать шрифт окна");
     BuildControls();
     answers_.Attach(Handle());
+    CheckMenuItem(GetMenu(Handle()), kMenuAnswers, answers_.On() ? MF_CHECKED : MF_UNCHECKED);
+    UpdateStatusBar();
 
     // The repeat timer ticks from the moment the window exists; with no key held a tick does nothing.
     if (!repeatTimer_.Start(RepeatIntervalSetting::kInitialPeriod))
@@ -121,7 +124,7 @@ bool MainWindow::Create(int showCommand) {
     UpdateWindow(Handle());
     SetFocus(Control(kEdit1));
     // A popup of its own, which Wine backs with an X window: made once the window shows.
-    answers_.AddKeypadTooltips();
+    AddKeypadTooltips();
     if (!startupProblems_.empty()) services_.messages.ShowError(Handle(), startupProblems_);
     return true;
 }
@@ -281,10 +284,43 @@ void MainWindow::ApplyLayout() {
                                        at.right - at.left, at.bottom - at.top, SWP_NOZORDER | SWP_NOACTIVATE);
     }
     if (positions) EndDeferWindowPos(positions);
-
-    const SIZE frame = FrameSize(Dpi());
-    SetWindowPos(Handle(), nullptr, 0, 0, frame.cx, frame.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    if (statusBar_.Handle()) SetWindowFont(statusBar_.Handle(), Font(), FALSE);
+    FitToLayout();
     InvalidateRect(Handle(), nullptr, TRUE);
+}
+
+void MainWindow::FitToLayout() {
+    statusBar_.Fit();
+    const SIZE frame = FrameSize(Dpi(), statusBar_.Height());
+    SetWindowPos(Handle(), nullptr, 0, 0, frame.cx, frame.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void MainWindow::UpdateStatusBar() {
+    const bool wanted = answers_.On();
+    if (wanted && !statusBar_.Handle()) {
+        statusBar_.Attach(AddControl({.windowClass = STATUSCLASSNAMEW, .id = kStatusBarId}));
+        FitToLayout();
+    } else if (!wanted && statusBar_.Handle()) {
+        statusBar_.Remove();
+        FitToLayout();
+    }
+    statusBar_.Show(answers_.Texts());
+}
+
+// The keypad's right click holds a phone key: a tooltip on each button says so.
+void MainWindow::AddKeypadTooltips() {
+    HWND tooltips = CreateWindowExW(
+        WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT,
+        CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, Handle(), nullptr, GetModuleHandleW(nullptr), nullptr);
+    std::wstring tip = WideFromUtf8(kLongPressTip);
+    for (const KeypadButton& button : keypad_) {
+        TTTOOLINFOW tool{sizeof tool};
+        tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+        tool.hwnd = Handle();
+        tool.uId = reinterpret_cast<UINT_PTR>(button.Handle());
+        tool.lpszText = tip.data();
+        SendMessageW(tooltips, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+    }
 }
 
 void MainWindow::OnDpiChanged(const RECT& suggested) {
@@ -294,13 +330,23 @@ void MainWindow::OnDpiChanged(const RECT& suggested) {
 }
 
 LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
-    if (answers_.HandleMessage(message, wParam, lParam)) return 0;
     switch (message) {
         case WM_COMMAND:
-            OnCommand(LOWORD(wParam));
+            OnCommand(LOWORD(wParam), HIWORD(wParam));
             return 0;
         case WM_TIMER:
             if (wParam == kRepeatTimer) Timer2Timer();
+            if (wParam == PhoneAnswersView::kSilenceTimer) {
+                answers_.Silence();
+                statusBar_.Show(answers_.Texts());
+            }
+            return 0;
+        case PhoneAnswersView::kWakeMessage:
+            answers_.TakeEvents();
+            statusBar_.Show(answers_.Texts());
+            return 0;
+        case WM_SIZE:
+            statusBar_.Fit();
             return 0;
         case WM_ACTIVATE:
             OnActivate(LOWORD(wParam) != WA_INACTIVE);
@@ -335,9 +381,12 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     return Window::HandleMessage(message, wParam, lParam);
 }
 
-void MainWindow::OnCommand(int id) {
-    for (int row = 0; row < kPhoneKeyCount; ++row)
-        if (id == SpeedButtonId(kPhoneKeyTable[row].keypadButton)) return SpeedButtonClick(row);
+void MainWindow::OnCommand(int id, WORD notification) {
+    for (int row = 0; row < kPhoneKeyCount; ++row) {
+        if (id != SpeedButtonId(kPhoneKeyTable[row].keypadButton)) continue;
+        if (notification == KeypadButton::kLongPress) return SpeedButtonLongPress(row);
+        return SpeedButtonClick(row);
+    }
     switch (id) {
         case kButton1:
             Button1Click();
@@ -356,6 +405,9 @@ void MainWindow::OnCommand(int id) {
             break;
         case kMenuAuthor:
             AuthorClick();
+            break;
+        case kMenuAnswers:
+            AnswersClick();
             break;
     }
 }

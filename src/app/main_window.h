@@ -53,17 +53,18 @@ public:
     bool FormClose();
     void FormKeyDown(WORD key);
     void FormKeyUp(WORD key);
-    void SpeedButtonClick(int row);  // the click action of a row's keypad button (0-based row)
-    void Timer2Timer();              // the repeat timer's tick: one repeat scan
-    void Button1Click();             // "Get": shows the period
-    void Button2Click();             // "Set": takes the period from the field
-    void Button3Click();             // "Выбрать": opens the chosen port
-    void N4Click();                  // "По умолчанию": applies the default bindings
+    void SpeedButtonClick(int row);      // the click action of a row's keypad button (0-based row)
+    void SpeedButtonLongPress(int row);  // its right click: the key held for two seconds
+    void Timer2Timer();                  // the repeat timer's tick: one repeat scan
+    void Button1Click();                 // "Get": shows the period
+    void Button2Click();                 // "Set": takes the period from the field
+    void Button3Click();                 // "Выбрать": opens the chosen port
+    void N4Click();                      // "По умолчанию": applies the default bindings
     void AuthorClick();
 
 private:
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
-    void OnCommand(int id);
+    void OnCommand(int id, WORD notification);
     void OnActivate(bool active);
     void OnDpiChanged(const RECT& suggested);
     LRESULT OnControlColour(HDC dc, HWND control);
@@ -71,6 +72,11 @@ private:
     void BuildControls();
     void AddSelector(int number, Box box, std::wstring name);
     void BuildMenu();
+    void AddKeypadTooltips();
+    // The status bar while something shows in it, and the window's size for the layout and the bar.
+    void UpdateStatusBar();
+    void FitToLayout();
+    void AnswersClick();  // "Ответы телефона": the switch of the phone's answers
     void PaintLabels(HDC dc);
     // A system control at `box` of the layout, kept in place through changes of dpi.
     HWND AddLaidOutControl(const wchar_t* windowClass, std::string_view text, DWORD style, int id, Box box,
@@ -109,6 +115,7 @@ private:
 
     MainWindowServices services_;
     PhoneAnswersView answers_;  // before channel_, which opens its ports through it
+    StatusBar statusBar_;
     SerialChannel channel_;
     HeldKeyTable heldKeys_;
     RepeatTimer repeatTimer_{*this};

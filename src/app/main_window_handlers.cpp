@@ -52,6 +52,16 @@ void MainWindow::SpeedButtonClick(int row) {
     Guarded([&] { channel_.Press(KeypadCommand(kPhoneKeyTable[row])); });
 }
 
+void MainWindow::SpeedButtonLongPress(int row) {
+    Guarded([&] { channel_.Press(LongPressCommand(kPhoneKeyTable[row])); });
+}
+
+void MainWindow::AnswersClick() {
+    Guarded([&] { answers_.Toggle(); });  // a switch that can't be saved holds until the program ends
+    CheckMenuItem(GetMenu(Handle()), kMenuAnswers, answers_.On() ? MF_CHECKED : MF_UNCHECKED);
+    UpdateStatusBar();
+}
+
 void MainWindow::Button1Click() {
     Guarded([&] { SetWindowTextW(Control(kEdit2), WideFromUtf8(interval_.Get()).c_str()); });
 }

@@ -22,7 +22,8 @@ enum ControlId : int {
     kButton3,
     kLabel27,
 };
-enum MenuId : int { kMenuExit = 1401, kMenuDefaults, kMenuAbout, kMenuAuthor };
+enum MenuId : int { kMenuExit = 1401, kMenuDefaults, kMenuAbout, kMenuAuthor, kMenuAnswers };
+inline constexpr int kStatusBarId = 1451;
 
 inline constexpr int ComboBoxId(int number) { return kComboBoxIdBase + number; }
 inline constexpr int SpeedButtonId(int number) { return kSpeedButtonIdBase + number; }
@@ -102,6 +103,7 @@ inline constexpr std::array<int, 2 * kPhoneKeyCount> kSelectorTabOrder = [] {
     return order;
 }();
 
+// The menu bar; an item of a switch shows a check mark while the switch is on.
 struct MenuItem {
     std::string_view menu;  // the popup it belongs to
     std::string_view item;
@@ -109,9 +111,10 @@ struct MenuItem {
     bool enabled;
 };
 // clang-format off
-inline constexpr std::array<MenuItem, 4> kMenu{{
+inline constexpr std::array<MenuItem, 5> kMenu{{
     {"Файл", "Выход", kMenuExit, true},
     {"Настройки", "По умолчанию", kMenuDefaults, true},
+    {"Настройки", "Ответы телефона", kMenuAnswers, true},
     {"Справка", "О программе", kMenuAbout, false},
     {"Справка", "Автор", kMenuAuthor, true},
 }};

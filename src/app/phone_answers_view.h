@@ -3,25 +3,27 @@
 #include <windows.h>
 
 #include <atomic>
-#include <functional>
 #include <memory>
 
-#include "app/message_boxes.h"
+#include "app/status_bar.h"
 #include "link/answer_status.h"
 #include "link/answering_port_win32.h"
 #include "settings/settings_files.h"
 
 namespace tastolink {
 
-// The part of the main window that hears the phone, all of it behind the switch "Ответы
-// телефона" (menu "Настройки", off by default): the status bar, the port that reads, and the
-// keypad's long press by right click with its tooltips. With the switch off the window, its
-// layout and the port it opens are exactly those of the program without this view.
+// What the window hears from the phone, all of it behind the switch "Ответы телефона" (menu
+// "Настройки", off by default): the port that reads as well, the answers it hears and what the
+// status bar says of them. With the switch off the port the window opens is exactly the one of
+// the program without it. The window hands the view its messages: the reader's wake-up, the
+// silence timer and the menu item.
 class PhoneAnswersView {
 public:
-    // longPress runs for a right click on the keypad button of a row (0-based).
-    PhoneAnswersView(PortOpener& plainPorts, SettingsFiles& files, UserMessages& messages,
-                     std::function<void(int row)> longPress);
+    // The message the reader's thread posts to the window when it has something.
+    static constexpr UINT kWakeMessage = WM_APP + 14;
+    static constexpr UINT_PTR kSilenceTimer = 14;
+
+    PhoneAnswersView(PortOpener& plainPorts, SettingsFiles& files);
     PhoneAnswersView(const PhoneAnswersView&) = delete;
     PhoneAnswersView& operator=(const PhoneAnswersView&) = delete;
 
@@ -29,14 +31,17 @@ public:
     // the answering opener when the switch is on and through the plain one when it is off.
     PortOpener& Ports() { return ports_; }
 
-    // After the window's menu, controls and layout exist: adds the menu item, and the status
-    // bar when the switch is on.
+    // Once the window exists: reads the switch from its file.
     void Attach(HWND window);
-    // The keypad's tooltips, once the window shows.
-    void AddKeypadTooltips();
-
-    // Ahead of the window's own dispatch; true for a message that was the view's alone.
-    bool HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+    bool On() const { return on_; }
+    // Turns the switch over and keeps it in its file. Throws SettingsError when the file can't be
+    // written; the switch is turned all the same, until the program ends.
+    void Toggle();
+    // The reader's wake-up: takes what it has heard.
+    void TakeEvents();
+    // The silence timer: a second with no answer to a key.
+    void Silence();
+    StatusBar::Texts Texts() const;
 
 private:
     class ChosenPorts : public PortOpener {
@@ -51,25 +56,13 @@ private:
         PortOpener& plain_;
     };
 
-    void AddMenuItem();
-    void Toggle();
-    void ShowBar(bool show);
-    void FitWindow();
-    void TakeEvents();
-    void Refresh();
-    int Scaled(int value) const;
-
     SettingsFiles& files_;
-    UserMessages& messages_;
-    std::function<void(int)> longPress_;
     std::atomic<HWND> window_ = nullptr;  // read by the reader's thread when it wakes the window
     std::shared_ptr<PortEventInbox> inbox_;
     AnsweringPortOpener answering_;
     ChosenPorts ports_;
     AnswerStatus status_;
     bool on_ = false;
-    HWND bar_ = nullptr;
-    HWND tooltips_ = nullptr;
 };
 
 }  // namespace tastolink
