@@ -19,7 +19,7 @@ serve_display
 echo "$VNC_PORT $WEB_PORT"
 read -r _
 stop_served_display
-kill "$XVFB_PID" && wait "$XVFB_PID" || true
+kill "$DISPLAY_PID" && wait "$DISPLAY_PID" || true
 """
 
 
