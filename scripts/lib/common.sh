@@ -18,8 +18,8 @@ PACKAGES=(cmake make g++ python3 g++-mingw-w64-x86-64-posix wine wine64 fonts-wi
           ccache python3-pytest python3-xlib python3-psutil locales)
 # The served display of scripts/run, and the release zip of scripts/package.
 PACKAGES+=(x11vnc novnc websockify zip)
-# The window manager of the private displays.
-PACKAGES+=(openbox)
+# The window manager of the private displays; the browser that the served display's test drives.
+PACKAGES+=(openbox chromium chromium-driver python3-selenium)
 
 say() { printf '\n== %s\n' "$*"; }
 
@@ -124,7 +124,8 @@ PYTHON
 serve_display() {
     local address=${1:-localhost}
     VNC_PORT=$(free_port 127.0.0.1 5900)
-    x11vnc -display "$DISPLAY" -localhost -rfbport "$VNC_PORT" -forever -shared -nopw -quiet \
+    # The desktop's name is the page's title.
+    x11vnc -display "$DISPLAY" -desktop Tastolink -localhost -rfbport "$VNC_PORT" -forever -shared -nopw -quiet \
         </dev/null >/dev/null 2>&1 &
     VNC_PID=$!
     WEB_PORT=$(free_port "$address" 6080)
