@@ -176,7 +176,9 @@ def start_until_mapped(display, exe, folder, min_size, timeout=30):
         while (mapped := display.next_map(start + timeout)) is not None:
             for window in display.windows_of(process.pid):
                 size = display.geometry(window)
-                if window.id == mapped[0].id and size and size[2] >= min_size[0] and size[3] >= min_size[1]:
+                # A window manager maps the frame it has put the window in.
+                shown = mapped[0].id in (window.id, window.query_tree().parent.id)
+                if shown and size and size[2] >= min_size[0] and size[3] >= min_size[1]:
                     return process, window, mapped[1] - start
         raise TimeoutError(f"no window of {exe} was mapped within {timeout} s")
     except BaseException:

@@ -18,6 +18,8 @@ PACKAGES=(cmake make g++ python3 g++-mingw-w64-x86-64-posix wine wine64 fonts-wi
           ccache python3-pytest python3-xlib python3-psutil locales)
 # The served display of scripts/run, and the release zip of scripts/package.
 PACKAGES+=(x11vnc novnc websockify zip)
+# The window manager of the private displays; the browser that the served display's test drives.
+PACKAGES+=(openbox chromium chromium-driver python3-selenium)
 
 say() { printf '\n== %s\n' "$*"; }
 
@@ -62,20 +64,20 @@ build_fuzz_tree() {
     cmake --build "$FUZZ_BUILD_DIR" -j"$(nproc)"
 }
 
-# Windows can't be created without an X display: start a private Xvfb when there is none.
+# Windows can't be created without an X display: when there is none, start a private one of size
+# $1 (WIDTHxHEIGHT): Xvfb with a window manager, as tools/driver starts it for the tests.
 ensure_display() {
     if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then return 0; fi
-    local number
-    for number in $(seq 90 120); do
-        [ -e "/tmp/.X11-unix/X$number" ] || [ -e "/tmp/.X$number-lock" ] || break
-    done
-    say "no display: starting Xvfb on :$number"
-    Xvfb ":$number" -screen 0 2560x1600x24 -nolisten tcp >/dev/null 2>&1 &
-    XVFB_PID=$!
-    export DISPLAY=":$number"
-    for _ in $(seq 100); do xdpyinfo >/dev/null 2>&1 && return 0; sleep 0.1; done
-    echo "Xvfb did not start" >&2
-    return 1
+    coproc PRIVATE_DISPLAY {
+        exec /usr/bin/python3 "$TASTOLINK_ROOT/tools/driver/tastolink_driver" display --size "${1:-2560x1600}"
+    }
+    DISPLAY_PID=$PRIVATE_DISPLAY_PID
+    if ! read -r -t 30 DISPLAY <&"${PRIVATE_DISPLAY[0]}"; then
+        echo "the private display did not start" >&2
+        return 1
+    fi
+    export DISPLAY
+    say "no display: started a private one on $DISPLAY"
 }
 
 # A private prefix under the build tree; its server is kept running for the whole run.
@@ -98,7 +100,7 @@ ensure_wine_prefix() {
 
 stop_background() {
     wineserver -k >/dev/null 2>&1 || true
-    [ -n "${XVFB_PID:-}" ] && kill "$XVFB_PID" 2>/dev/null || true
+    [ -n "${DISPLAY_PID:-}" ] && kill "$DISPLAY_PID" 2>/dev/null || true
 }
 
 # The first port from $2 on that nobody listens on at address $1.
@@ -122,7 +124,8 @@ PYTHON
 serve_display() {
     local address=${1:-localhost}
     VNC_PORT=$(free_port 127.0.0.1 5900)
-    x11vnc -display "$DISPLAY" -localhost -rfbport "$VNC_PORT" -forever -shared -nopw -quiet \
+    # The desktop's name is the page's title.
+    x11vnc -display "$DISPLAY" -desktop Tastolink -localhost -rfbport "$VNC_PORT" -forever -shared -nopw -quiet \
         </dev/null >/dev/null 2>&1 &
     VNC_PID=$!
     WEB_PORT=$(free_port "$address" 6080)

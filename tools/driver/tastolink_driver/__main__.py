@@ -4,10 +4,16 @@
 
 The command sees TASTOLINK_TEST_PORT (the port) and TASTOLINK_TEST_PHONE_LOG (the phone's log,
 a Unix path); its exit status is returned.
+
+Or keeps a private display (Xvfb and its window manager) until it is sent TERM, once it has
+printed its name (":91"), for the scripts:
+
+    python3 tools/driver/tastolink_driver display [--size WIDTHxHEIGHT]
 """
 
 import argparse
 import os
+import signal
 import subprocess
 import sys
 import tempfile
@@ -15,14 +21,29 @@ from pathlib import Path
 
 sys.path.insert(0, str(Path(__file__).resolve().parents[1]))
 from tastolink_driver import Phone, prepare_prefix  # noqa: E402
+from tastolink_driver.display import PrivateDisplay  # noqa: E402
 
 split = sys.argv.index("--") if "--" in sys.argv else len(sys.argv)
 parser = argparse.ArgumentParser(prog="tastolink_driver",
-                                 usage="%(prog)s with-phone [--port COMn] [PHONE OPTION...] -- COMMAND...")
-parser.add_argument("action", choices=["with-phone"])
+                                 usage="%(prog)s with-phone [--port COMn] [PHONE OPTION...] -- COMMAND...\n"
+                                       "       %(prog)s display [--size WIDTHxHEIGHT]")
+parser.add_argument("action", choices=["with-phone", "display"])
 parser.add_argument("--port", default="COM7")
+parser.add_argument("--size", default="2560x1600")
 options, phone_options = parser.parse_known_args(sys.argv[1:split])
 command = sys.argv[split + 1:]
+
+if options.action == "display":
+    for ending in signal.SIGTERM, signal.SIGINT:
+        signal.signal(ending, lambda *_: sys.exit(0))
+    display = PrivateDisplay(options.size)
+    try:
+        print(display.name, flush=True)
+        while True:
+            signal.pause()
+    finally:
+        display.stop()
+
 prepare_prefix()
 with tempfile.TemporaryDirectory(prefix="virtual-phone-") as folder:
     phone = Phone(folder, options.port, phone_options)

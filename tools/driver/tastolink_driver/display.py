@@ -1,4 +1,4 @@
-"""The X display: the one given by DISPLAY when a server answers there, else a private Xvfb;
+"""The X display: the one given by DISPLAY when a server answers there, else a private one;
 input through the XTest extension and questions about windows, over one python-xlib connection.
 
 The connection stays open for as long as the driver runs: Xvfb resets when its last client
@@ -9,9 +9,14 @@ import os
 import select
 import subprocess
 import time
+from pathlib import Path
 
 from Xlib import X, XK, display as xdisplay, error as xerror
 from Xlib.ext import xtest
+
+from . import wait_until
+
+WINDOW_MANAGER = ["openbox", "--sm-disable", "--config-file", str(Path(__file__).with_name("openbox.xml"))]
 
 
 def _answers(name):
@@ -22,25 +27,46 @@ def _answers(name):
         return False
 
 
+class PrivateDisplay:
+    """Xvfb with a screen of `size` ("WIDTHxHEIGHT") and Openbox on it, ready once the window
+    manager owns the screen. The window manager gives windows and boxes title bars to move them
+    by; and Wine, which waits up to 2 s for one to confirm each window it hides, goes on at once."""
+
+    def __init__(self, size="2560x1600"):
+        read, write = os.pipe()
+        self.xvfb = subprocess.Popen(["Xvfb", "-displayfd", str(write), "-screen", "0", f"{size}x24", "-nolisten",
+                                      "tcp"], pass_fds=(write,), stderr=subprocess.DEVNULL)
+        os.close(write)
+        with os.fdopen(read) as number:
+            self.name = ":" + number.readline().strip()
+        self.window_manager = subprocess.Popen(WINDOW_MANAGER, env=dict(os.environ, DISPLAY=self.name),
+                                               stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        x = xdisplay.Display(self.name)
+        try:
+            wait_until(lambda: x.get_selection_owner(x.intern_atom("WM_S0")) != X.NONE, 10, "the window manager")
+        finally:
+            x.close()
+
+    def stop(self):
+        for process in self.window_manager, self.xvfb:
+            process.terminate()
+            process.wait()
+
+
 class Display:
     def __init__(self):
-        self.xvfb = None
+        self.private = None
         if not (os.environ.get("DISPLAY") and _answers(os.environ["DISPLAY"])):
-            read, write = os.pipe()
-            self.xvfb = subprocess.Popen(["Xvfb", "-displayfd", str(write), "-screen", "0", "2560x1600x24",
-                                          "-nolisten", "tcp"], pass_fds=(write,), stderr=subprocess.DEVNULL)
-            os.close(write)
-            with os.fdopen(read) as number:
-                os.environ["DISPLAY"] = ":" + number.readline().strip()
+            self.private = PrivateDisplay()
+            os.environ["DISPLAY"] = self.private.name
         self.x = xdisplay.Display()
         self.root = self.x.screen().root
         self._atoms = {}
 
     def close(self):
         self.x.close()
-        if self.xvfb:
-            self.xvfb.terminate()
-            self.xvfb.wait()
+        if self.private:
+            self.private.stop()
 
     def _atom(self, name):
         return self._atoms.setdefault(name, self.x.intern_atom(name))
@@ -97,11 +123,21 @@ class Display:
 
     # --- windows
 
+    def _top_levels(self):
+        """The root's children and, as a window manager puts each window it manages into a frame
+        of its own, the frames' children."""
+        for window in self.root.query_tree().children:
+            yield window
+            try:
+                yield from window.query_tree().children
+            except xerror.XError:  # gone since the listing
+                continue
+
     def windows_of(self, pid, title=None):
         """The mapped top-level windows of a process, by the _NET_WM_PID that Wine sets; only
         those of one title when it is given."""
         found = []
-        for window in self.root.query_tree().children:
+        for window in self._top_levels():
             try:
                 if window.get_attributes().map_state != X.IsViewable:
                     continue
