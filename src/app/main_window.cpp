@@ -284,7 +284,8 @@ void MainWindow::ApplyLayout() {
                                        at.right - at.left, at.bottom - at.top, SWP_NOZORDER | SWP_NOACTIVATE);
     }
     if (positions) EndDeferWindowPos(positions);
-    if (statusBar_.Handle()) SetWindowFont(statusBar_.Handle(), Font(), FALSE);
+    statusBar_.Remove();  // made again in the system's status font for the new dpi
+    UpdateStatusBar();
     FitToLayout();
     InvalidateRect(Handle(), nullptr, TRUE);
 }
@@ -298,7 +299,9 @@ void MainWindow::FitToLayout() {
 void MainWindow::UpdateStatusBar() {
     const bool wanted = answers_.On();
     if (wanted && !statusBar_.Handle()) {
-        statusBar_.Attach(AddControl({.windowClass = STATUSCLASSNAMEW, .id = kStatusBarId}));
+        // In the system's own status font, which has the arrow "→" that the window's raster font lacks.
+        statusBar_.Attach(
+            AddControl({.windowClass = STATUSCLASSNAMEW, .id = kStatusBarId, .systemFont = true}));
         FitToLayout();
     } else if (!wanted && statusBar_.Handle()) {
         statusBar_.Remove();

@@ -41,7 +41,7 @@ HWND Window::AddControl(const Control& control) const {
         control.extendedStyle, control.windowClass, control.text, WS_CHILD | WS_VISIBLE | control.style,
         at.left, at.top, at.right - at.left, at.bottom - at.top, window_,
         reinterpret_cast<HMENU>(static_cast<INT_PTR>(control.id)), GetModuleHandleW(nullptr), nullptr);
-    if (made) SetWindowFont(made, font_, FALSE);
+    if (made && !control.systemFont) SetWindowFont(made, font_, FALSE);
     return made;
 }
 

@@ -79,6 +79,7 @@ protected:
         int id = 0;
         RECT place{};  // in client pixels
         DWORD extendedStyle = 0;
+        bool systemFont = false;  // keeps the font its class chooses (a status bar's) instead
     };
     // Nullptr when the system could not make it.
     HWND AddControl(const Control& control) const;

@@ -19,7 +19,7 @@ from selenium.webdriver.common.actions.action_builder import ActionBuilder
 ROOT = Path(__file__).resolve().parents[2]
 sys.path.insert(0, str(ROOT / "tools" / "driver"))
 from tastolink_driver import Display, wait_until, wine_process, wine_server  # noqa: E402
-from tastolink_driver.program import CHOOSE_PORT_BUTTON, CLIENT_SIZE, FOCUS_FIELD, keypad_button  # noqa: E402
+from tastolink_driver.program import CHOOSE_PORT_BUTTON, FOCUS_FIELD, WindowProbe, keypad_button  # noqa: E402
 
 PICTURE = "return arguments[0].toDataURL().split(',')[1]"  # of a canvas, as base64 PNG
 # Debian's Chromium as root, on a machine that reaches nothing outside.
@@ -62,7 +62,7 @@ def test_the_printed_address_opens_onto_the_program_and_a_click_there_reaches_th
         display = Display()
         program = wine_process(run, "Tastolink.exe", timeout=30)
         window = wait_until(lambda: display.windows_of(program.pid, "Tastolink"), 30, "the main window")[0]
-        left, top, width, height = display.geometry(window)
+        width, height = display.geometry(window)[2:]
         canvas = browser.find_element("css selector", "#noVNC_container canvas")
         screen, page = tmp_path / "screen.png", tmp_path / "page.png"
 
@@ -76,15 +76,19 @@ def test_the_printed_address_opens_onto_the_program_and_a_click_there_reaches_th
         scale = canvas.rect["height"] / canvas.get_property("height")
         assert height * scale > 0.8 * browser.execute_script("return innerHeight")
 
-        def click(point):  # in the client area, which ends where the window ends
-            x, y = left + point[0], top + height - CLIENT_SIZE[1] + point[1]
+        probe = WindowProbe()
+        places = probe.report().places()
+        probe.close()
+
+        def click(control):  # in the middle of the control, where the window reports it on the display
+            x, y = (places[control][0] + places[control][2]) / 2, (places[control][1] + places[control][3]) / 2
             actions = ActionBuilder(browser)
             actions.pointer_action.move_to_location(round(canvas.rect["x"] + x * scale),
                                                     round(canvas.rect["y"] + y * scale)).click()
             actions.perform()
 
-        for point in CHOOSE_PORT_BUTTON, FOCUS_FIELD, keypad_button(72, 184):
-            click(point)
+        for control in CHOOSE_PORT_BUTTON, FOCUS_FIELD, keypad_button(12):
+            click(control)
         line_saying(r"#1  5$")
         browser.save_screenshot(str(tmp_path / "browser.png"))  # the README's picture of the page
         started = psutil.Process(run.pid).children(recursive=True) + [wine_server()]

@@ -51,6 +51,34 @@ def write_settings(folder, bindings=None, port="COM1", period_ms=100):
     (folder / "interval.int").write_bytes(f"{period_ms}\r\n".encode())
 
 
+class WindowProbe:
+    """window-probe.exe, kept running, since every start of a Wine program costs time: it reports
+    what the program's windows show and where their controls are, and sends a combo box's messages
+    as automation tools do."""
+
+    def __init__(self, console=subprocess.DEVNULL):
+        self.process = subprocess.Popen([WINE, str(WINDOW_PROBE)], stdin=subprocess.PIPE, stdout=subprocess.PIPE,
+                                        stderr=console, text=True, encoding="utf-8")
+
+    def _ask(self, request):
+        self.process.stdin.write(request + "\n")
+        self.process.stdin.flush()
+        return json.loads(self.process.stdout.readline())
+
+    def report(self):
+        return Report(self._ask("report"))
+
+    def combo_message(self, control, message, w_param=0, text=""):
+        """(result, text) of the combo box's message CB_<message> sent to control `control`; the
+        text is that of CB_GETLBTEXT."""
+        answer = self._ask(f"combo {control} {message} {w_param} {text}")
+        return answer["result"], answer["text"]
+
+    def close(self):
+        self.process.stdin.close()
+        self.process.wait(10)
+
+
 @dataclass
 class Report:
     """What window-probe saw: the main window, the focus and each visible window of the program."""
@@ -66,6 +94,11 @@ class Report:
 
     def selector_text(self, number):
         return self.control_text(selector(number))
+
+    def places(self):
+        """Where each control of the main window is on the screen, by id: (left, top, right, bottom)."""
+        main = next(window for window in self.raw["windows"] if window["hwnd"] == self.raw["main"])
+        return {control["id"]: tuple(control["rect"]) for control in main["controls"]}
 
     def dropped_list(self):
         """The list box of a dropped list, with its place on the screen, or None."""
@@ -95,8 +128,7 @@ class Program:
         # on the screen, as the window reports them.
         report = self.probe()
         self.origin = tuple(report.raw["client"][:2])
-        main = next(window for window in report.raw["windows"] if window["hwnd"] == report.raw["main"])
-        self.places = {control["id"]: control["rect"] for control in main["controls"]}
+        self.places = report.places()
 
     def _main_window(self):
         # The boxes carry the program's title too; the main window is the one that holds the client area.
@@ -193,8 +225,7 @@ class Program:
             self.process.kill()
             self.process.wait()
         if self.prober:
-            self.prober.stdin.close()
-            self.prober.wait(10)
+            self.prober.close()
             self.prober = None
         self.console.close()
 
@@ -204,20 +235,13 @@ class Program:
         if self.process.poll() is not None:
             raise RuntimeError(f"the program ended with status {self.process.returncode}")
         if self.prober is None:
-            self.prober = subprocess.Popen([WINE, str(WINDOW_PROBE)], stdin=subprocess.PIPE, stdout=subprocess.PIPE,
-                                           stderr=self.console, text=True, encoding="utf-8")
-        self.prober.stdin.write("report\n")
-        self.prober.stdin.flush()
-        return Report(json.loads(self.prober.stdout.readline()))
+            self.prober = WindowProbe(self.console)
+        return self.prober.report()
 
     def combo_message(self, control, message, w_param=0, text=""):
-        """(result, text) of the combo box's message CB_<message> sent to control `control` by
-        window-probe, a second program, as automation tools send it; text is that of CB_GETLBTEXT."""
+        """As window-probe, a second program, sends it: see WindowProbe.combo_message."""
         self.probe()  # the probe is running
-        self.prober.stdin.write(f"combo {control} {message} {w_param} {text}\n")
-        self.prober.stdin.flush()
-        answer = json.loads(self.prober.stdout.readline())
-        return answer["result"], answer["text"]
+        return self.prober.combo_message(control, message, w_param, text)
 
     def wait_for_report(self, condition, what, timeout=10):
         return wait_until(lambda: (report := self.probe()) and condition(report) and report, timeout, what, 0.1)
