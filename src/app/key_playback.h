@@ -1,0 +1,44 @@
+#pragma once
+
+#include <windows.h>
+
+#include <atomic>
+#include <cstdint>
+#include <thread>
+#include <vector>
+
+namespace tastolink {
+
+// The clock of a playing key sequence. A thread of its own waits until each press is due, on a
+// high-resolution waitable timer where the system has one, and posts kDueMessage to the window
+// with the press's index, so that the window sends it and never waits itself. Each wait runs to
+// the press's time counted from the start, so that one late press makes none after it late.
+class KeyPlayback {
+public:
+    // wParam: the index of the press due, or the count of presses when all have been due;
+    // lParam: the run it belongs to, so that a message of a stopped run is left alone.
+    static constexpr UINT kDueMessage = WM_APP + 22;
+
+    KeyPlayback() = default;
+    ~KeyPlayback() { Stop(); }
+    KeyPlayback(const KeyPlayback&) = delete;
+    KeyPlayback& operator=(const KeyPlayback&) = delete;
+
+    // Starts a run of presses due at `dueMs` from now; false when the system gives no thread or timer.
+    bool Start(HWND window, std::vector<std::uint64_t> dueMs);
+    // Ends the run; no message of it is handled after this.
+    void Stop();
+    bool IsRunning() const { return running_; }
+    // Whether a kDueMessage belongs to the run that plays now.
+    bool IsOfThisRun(LPARAM run) const { return running_ && static_cast<unsigned>(run) == run_; }
+
+private:
+    void WaitAndTell(HWND window, HANDLE timer, std::vector<std::uint64_t> dueMs, unsigned run);
+
+    std::thread thread_;
+    HANDLE stop_ = nullptr;
+    bool running_ = false;
+    unsigned run_ = 0;
+};
+
+}  // namespace tastolink

@@ -1,0 +1,34 @@
+#pragma once
+
+#include <string>
+#include <variant>
+#include <vector>
+
+namespace tastolink {
+
+// A run for a test rig: Tastolink.exe --port COM5 --play FILE [--exit] opens the port as
+// "Выбрать" would, plays the file and, with --exit, closes when done.
+struct UnattendedRun {
+    std::string port;  // UTF-8, as typed
+    std::string file;
+    bool exitWhenDone = false;
+
+    bool operator==(const UnattendedRun&) const = default;
+};
+
+// What the arguments (UTF-8, the program's name left out) ask for: nothing special for none, an
+// unattended run, or why they can't be taken.
+struct BadArguments {
+    std::string why;  // UTF-8
+
+    bool operator==(const BadArguments&) const = default;
+};
+std::variant<std::monostate, UnattendedRun, BadArguments> ParseArguments(
+    const std::vector<std::string>& arguments);
+
+// The exit codes of an unattended run.
+inline constexpr int kEverythingWritten = 0;
+inline constexpr int kSomethingNotWritten = 1;  // a write failed, or the port did not open
+inline constexpr int kBadFileOrArguments = 2;
+
+}  // namespace tastolink
