@@ -1,6 +1,6 @@
 #include "app/phone_answers_view.h"
 
-#include "settings/answers_switch.h"
+#include "settings/switch_files.h"
 
 namespace tastolink {
 namespace {
@@ -18,13 +18,13 @@ PhoneAnswersView::PhoneAnswersView(PortOpener& plainPorts, SettingsFiles& files)
 
 void PhoneAnswersView::Attach(HWND window) {
     window_ = window;
-    on_ = LoadAnswersSwitch(files_);
+    on_ = LoadSwitch(files_, kAnswersSwitchFile);
 }
 
 void PhoneAnswersView::Toggle() {
     on_ = !on_;
     if (!on_) KillTimer(window_, kSilenceTimer);
-    SaveAnswersSwitch(files_, on_);
+    SaveSwitch(files_, kAnswersSwitchFile, on_);
 }
 
 void PhoneAnswersView::TakeEvents() {
