@@ -1,5 +1,6 @@
 #include "app/key_playback.h"
 
+#include <algorithm>
 #include <system_error>
 #include <utility>
 
@@ -7,11 +8,12 @@ namespace tastolink {
 namespace {
 
 // Milliseconds of the performance counter since `start`.
-std::uint64_t ElapsedMs(LARGE_INTEGER start) {
+std::uint64_t ElapsedMs(LONGLONG start) {
     LARGE_INTEGER now, frequency;
     QueryPerformanceCounter(&now);
     QueryPerformanceFrequency(&frequency);
-    return static_cast<std::uint64_t>((now.QuadPart - start.QuadPart) * 1000 / frequency.QuadPart);
+    return static_cast<std::uint64_t>(std::max<LONGLONG>(now.QuadPart - start, 0) * 1000 /
+                                      frequency.QuadPart);
 }
 
 // Older headers lack the flag of Windows 10 1803.
@@ -30,7 +32,8 @@ bool KeyPlayback::Start(HWND window, std::vector<std::uint64_t> dueMs) {
     Stop();
     HANDLE timer = MakeTimer();
     stop_ = CreateEventW(nullptr, TRUE, FALSE, nullptr);
-    if (!timer || !stop_) {
+    firstSent_ = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    if (!timer || !stop_ || !firstSent_) {
         if (timer) CloseHandle(timer);
         Stop();
         return false;
@@ -52,13 +55,30 @@ void KeyPlayback::Stop() {
     if (stop_) SetEvent(stop_);
     if (thread_.joinable()) thread_.join();
     if (stop_) CloseHandle(std::exchange(stop_, nullptr));
+    if (firstSent_) CloseHandle(std::exchange(firstSent_, nullptr));
+}
+
+void KeyPlayback::FirstSent() {
+    LARGE_INTEGER now;
+    QueryPerformanceCounter(&now);
+    firstSentAt_ = now.QuadPart;
+    if (firstSent_) SetEvent(firstSent_);
 }
 
 void KeyPlayback::WaitAndTell(HWND window, HANDLE timer, std::vector<std::uint64_t> dueMs, unsigned run) {
-    LARGE_INTEGER start;
-    QueryPerformanceCounter(&start);
+    LARGE_INTEGER now;
+    QueryPerformanceCounter(&now);
+    LONGLONG start = now.QuadPart;
     std::size_t index = 0;
     for (; index < dueMs.size(); ++index) {
+        if (index == 1) {
+            // The others are counted from the moment the first went out.
+            const HANDLE waits[] = {stop_, firstSent_};
+            if (WaitForMultipleObjects(2, waits, FALSE, INFINITE) != WAIT_OBJECT_0 + 1) break;
+            LARGE_INTEGER frequency;
+            QueryPerformanceFrequency(&frequency);
+            start = firstSentAt_ - static_cast<LONGLONG>(dueMs[0]) * frequency.QuadPart / 1000;
+        }
         const std::uint64_t elapsed = ElapsedMs(start);
         if (dueMs[index] > elapsed) {
             LARGE_INTEGER after;

@@ -81,7 +81,8 @@ MainWindow::MainWindow(MainWindowServices services)
       mappings_(services.files),
       interval_(services.files, repeatTimer_) {}
 
-bool MainWindow::Create(int showCommand) {
+bool MainWindow::Create(int showCommand, std::optional<UnattendedRun> unattended) {
+    unattended_ = std::move(unattended);
     // Made at its final size and place for the primary monitor's dpi: moving a top-level
     // window costs Wine a trip to the X server. A window made larger than the screen allows
     // would be cut to it, where a move is not; such a window, and one on a monitor of another
@@ -126,6 +127,7 @@ bool MainWindow::Create(int showCommand) {
     // A popup of its own, which Wine backs with an X window: made once the window shows.
     AddKeypadTooltips();
     if (!startupProblems_.empty()) services_.messages.ShowError(Handle(), startupProblems_);
+    if (unattended_) StartUnattendedRun();
     return true;
 }
 
@@ -266,8 +268,11 @@ void MainWindow::BuildMenu() {
             current = item.menu;
             AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(popup), WideFromUtf8(item.menu).c_str());
         }
-        AppendMenuW(popup, MF_STRING | (item.enabled ? MF_ENABLED : MF_GRAYED),
-                    static_cast<UINT_PTR>(item.id), WideFromUtf8(item.item).c_str());
+        if (item.id == kMenuSeparator)
+            AppendMenuW(popup, MF_SEPARATOR, 0, nullptr);
+        else
+            AppendMenuW(popup, MF_STRING | (item.enabled ? MF_ENABLED : MF_GRAYED),
+                        static_cast<UINT_PTR>(item.id), WideFromUtf8(item.item).c_str());
     }
     SetMenu(Handle(), bar);
 }
@@ -297,7 +302,7 @@ void MainWindow::FitToLayout() {
 }
 
 void MainWindow::UpdateStatusBar() {
-    const bool wanted = answers_.On();
+    const bool wanted = answers_.On() || playback_.IsRunning();
     if (wanted && !statusBar_.Handle()) {
         // In the system's own status font, which has the arrow "→" that the window's raster font lacks.
         statusBar_.Attach(
@@ -307,7 +312,14 @@ void MainWindow::UpdateStatusBar() {
         statusBar_.Remove();
         FitToLayout();
     }
-    statusBar_.Show(answers_.Texts());
+    ShowStatus();
+}
+
+// The answers' texts, with a sequence's progress in the last part.
+void MainWindow::ShowStatus() {
+    StatusBar::Texts texts = answers_.On() ? answers_.Texts() : StatusBar::Texts{};
+    if (const std::string playing = PlayingText(); !playing.empty()) texts.back() = playing;
+    statusBar_.Show(texts);
 }
 
 // The keypad's right click holds a phone key: a tooltip on each button says so.
@@ -341,12 +353,15 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             if (wParam == kRepeatTimer) Timer2Timer();
             if (wParam == PhoneAnswersView::kSilenceTimer) {
                 answers_.Silence();
-                statusBar_.Show(answers_.Texts());
+                ShowStatus();
             }
+            return 0;
+        case KeyPlayback::kDueMessage:
+            OnPressDue(wParam, lParam);
             return 0;
         case PhoneAnswersView::kWakeMessage:
             answers_.TakeEvents();
-            statusBar_.Show(answers_.Texts());
+            ShowStatus();
             return 0;
         case WM_SIZE:
             statusBar_.Fit();
@@ -368,7 +383,9 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             OnDpiChanged(*reinterpret_cast<RECT*>(lParam));
             return 0;
         case WM_CLOSE:
-            if (FormClose()) DestroyWindow(Handle());
+            // An unattended run that ends closes even when the settings can't be saved: nobody is
+            // there to try again.
+            if (FormClose() || (unattended_ && unattended_->exitWhenDone)) DestroyWindow(Handle());
             return 0;
         case WM_QUERYENDSESSION:
             return TRUE;
@@ -378,7 +395,9 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             return 0;
         case WM_DESTROY:
             KillTimer(Handle(), kRepeatTimer);
-            PostQuitMessage(0);
+            playback_.Stop();
+            recording_.Stop();
+            PostQuitMessage(exitCode_);
             return 0;
     }
     return Window::HandleMessage(message, wParam, lParam);
@@ -411,6 +430,12 @@ void MainWindow::OnCommand(int id, WORD notification) {
             break;
         case kMenuAnswers:
             AnswersClick();
+            break;
+        case kMenuRecord:
+            RecordClick();
+            break;
+        case kMenuPlay:
+            PlayClick();
             break;
     }
 }
@@ -455,6 +480,8 @@ bool MainWindow::PreTranslateMessage(MSG& message) {
         case WM_KEYDOWN:
         case WM_SYSKEYDOWN:
             if (MarksKeyDowns(message.hwnd)) FormKeyDown(key);
+            // Esc anywhere in the window ends a sequence playing.
+            if (key == VK_ESCAPE && playback_.IsRunning()) StopPlaying();
             break;
         case WM_KEYUP:
         case WM_SYSKEYUP:

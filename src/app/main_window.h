@@ -3,9 +3,12 @@
 #include <windows.h>
 
 #include <array>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "app/key_playback.h"
+#include "app/key_recording.h"
 #include "app/keypad_button.h"
 #include "app/main_window_layout.h"
 #include "app/message_boxes.h"
@@ -14,6 +17,8 @@
 #include "app/window.h"
 #include "capture/held_key_table.h"
 #include "link/serial_channel.h"
+#include "recording/key_sequence.h"
+#include "recording/unattended_run.h"
 #include "settings/mapping_store.h"
 #include "settings/repeat_interval.h"
 #include "settings/settings_files.h"
@@ -36,8 +41,11 @@ public:
     explicit MainWindow(MainWindowServices services);
     ~MainWindow() override { Destroy(); }
 
-    // Builds the window, runs the create sequence and shows it. False if no window could be made.
-    bool Create(int showCommand);
+    // Builds the window, runs the create sequence and shows it; then starts an unattended run
+    // when there is one. False if no window could be made.
+    bool Create(int showCommand, std::optional<UnattendedRun> unattended = std::nullopt);
+    // What the program ends with: 0, or an unattended run's outcome.
+    int ExitCode() const { return exitCode_; }
     void SetAuthorWindow(AuthorWindow* author) { author_ = author; }
 
     // Key capture and Tab navigation ahead of dispatch; true when the message was consumed.
@@ -75,8 +83,24 @@ private:
     void AddKeypadTooltips();
     // The status bar while something shows in it, and the window's size for the layout and the bar.
     void UpdateStatusBar();
+    void ShowStatus();
     void FitToLayout();
     void AnswersClick();  // "Ответы телефона": the switch of the phone's answers
+    void RecordClick();   // "Записать нажатия…" / "Остановить запись"
+    void PlayClick();  // "Воспроизвести…" / "Остановить воспроизведение"
+
+    // Key sequences (main_window_sequences.cpp).
+    std::optional<std::wstring> AskForSequenceFile(bool save);
+    std::optional<std::vector<RecordedPress>> LoadSequence(const std::wstring& path);
+    void Play(std::vector<RecordedPress> presses);
+    void OnPressDue(WPARAM index, LPARAM run);
+    void StopRecording();
+    void StopPlaying();
+    void ShowSequenceMenu();
+    std::string PlayingText() const;
+    bool SendToPhone(const std::string& command);
+    void ReportSequenceProblem(const std::string& text);
+    void StartUnattendedRun();
     void PaintLabels(HDC dc);
     // A system control at `box` of the layout, kept in place through changes of dpi.
     HWND AddLaidOutControl(const wchar_t* windowClass, std::string_view text, DWORD style, int id, Box box,
@@ -116,6 +140,15 @@ private:
     MainWindowServices services_;
     PhoneAnswersView answers_;  // before channel_, which opens its ports through it
     StatusBar statusBar_;
+    KeyRecording recording_;
+    KeyPlayback playback_;
+    std::vector<RecordedPress> playing_;  // the sequence playing, or played last
+    std::size_t played_ = 0;
+    std::size_t notWritten_ = 0;
+    AnswerTally answersAtStart_;
+    std::optional<UnattendedRun> unattended_;
+    bool portOpened_ = false;
+    int exitCode_ = 0;
     SerialChannel channel_;
     HeldKeyTable heldKeys_;
     RepeatTimer repeatTimer_{*this};

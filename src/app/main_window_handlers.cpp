@@ -49,11 +49,11 @@ void MainWindow::Timer2Timer() {
 }
 
 void MainWindow::SpeedButtonClick(int row) {
-    Guarded([&] { channel_.Press(KeypadCommand(kPhoneKeyTable[row])); });
+    Guarded([&] { SendToPhone(KeypadCommand(kPhoneKeyTable[row])); });
 }
 
 void MainWindow::SpeedButtonLongPress(int row) {
-    Guarded([&] { channel_.Press(LongPressCommand(kPhoneKeyTable[row])); });
+    Guarded([&] { SendToPhone(LongPressCommand(kPhoneKeyTable[row])); });
 }
 
 void MainWindow::AnswersClick() {
@@ -71,7 +71,7 @@ void MainWindow::Button2Click() {
 }
 
 void MainWindow::Button3Click() {
-    Guarded([&] { channel_.OpenPort(Utf8FromWide(ComboBox(kPortSelectorNumber).Text())); });
+    Guarded([&] { portOpened_ = channel_.OpenPort(Utf8FromWide(ComboBox(kPortSelectorNumber).Text())); });
 }
 
 void MainWindow::N4Click() {

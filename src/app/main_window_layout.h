@@ -22,7 +22,16 @@ enum ControlId : int {
     kButton3,
     kLabel27,
 };
-enum MenuId : int { kMenuExit = 1401, kMenuDefaults, kMenuAbout, kMenuAuthor, kMenuAnswers };
+enum MenuId : int {
+    kMenuSeparator = 0,
+    kMenuExit = 1401,
+    kMenuDefaults,
+    kMenuAbout,
+    kMenuAuthor,
+    kMenuAnswers,
+    kMenuRecord,
+    kMenuPlay,
+};
 inline constexpr int kStatusBarId = 1451;
 
 inline constexpr int ComboBoxId(int number) { return kComboBoxIdBase + number; }
@@ -103,7 +112,8 @@ inline constexpr std::array<int, 2 * kPhoneKeyCount> kSelectorTabOrder = [] {
     return order;
 }();
 
-// The menu bar; an item of a switch shows a check mark while the switch is on.
+// The menu bar; an item of a switch shows a check mark while the switch is on, and the items of
+// recording and playing say "stop" while they run.
 struct MenuItem {
     std::string_view menu;  // the popup it belongs to
     std::string_view item;
@@ -111,7 +121,10 @@ struct MenuItem {
     bool enabled;
 };
 // clang-format off
-inline constexpr std::array<MenuItem, 5> kMenu{{
+inline constexpr std::array<MenuItem, 8> kMenu{{
+    {"Файл", "Записать нажатия…", kMenuRecord, true},
+    {"Файл", "Воспроизвести…", kMenuPlay, true},
+    {"Файл", "", kMenuSeparator, true},
     {"Файл", "Выход", kMenuExit, true},
     {"Настройки", "По умолчанию", kMenuDefaults, true},
     {"Настройки", "Ответы телефона", kMenuAnswers, true},
@@ -119,5 +132,7 @@ inline constexpr std::array<MenuItem, 5> kMenu{{
     {"Справка", "Автор", kMenuAuthor, true},
 }};
 // clang-format on
+inline constexpr std::string_view kStopRecording = "Остановить запись";
+inline constexpr std::string_view kStopPlaying = "Остановить воспроизведение";
 
 }  // namespace tastolink

@@ -133,6 +133,21 @@ void ScreenMessages::ShowSimpleMessage(HWND owner, const std::string& utf8Text) 
     SimpleMessageBox().Show(owner, WideFromUtf8(utf8Text));
 }
 
+void WriteToStandardError(const std::string& utf8Line) {
+    const std::string line = utf8Line + "\r\n";
+    DWORD written = 0;
+    WriteFile(GetStdHandle(STD_ERROR_HANDLE), line.data(), static_cast<DWORD>(line.size()), &written,
+              nullptr);
+}
+
+void UnattendedMessages::ShowSimpleMessage(HWND, const std::string& utf8Text) {
+    WriteToStandardError(utf8Text);
+}
+
+void UnattendedMessages::ShowError(HWND, const std::string& utf8Message) {
+    WriteToStandardError(Utf8FromWide(ErrorBoxText(WideFromUtf8(utf8Message))));
+}
+
 void ScreenMessages::ShowError(HWND owner, const std::string& utf8Message) {
     MessageBoxW(owner, ErrorBoxText(WideFromUtf8(utf8Message)).c_str(), ProgramTitle().c_str(),
                 MB_OK | MB_ICONSTOP);

@@ -31,4 +31,15 @@ public:
     void ShowError(HWND owner, const std::string& utf8Message) override;
 };
 
+// For a run that nobody watches: each message is a line on the standard error, where the
+// program has one, and no box waits for a person.
+class UnattendedMessages : public UserMessages {
+public:
+    void ShowSimpleMessage(HWND owner, const std::string& utf8Text) override;
+    void ShowError(HWND owner, const std::string& utf8Message) override;
+};
+
+// A line on the standard error, in UTF-8, where the program has one.
+void WriteToStandardError(const std::string& utf8Line);
+
 }  // namespace tastolink

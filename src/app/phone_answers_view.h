@@ -42,6 +42,7 @@ public:
     // The silence timer: a second with no answer to a key.
     void Silence();
     StatusBar::Texts Texts() const;
+    AnswerTally Tally() const { return status_.Tally(); }
 
 private:
     class ChosenPorts : public PortOpener {

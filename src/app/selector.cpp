@@ -45,8 +45,9 @@ void Selector::SetText(const std::wstring& text) {
     position_.TextChanged(*entries_, text);
 }
 
-void Selector::SetEntries(Entries entries) {
+void Selector::SetEntries(Entries entries, Notes notes) {
     entries_ = std::move(entries);
+    notes_ = std::move(notes);
     position_.TextChanged(*entries_, Text());
 }
 
@@ -93,6 +94,7 @@ void Selector::Step(int by) {
 void Selector::ToggleList() {
     SelectorList& list = parts_->list;
     if (list.IsDroppedFor(*this)) return list.Close(true);
+    if (beforeDrop_) beforeDrop_();
     list.Drop(*this);
     if (list.IsDroppedFor(*this)) RaiseEvent(EVENT_OBJECT_STATECHANGE, Handle());
 }

@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -32,6 +33,13 @@ struct SelectorParts {
 class Selector final : public Window, private AccessibleFace {
 public:
     using Entries = std::shared_ptr<const std::vector<std::wstring>>;
+    // What the list shows beside an entry, for the ports of the system: the device behind it, and
+    // whether the port is there at all.
+    struct EntryNote {
+        std::wstring device;
+        bool present = true;
+    };
+    using Notes = std::shared_ptr<const std::vector<EntryNote>>;
 
     Selector() = default;
     ~Selector() override { Destroy(); }
@@ -44,7 +52,13 @@ public:
     // A text as the program sets it: the selector stands on the entry it names.
     void SetText(const std::wstring& text);
     const std::vector<std::wstring>& EntryList() const { return *entries_; }
-    void SetEntries(Entries entries);
+    // With `notes`, one for each entry, the dropped list shows them beside the entries.
+    void SetEntries(Entries entries, Notes notes = nullptr);
+    const EntryNote* NoteOf(std::size_t index) const {
+        return notes_ && index < notes_->size() ? &(*notes_)[index] : nullptr;
+    }
+    // Runs before the list drops, so that entries read afresh are the ones it shows.
+    void SetBeforeDrop(std::function<void()> beforeDrop) { beforeDrop_ = std::move(beforeDrop); }
     const std::wstring& AccessibleName() const { return name_; }
     // The edit field while this selector has it, else nullptr.
     HWND Field() const { return parts_ && parts_->field.IsIn(*this) ? parts_->field.Handle() : nullptr; }
@@ -105,6 +119,8 @@ private:
     std::wstring name_;
     std::wstring text_;  // while the field is elsewhere
     Entries entries_ = std::make_shared<const std::vector<std::wstring>>();
+    Notes notes_;
+    std::function<void()> beforeDrop_;
     EntryPosition position_;
     bool buttonDown_ = false;
     bool showingEntry_ = false;  // the field's text is being set by the program

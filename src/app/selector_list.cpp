@@ -13,6 +13,18 @@ namespace {
 constexpr int kMostEntriesShown = 16;
 constexpr int kListId = 1000;  // the id a combo box gives its list
 
+// How a note reads for assistive technology and in the tooltip.
+std::wstring NoteText(const Selector::EntryNote& note) {
+    if (!note.present) return L"порта нет в системе";
+    return note.device.empty() ? L"порт есть в системе" : note.device;
+}
+
+int TextWidth(HDC dc, const std::wstring& text) {
+    SIZE size{};
+    GetTextExtentPoint32W(dc, text.data(), static_cast<int>(text.size()), &size);
+    return size.cx;
+}
+
 bool IsListKey(WORD key) {
     switch (key) {
         case VK_UP:
@@ -71,9 +83,10 @@ void SelectorList::Drop(Selector& selector) {
     Highlight(selector.ShownOrMatchingEntry());
     SetWindowRedraw(list_, TRUE);
 
-    // Below the selector, or above it where the screen ends first.
+    // Below the selector, or above it where the screen ends first; wide enough for the notes.
     RECT frame;
     GetWindowRect(selector.Handle(), &frame);
+    frame.right = std::max<LONG>(frame.right, frame.left + WidthForNotes(selector));
     const int shown = std::clamp(count, 1, kMostEntriesShown);
     const int height = shown * lineHeight + 2 * GetSystemMetrics(SM_CYBORDER);
     MONITORINFO monitor{};
@@ -101,6 +114,8 @@ void SelectorList::Close(bool take) {
         releasingMouse_ = false;
     }
     ShowWindow(Handle(), SW_HIDE);
+    if (tooltip_) SendMessageW(tooltip_, TTM_POP, 0, 0);
+    pointedAt_ = -1;
     RaiseEvent(EVENT_OBJECT_HIDE, list_);
     selector->ListClosed(take ? chosen : -1);
 }
@@ -147,6 +162,48 @@ void SelectorList::ButtonReleasedAt(HWND window, LPARAM point) {
     Close(true);
 }
 
+int SelectorList::WidthForNotes(const Selector& selector) {
+    if (!selector.NoteOf(0)) return 0;
+    HDC dc = GetDC(list_);
+    const HGDIOBJ old =
+        SelectObject(dc, selector.Font() ? selector.Font() : GetStockObject(DEFAULT_GUI_FONT));
+    int names = 0, notes = 0;
+    for (std::size_t index = 0; index < selector.EntryList().size(); ++index) {
+        names = std::max(names, TextWidth(dc, selector.EntryList()[index]));
+        if (const Selector::EntryNote* note = selector.NoteOf(index))
+            notes = std::max(notes, TextWidth(dc, note->device));
+    }
+    SelectObject(dc, old);
+    ReleaseDC(list_, dc);
+    const int gap = Scaled(8);
+    notesLeft_ = names + gap;
+    return notesLeft_ + notes + gap + GetSystemMetricsForDpi(SM_CXVSCROLL, Dpi()) +
+           2 * GetSystemMetrics(SM_CXBORDER);
+}
+
+void SelectorList::PointAt(int entry, const MSG& move) {
+    const Selector::EntryNote* note =
+        entry >= 0 ? dropped_->NoteOf(static_cast<std::size_t>(entry)) : nullptr;
+    if (!note) return;
+    if (!tooltip_) {
+        tooltip_ =
+            CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,
+                            CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, Handle(), nullptr,
+                            GetModuleHandleW(nullptr), nullptr);
+        TTTOOLINFOW tool{sizeof tool};
+        tool.uFlags = TTF_IDISHWND;
+        tool.hwnd = Handle();
+        tool.uId = reinterpret_cast<UINT_PTR>(list_);
+        tool.lpszText = LPSTR_TEXTCALLBACKW;
+        SendMessageW(tooltip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+    }
+    SendMessageW(tooltip_, TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&move));
+    if (entry == pointedAt_) return;
+    pointedAt_ = entry;
+    tip_ = NoteText(*note);
+    SendMessageW(tooltip_, TTM_UPDATE, 0, 0);
+}
+
 void SelectorList::HoldMouse() {
     releasingMouse_ = true;
     SetCapture(list_);
@@ -177,8 +234,17 @@ void SelectorList::DrawEntry(const DRAWITEMSTRUCT& item) const {
     const HGDIOBJ old =
         SelectObject(item.hDC, dropped_->Font() ? dropped_->Font() : GetStockObject(DEFAULT_GUI_FONT));
     const std::wstring& entry = dropped_->EntryList()[item.itemID];
+    const Selector::EntryNote* note = dropped_->NoteOf(item.itemID);
+    // A port the system does not have is greyed; the device of one it has stands beside it.
+    if (note && !note->present && !highlighted) SetTextColor(item.hDC, GetSysColor(COLOR_GRAYTEXT));
     ExtTextOutW(item.hDC, item.rcItem.left + 1, item.rcItem.top, ETO_CLIPPED, &item.rcItem, entry.data(),
                 static_cast<UINT>(entry.size()), nullptr);
+    if (note && !note->device.empty()) {
+        RECT beside = item.rcItem;
+        beside.left += notesLeft_;
+        if (!highlighted) SetTextColor(item.hDC, GetSysColor(COLOR_GRAYTEXT));
+        DrawTextW(item.hDC, note->device.c_str(), -1, &beside, DT_SINGLELINE | DT_NOPREFIX | DT_END_ELLIPSIS);
+    }
     SelectObject(item.hDC, old);
 }
 
@@ -192,6 +258,10 @@ LRESULT SelectorList::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) 
         case WM_DRAWITEM:
             DrawEntry(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
             return TRUE;
+        case WM_NOTIFY:
+            if (reinterpret_cast<NMHDR*>(lParam)->code == TTN_GETDISPINFOW)
+                reinterpret_cast<NMTTDISPINFOW*>(lParam)->lpszText = tip_.data();
+            return 0;
         case WM_DESTROY:
             dropped_ = nullptr;
             accessible_.Disconnect();
@@ -235,6 +305,7 @@ LRESULT SelectorList::OnListMouse(UINT message, LPARAM lParam) {
     switch (message) {
         case WM_MOUSEMOVE:
             HighlightAndTell(entry);
+            PointAt(entry, MSG{list_, WM_MOUSEMOVE, 0, lParam, 0, {}});
             return 0;
         case WM_LBUTTONUP:
             if (entry >= 0) {
@@ -275,7 +346,9 @@ long SelectorList::ChildCount() const {
 }
 
 std::wstring SelectorList::ChildName(long child) const {
-    return dropped_->EntryList()[static_cast<std::size_t>(child - 1)];
+    const auto index = static_cast<std::size_t>(child - 1);
+    const Selector::EntryNote* note = dropped_->NoteOf(index);
+    return dropped_->EntryList()[index] + (note ? L", " + NoteText(*note) : L"");
 }
 
 long SelectorList::ChildState(long child) const {

@@ -48,6 +48,11 @@ private:
     int EntryAtClient(POINT at) const;
     void HoldMouse();
     void HighlightAndTell(int index);
+    // The width the list needs to show the notes beside the entries (0 without notes), and where
+    // the notes begin; made as the list drops.
+    int WidthForNotes(const Selector& selector);
+    // The note of the entry under the mouse, told by the tooltip.
+    void PointAt(int entry, const MSG& move);
 
     // AccessibleFace: the list and its entries.
     HWND AccessibleWindow() const override { return list_; }
@@ -62,6 +67,10 @@ private:
 
     HWND list_ = nullptr;
     WNDPROC listProcedure_ = nullptr;
+    HWND tooltip_ = nullptr;  // made for the first list with notes
+    int pointedAt_ = -1;
+    std::wstring tip_;
+    int notesLeft_ = 0;
     Selector* dropped_ = nullptr;
     bool releasingMouse_ = false;  // the capture changes at the list's own wish
     AccessibleObject accessible_{*this};

@@ -7,6 +7,12 @@
 
 namespace tastolink {
 
+// How many keys the phone answered OK, and how many it answered otherwise or not at all.
+struct AnswerTally {
+    long ok = 0;
+    long notOk = 0;
+};
+
 // What the status bar says about the port and the phone's answers. Everything arrives on the
 // window thread: the lines written, the bytes the reader received, and the silence timer.
 class AnswerStatus {
@@ -25,6 +31,7 @@ public:
     const std::string& LastKey() const { return lastKey_; }
     const std::string& Unsolicited() const { return unsolicited_; }
     std::string Counts() const;
+    AnswerTally Tally() const { return {answeredOk_, answeredNotOk_}; }
 
 private:
     void Answered(const std::string& answer);
@@ -36,6 +43,7 @@ private:
     std::string unsolicited_;
     long sent_ = 0;
     long answeredOk_ = 0;
+    long answeredNotOk_ = 0;
     bool waiting_ = false;
 };
 

@@ -5,22 +5,25 @@ namespace tastolink {
 SerialChannel::SerialChannel(PortOpener& opener, ShowFailure showFailure)
     : opener_(opener), showFailure_(std::move(showFailure)) {}
 
-void SerialChannel::OpenPort(const std::string& portName) {
+bool SerialChannel::OpenPort(const std::string& portName) {
     portName_ = portName;
     // Close the current port first: choosing the same port again must not find it busy.
     port_.reset();
     port_ = opener_.Open(portName_);
-    if (!port_) ReportFailure(std::string(kCannotChoosePort) + portName_);
+    if (port_) return true;
+    ReportFailure(std::string(kCannotChoosePort) + portName_);
+    return false;
 }
 
-void SerialChannel::SendCommand() {
-    if (port_ && port_->Write(pendingCommand_)) return;
+bool SerialChannel::SendCommand() {
+    if (port_ && port_->Write(pendingCommand_)) return true;
     ReportFailure(std::string(kCannotSendTo) + portName_);
+    return false;
 }
 
-void SerialChannel::Press(const std::string& command) {
+bool SerialChannel::Press(const std::string& command) {
     pendingCommand_ = command;
-    SendCommand();
+    return SendCommand();
 }
 
 void SerialChannel::ReportFailure(const std::string& text) {

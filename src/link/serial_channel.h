@@ -17,11 +17,12 @@ public:
     SerialChannel(PortOpener& opener, ShowFailure showFailure);
 
     // Button3Click: opens the port the port selector names, closing the current one first.
-    void OpenPort(const std::string& portName);
-    // Writes PendingCommand to the current port.
-    void SendCommand();
-    // A keypad click action: stores the row's line and sends it.
-    void Press(const std::string& command);
+    // False when it did not open (and the failure was reported).
+    bool OpenPort(const std::string& portName);
+    // Writes PendingCommand to the current port. False when it was not written (and reported).
+    bool SendCommand();
+    // A keypad click action: stores the row's line and sends it; whether it was written.
+    bool Press(const std::string& command);
 
 private:
     void ReportFailure(const std::string& text);
