@@ -91,11 +91,11 @@ class Display:
             self.key(name, False)
 
     def type(self, text):
-        """Types ASCII letters and digits, capitals with Shift."""
+        """Types ASCII letters, digits, dots and blanks, capitals with Shift."""
         for char in text:
             if char.isupper():
                 self.key("Shift_L", True)
-            self.tap(char.lower())
+            self.tap({".": "period", " ": "space"}.get(char, char.lower()))
             if char.isupper():
                 self.key("Shift_L", False)
 

@@ -1,0 +1,67 @@
+"""Key sequences: three presses of the keypad recorded from the menu into a file, which plays them
+back to the phone in their order and with their pauses; and the same file played unattended from
+the command line, whose exit code tells whether every command was written."""
+
+import subprocess
+import time
+
+from tastolink_driver import WINE, wait_until
+
+ROWS = [5, 13, 26]  # "5", ":L", ":T"
+PAUSE = 0.3  # s between two presses
+LINES = [b'AT+CKPD="5"\r\n', b'AT+CKPD=":L"\r\n', b'AT+CKPD=":T"\r\n']
+
+
+def choose_in_file_menu(user, item):
+    """Item `item` (from 0) of the menu "Файл", by the keyboard, then the file "keys.txt" in the
+    dialog it opens, which starts in the working folder."""
+    program, display = user.program, user.display
+    titled = {window.id for window in display.windows_of(program.process.pid)}
+    display.tap("F10", *["Down"] * (item + 1), "Return")
+    dialog = wait_until(lambda: [w for w in display.windows_of(program.process.pid) if w.id not in titled], 10,
+                        "the file dialog")[0]
+    display.focus(dialog)
+    display.type("keys.txt")
+    display.tap("Return")
+    wait_until(lambda: dialog.id not in {w.id for w in display.windows_of(program.process.pid)}, 10,
+               "the dialog to close")
+
+
+def test_presses_recorded_from_the_keypad_play_back_in_order_with_their_pauses(user, folder):
+    user.program.choose_port()
+    choose_in_file_menu(user, 0)  # "Записать нажатия…"
+    log = user.phone.log
+    start = len(log)
+    for row in ROWS:
+        if row != ROWS[0]:
+            time.sleep(PAUSE)
+        user.click_row(row)
+        log.wait_for_row(start, row)
+    user.display.tap("F10", "Down", "Return")  # "Остановить запись"
+    user.barrier()  # not recorded: the recording has stopped
+    recorded = [line.split(" ") for line in (folder / "keys.txt").read_text().splitlines()]
+    assert [key for _, key in recorded] == ["5", ":L", ":T"]
+    assert recorded[0][0] == "0" and all(int(pause) >= PAUSE * 1000 for pause, _ in recorded[1:])
+
+    start = len(log)
+    choose_in_file_menu(user, 1)  # "Воспроизвести…"
+    log.wait_for_row(start, ROWS[-1])
+    assert [line.data for line in log.lines()[start:]] == LINES
+
+
+def test_an_unattended_run_plays_the_file_and_ends_with_its_exit_code(prefix, phone, folder, exe):
+    (folder / "keys.txt").write_bytes(b"# rows 5, 13 and 26\r\n0 5\r\n100 :L\r\n\r\n100 :T\r\n")
+    (folder / "bad.txt").write_bytes(b"0 5\r\n100 Q\r\n")
+
+    def run(*arguments):
+        return subprocess.run([WINE, str(exe), *arguments], cwd=folder, capture_output=True, timeout=60)
+
+    finished = run("--port", "COM1", "--play", "keys.txt", "--exit")
+    assert finished.returncode == 0, finished.stderr
+    assert [line.data for line in phone.log.lines()] == LINES
+    refused = run("--port", "COM1", "--play", "bad.txt", "--exit")
+    assert (refused.returncode, refused.stderr.decode().strip()) == (
+        2, "Невозможно воспроизвести «bad.txt»: строка 2: нет такой клавиши телефона: «Q».")
+    assert run("--port", "COM9", "--play", "keys.txt", "--exit").returncode == 1
+    assert run("--play", "keys.txt").returncode == 2
+    assert len(phone.log.lines()) == 3
