@@ -268,6 +268,27 @@ def drops(display, catalogue=None, repeats=5, selectors=20):
             program.kill()
 
 
+def playback(lines=100, spacing_ms=50, runs=3):
+    """How far each line of an unattended run comes from the file's schedule, counted from the
+    first line at the phone: ms of every line after the first, over `runs` runs of the file."""
+    errors = []
+    with tempfile.TemporaryDirectory(prefix="tastolink-bench-play-") as folder:
+        work = Path(folder) / "work"
+        write_settings(work, {5: "A"})
+        (work / "keys.txt").write_text("".join(f"{0 if n == 0 else spacing_ms} 5\r\n" for n in range(lines)))
+        phone = Phone(folder, "COM1")
+        try:
+            for _ in range(runs):
+                start = len(phone.log)
+                subprocess.run([WINE, str(PROGRAM), "--port", "COM1", "--play", "keys.txt", "--exit"], cwd=work,
+                               check=True, timeout=60, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+                stamps = [line.ms for line in phone.log.lines()[start:]]
+                errors += [abs(stamp - stamps[0] - n * spacing_ms) for n, stamp in enumerate(stamps) if n]
+        finally:
+            phone.stop()
+    return errors
+
+
 def every_drop(display):
     return {"delivered": drops(display), "1 MB": drops(display, catalogue_of(1_000_000)),
             "10 MB": drops(display, catalogue_of(10_000_000))}
@@ -345,6 +366,8 @@ def measure(options, display):
             session.close()
     progress("dropping a selector's list with the delivered catalogue and with ones of 1 and 10 MB")
     figures["drops"] = every_drop(display)
+    progress("playing a file of 100 presses 50 ms apart, unattended, three times")
+    figures["playback"] = playback()
     progress(f"notepad.exe idle, then with a key held and auto-repeated, {options.watch:.0f} s each")
     figures["notepad_idle"], figures["notepad_held"] = notepad_cpu(display, server, options.watch)
     return figures
@@ -396,6 +419,10 @@ def rows_of(f):
              ("Tastolink.exe on disk; its DLL imports", f"{f['exe_size'] / 1024:.0f} KiB",
               f"notepad.exe {f['notepad_size'] / 1024:.0f} KiB", ", ".join(f["imports"]))]
     rows += drop_rows(f)
+    if "playback" in f:
+        rows.append((f"Playback, 100 presses 50 ms apart: error against the file's schedule, median / p95 of "
+                     f"{len(f['playback'])}", f"{ms(median(f['playback']))} / {ms(p95(f['playback']))}",
+                     "a phone stamp is a whole ms", ""))
     for name, times in f["scan"].items():
         rows.append((f"Repeat scan, one tick, {name} (host)", f"{median(times):.0f} ns", "—", ""))
     return rows
@@ -464,7 +491,7 @@ def main():
     parser.add_argument("--hold", type=float, default=15, help="seconds A is held at 50, 20 and 10 ms (15)")
     parser.add_argument("--scan-repetitions", type=int, default=5, help="repetitions of each scan benchmark (5)")
     parser.add_argument("--json", type=Path, help="write every measurement here as well")
-    parser.add_argument("--only", choices=["drops"], help="measure only this part")
+    parser.add_argument("--only", choices=["drops", "playback"], help="measure only this part")
     options = parser.parse_args()
     began = time.monotonic()
     display = Display()
@@ -474,12 +501,21 @@ def main():
     try:
         if options.soak:
             sys.exit(soak(display, options.soak))
-        figures = measure(options, display) if not options.only else {"drops": every_drop(display)}
+        if options.only == "drops":
+            figures = {"drops": every_drop(display)}
+        elif options.only == "playback":
+            figures = {"playback": playback()}
+        else:
+            figures = measure(options, display)
     finally:
         display.auto_repeat(True)
         display.close()
-    if options.only:
+    if options.only == "drops":
         print(table([("Figure", "Tastolink", "Floor", "Against the floor")] + drop_rows(figures)))
+    elif options.only == "playback":
+        errors = figures["playback"]
+        print(f"playback error: median {median(errors):.1f} ms, p95 {p95(errors):.1f} ms, max {max(errors)} ms "
+              f"of {len(errors)}")
     else:
         print(table(rows_of(figures)))
         sync = [value for wire in figures["wire"].values() for value in wire["sync"]]
