@@ -76,6 +76,7 @@ LRESULT CALLBACK SelectAllOnFocusProc(HWND edit, UINT message, WPARAM wParam, LP
 MainWindow::MainWindow(MainWindowServices services)
     : services_(services),
       answers_(services.ports, services.files),
+      portWatch_(services.files),
       channel_(answers_.Ports(),
                [this](const std::string& text) { services_.messages.ShowSimpleMessage(Handle(), text); }),
       mappings_(services.files),
@@ -114,6 +115,8 @@ bool MainWindow::Create(int showCommand, std::optional<UnattendedRun> unattended
     BuildControls();
     answers_.Attach(Handle());
     CheckMenuItem(GetMenu(Handle()), kMenuAnswers, answers_.On() ? MF_CHECKED : MF_UNCHECKED);
+    portWatch_.Load();
+    CheckMenuItem(GetMenu(Handle()), kMenuWatchPorts, portWatch_.On() ? MF_CHECKED : MF_UNCHECKED);
     UpdateStatusBar();
 
     // The repeat timer ticks from the moment the window exists; with no key held a tick does nothing.
@@ -198,11 +201,12 @@ void MainWindow::BuildControls() {
                 break;
             case ControlKind::PortSelector: {
                 AddSelector(kPortSelectorNumber, box, WideFromUtf8(PanelCaption(Panel::Port)));
-                std::vector<std::wstring> names;
-                for (std::string_view name : kPortNames) names.push_back(WideFromUtf8(name));
                 Selector& ports = selectors_[kPortSelectorNumber];
-                ports.SetEntries(std::make_shared<const std::vector<std::wstring>>(std::move(names)));
+                portWatch_.FillPortSelector(ports);
                 if (ports.Handle()) ports.SetText(ports.EntryList().front());
+                ports.SetBeforeDrop([this, &ports] {
+                    if (portWatch_.On()) portWatch_.FillPortSelector(ports);
+                });
                 break;
             }
             case ControlKind::BlueLabel:
@@ -302,7 +306,7 @@ void MainWindow::FitToLayout() {
 }
 
 void MainWindow::UpdateStatusBar() {
-    const bool wanted = answers_.On() || playback_.IsRunning();
+    const bool wanted = answers_.On() || portWatch_.On() || playback_.IsRunning();
     if (wanted && !statusBar_.Handle()) {
         // In the system's own status font, which has the arrow "→" that the window's raster font lacks.
         statusBar_.Attach(
@@ -366,6 +370,10 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_SIZE:
             statusBar_.Fit();
             return 0;
+        case WM_DEVICECHANGE:
+            // A device came or went: the ports the system has may have changed.
+            if (portWatch_.On()) portWatch_.FillPortSelector(selectors_[kPortSelectorNumber]);
+            return TRUE;
         case WM_ACTIVATE:
             OnActivate(LOWORD(wParam) != WA_INACTIVE);
             return 0;
@@ -436,6 +444,9 @@ void MainWindow::OnCommand(int id, WORD notification) {
             break;
         case kMenuPlay:
             PlayClick();
+            break;
+        case kMenuWatchPorts:
+            WatchPortsClick();
             break;
     }
 }

@@ -13,6 +13,7 @@
 #include "app/main_window_layout.h"
 #include "app/message_boxes.h"
 #include "app/phone_answers_view.h"
+#include "app/port_watch.h"
 #include "app/selector.h"
 #include "app/window.h"
 #include "capture/held_key_table.h"
@@ -88,6 +89,7 @@ private:
     void AnswersClick();  // "Ответы телефона": the switch of the phone's answers
     void RecordClick();   // "Записать нажатия…" / "Остановить запись"
     void PlayClick();  // "Воспроизвести…" / "Остановить воспроизведение"
+    void WatchPortsClick();  // "Следить за портами": the switch of the watch over the ports
 
     // Key sequences (main_window_sequences.cpp).
     std::optional<std::wstring> AskForSequenceFile(bool save);
@@ -140,6 +142,7 @@ private:
     MainWindowServices services_;
     PhoneAnswersView answers_;  // before channel_, which opens its ports through it
     StatusBar statusBar_;
+    PortWatch portWatch_;
     KeyRecording recording_;
     KeyPlayback playback_;
     std::vector<RecordedPress> playing_;  // the sequence playing, or played last

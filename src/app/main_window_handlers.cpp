@@ -62,6 +62,13 @@ void MainWindow::AnswersClick() {
     UpdateStatusBar();
 }
 
+void MainWindow::WatchPortsClick() {
+    Guarded([&] { portWatch_.Toggle(); });  // a switch that can't be saved holds until the program ends
+    CheckMenuItem(GetMenu(Handle()), kMenuWatchPorts, portWatch_.On() ? MF_CHECKED : MF_UNCHECKED);
+    portWatch_.FillPortSelector(selectors_[kPortSelectorNumber]);
+    UpdateStatusBar();
+}
+
 void MainWindow::Button1Click() {
     Guarded([&] { SetWindowTextW(Control(kEdit2), WideFromUtf8(interval_.Get()).c_str()); });
 }

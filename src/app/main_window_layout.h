@@ -31,6 +31,7 @@ enum MenuId : int {
     kMenuAnswers,
     kMenuRecord,
     kMenuPlay,
+    kMenuWatchPorts,
 };
 inline constexpr int kStatusBarId = 1451;
 
@@ -121,13 +122,14 @@ struct MenuItem {
     bool enabled;
 };
 // clang-format off
-inline constexpr std::array<MenuItem, 8> kMenu{{
+inline constexpr std::array<MenuItem, 9> kMenu{{
     {"Файл", "Записать нажатия…", kMenuRecord, true},
     {"Файл", "Воспроизвести…", kMenuPlay, true},
     {"Файл", "", kMenuSeparator, true},
     {"Файл", "Выход", kMenuExit, true},
     {"Настройки", "По умолчанию", kMenuDefaults, true},
     {"Настройки", "Ответы телефона", kMenuAnswers, true},
+    {"Настройки", "Следить за портами", kMenuWatchPorts, true},
     {"Справка", "О программе", kMenuAbout, false},
     {"Справка", "Автор", kMenuAuthor, true},
 }};

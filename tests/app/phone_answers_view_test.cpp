@@ -28,13 +28,11 @@ protected:
 
     // "Настройки" → "Ответы телефона": its id, and whether it is checked.
     std::pair<UINT, bool> MenuItem() const {
-        HMENU settings = GetSubMenu(GetMenu(window->Handle()), 1);
-        const int last = GetMenuItemCount(settings) - 1;
+        HMENU menu = GetMenu(window->Handle());
         wchar_t text[64] = {};
-        GetMenuStringW(settings, static_cast<UINT>(last), text, 64, MF_BYPOSITION);
+        GetMenuStringW(menu, kMenuAnswers, text, 64, MF_BYCOMMAND);
         EXPECT_STREQ(text, L"Ответы телефона");
-        return {GetMenuItemID(settings, last),
-                (GetMenuState(settings, last, MF_BYPOSITION) & MF_CHECKED) != 0};
+        return {kMenuAnswers, (GetMenuState(menu, kMenuAnswers, MF_BYCOMMAND) & MF_CHECKED) != 0};
     }
 
     void RightClick(HWND button) {
