@@ -165,7 +165,7 @@ void PhoneAnswersView::TakeEvents() {
                 status_.PortOpened(event.text);
                 break;
             case PortEvent::Kind::FailedOpen:
-                status_.PortFailed(event.text);
+                status_.PortFailed(event.text, event.reason);
                 break;
             case PortEvent::Kind::Lost:
                 status_.PortLost(event.text);

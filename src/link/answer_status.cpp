@@ -24,7 +24,9 @@ std::string KeyNameOfCommand(std::string_view line) {
 }
 
 void AnswerStatus::PortOpened(const std::string& portName) { port_ = portName + " открыт"; }
-void AnswerStatus::PortFailed(const std::string& portName) { port_ = portName + " не открыт"; }
+void AnswerStatus::PortFailed(const std::string& portName, const std::string& reason) {
+    port_ = portName + " не открыт: " + reason;
+}
 void AnswerStatus::PortLost(const std::string& portName) { port_ = portName + " пропал"; }
 
 void AnswerStatus::Sent(std::string_view commandLine) {

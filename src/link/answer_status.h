@@ -12,7 +12,7 @@ namespace tastolink {
 class AnswerStatus {
 public:
     void PortOpened(const std::string& portName);
-    void PortFailed(const std::string& portName);
+    void PortFailed(const std::string& portName, const std::string& reason);
     void PortLost(const std::string& portName);
     // A command line went out: its key now waits for an answer.
     void Sent(std::string_view commandLine);

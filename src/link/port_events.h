@@ -12,7 +12,8 @@ namespace tastolink {
 struct PortEvent {
     enum class Kind { Opened, FailedOpen, Written, Received, Lost };
     Kind kind;
-    std::string text;  // the port name (Opened, FailedOpen, Lost) or the bytes
+    std::string text;      // the port name (Opened, FailedOpen, Lost) or the bytes
+    std::string reason{};  // FailedOpen: why the port did not open
 
     bool operator==(const PortEvent&) const = default;
 };

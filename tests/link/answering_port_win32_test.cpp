@@ -60,10 +60,4 @@ TEST_F(AnsweringPortWithPhone, PhoneThatVanishesMidAnswerEndsTheReader) {
     EXPECT_FALSE(port->Write("AT+CKPD=\"5\"\r\n"));
 }
 
-TEST_F(AnsweringPortWithPhone, PortThatDoesNotExistIsReported) {
-    EXPECT_FALSE(opener_.Open("COM99"));
-    Await(FailedOpen, "", 2);
-    EXPECT_EQ(events_, (std::vector<PortEvent>{{FailedOpen, "COM99"}}));
-}
-
 }  // namespace

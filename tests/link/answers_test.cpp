@@ -34,6 +34,8 @@ TEST(LongPressCommand, HoldsTheKeyForTwoSeconds) {
 
 TEST(AnswerStatus, PairsEachAnswerWithTheLastKeySent) {
     AnswerStatus status;
+    status.PortFailed("COM7", "порт занят");
+    EXPECT_EQ(status.Port(), "COM7 не открыт: порт занят");
     status.PortOpened("COM4");
     EXPECT_EQ(status.Port(), "COM4 открыт");
     status.Received("\r\nOK\r\n");  // nothing asked yet: no key, nothing counted
