@@ -173,6 +173,9 @@ void PhoneAnswersView::TakeEvents() {
             case PortEvent::Kind::Received:
                 status_.Received(event.text);
                 break;
+            case PortEvent::Kind::Dropped:
+                status_.Dropped();
+                break;
             case PortEvent::Kind::Written:
                 status_.Sent(event.text);
                 SetTimer(window_, kSilenceTimer, kSilenceMs, nullptr);

@@ -53,6 +53,8 @@ void AnswerStatus::Received(std::string_view bytes) {
     }
 }
 
+void AnswerStatus::Dropped() { parser_.Break(); }
+
 void AnswerStatus::Answered(const std::string& answer) {
     if (key_.empty()) return;  // nothing of ours was asked
     if (answer == "OK") ++answeredOk_;

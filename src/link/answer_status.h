@@ -17,6 +17,8 @@ public:
     // A command line went out: its key now waits for an answer.
     void Sent(std::string_view commandLine);
     void Received(std::string_view bytes);
+    // Bytes the phone sent were thrown away unread: the line they were in is lost.
+    void Dropped();
     // About a second went by after Sent with no final answer.
     void Silence();
 

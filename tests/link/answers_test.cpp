@@ -27,6 +27,14 @@ TEST(AnswerParser, CutsReadsIntoAnswerLines) {
     }
 }
 
+// Bytes lost between two pieces: "O" before and "K" after are no "OK"; the next whole line is read.
+TEST(AnswerParser, KeepsTheLinesOnEitherSideOfLostBytesApart) {
+    AnswerParser parser;
+    EXPECT_EQ(parser.Feed("\r\nO"), std::vector<PhoneAnswer>{});
+    parser.Break();
+    EXPECT_EQ(parser.Feed("K\r\nERROR\r\n"), (std::vector<PhoneAnswer>{{Error, "ERROR"}}));
+}
+
 TEST(LongPressCommand, HoldsTheKeyForTwoSeconds) {
     EXPECT_EQ(LongPressCommand(kPhoneKeyTable[4]), "AT+CKPD=\"5\",20\r\n");
     EXPECT_EQ(LongPressCommand(kPhoneKeyTable[25]), "AT+CKPD=\":T\",20\r\n");
