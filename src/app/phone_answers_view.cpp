@@ -98,8 +98,8 @@ bool PhoneAnswersView::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
             return true;
         case WM_TIMER:
             if (wParam != kSilenceTimer) return false;
-            KillTimer(window_, kSilenceTimer);
             status_.Silence();
+            if (!status_.Expecting()) KillTimer(window_, kSilenceTimer);
             Refresh();
             return true;
         case WM_SIZE:
@@ -182,7 +182,7 @@ void PhoneAnswersView::TakeEvents() {
                 break;
         }
     }
-    if (!status_.Waiting()) KillTimer(window_, kSilenceTimer);
+    if (!status_.Expecting()) KillTimer(window_, kSilenceTimer);
     Refresh();
 }
 
