@@ -57,7 +57,11 @@ private:
                 GetOverlappedResult(handle, &overlapped, &received, TRUE);
                 return;
             }
-            if (!GetOverlappedResult(handle, &overlapped, &received, FALSE)) break;
+            // Wine ends the waiting read with ERROR_TIMEOUT when a write's time-out runs out (a
+            // stalled phone): the port is still there. Any other failure means it is gone.
+            if (!GetOverlappedResult(handle, &overlapped, &received, FALSE) &&
+                GetLastError() != ERROR_TIMEOUT)
+                break;
             if (received > 0) inbox_->Push({PortEvent::Kind::Received, buffer.substr(0, received)});
         }
         // The port failed under the reader: the device is gone. The handle stays open until the
