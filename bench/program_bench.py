@@ -55,13 +55,11 @@ class Session:
         self.display, self.period_ms = display, period_ms
         self.folder = tempfile.TemporaryDirectory(prefix=f"tastolink-bench-{period_ms}-")
         folder = Path(self.folder.name)
-        write_settings(folder / "work", {5: "A"}, period_ms=period_ms)
-        if answers:
-            (folder / "work" / "answers.ini").write_bytes(b"1\r\n")
+        write_settings(folder / "work", {5: "A"}, period_ms=period_ms, answers=answers)
         self.phone = Phone(folder, "COM1")
         self.log = self.phone.log
         self.program = Program(display, folder / "work", console=folder / "wine.out")
-        self.process = wine_process(self.program.process, "Tastolink.exe")
+        self.process = self.program.host_process()
         self.program.focus()
         self.program.click(CHOOSE_PORT_BUTTON)
         self.program.click(KEYPAD_5)  # its line comes once the port is open

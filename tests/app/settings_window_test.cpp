@@ -79,7 +79,11 @@ TEST_F(MainWindowTest, ASetPeriodRepeatsAHeldKeyAndZeroStopsTheTimer) {
     EXPECT_TRUE(window->HeldKeys().AnyHeld());
 }
 
-TEST_F(MainWindowTest, ReadOnlyBindingsKeepTheWindowOpenAndThePeriodUnsaved) {
+// With the phone's answers off and on.
+class SettingsFaultTest : public MainWindowTest, public testing::WithParamInterface<bool> {};
+
+TEST_P(SettingsFaultTest, ReadOnlyBindingsKeepTheWindowOpenAndThePeriodUnsaved) {
+    if (GetParam()) folder.Write("answers.ini", "1\r\n");
     Open();
     const std::string before = folder.Read("itemindex.itm");
     SetFileAttributesW(L"itemindex.itm", FILE_ATTRIBUTE_READONLY);
@@ -93,6 +97,9 @@ TEST_F(MainWindowTest, ReadOnlyBindingsKeepTheWindowOpenAndThePeriodUnsaved) {
     EXPECT_EQ(folder.Read("itemindex.itm"), before);
     EXPECT_EQ(folder.Read("interval.int"), "100\r\n");
 }
+
+INSTANTIATE_TEST_SUITE_P(PhoneAnswers, SettingsFaultTest, testing::Bool(),
+                         [](const auto& info) { return info.param ? "On" : "Off"; });
 
 TEST_F(MainWindowTest, DefaultsThenCloseCarryTheDefaultFilesExtraLines) {
     folder.Write("default.itm", MappingText("defaults", {{25, "Up"}, {45, "COM2"}}, "extra"));

@@ -11,7 +11,7 @@ from dataclasses import dataclass
 from pathlib import Path
 
 from . import DELIVERED_SETTINGS, PROGRAM, WINDOW_PROBE, wait_until
-from .wine import WINE
+from .wine import WINE, wine_process
 
 TITLE = "Tastolink"
 CLIENT_SIZE = (441, 680)  # at the 96 dpi of a fresh prefix
@@ -55,9 +55,10 @@ def dropped_entry(row, index, alternative=False):
     return x, y - 10 + 21 + 1 + 13 * index + 6
 
 
-def write_settings(folder, bindings=None, port="COM1", period_ms=100):
+def write_settings(folder, bindings=None, port="COM1", period_ms=100, answers=False):
     """The four settings files: the delivered catalogue, `bindings` ({ComboBox number: key name})
-    and `port` as both the user's and the default bindings, and the repeat period."""
+    and `port` as both the user's and the default bindings, and the repeat period; with
+    `answers`, the switch of the phone's answers on."""
     folder = Path(folder)
     folder.mkdir(parents=True, exist_ok=True)
     shutil.copyfile(DELIVERED_SETTINGS / "Items.itm", folder / "Items.itm")
@@ -66,6 +67,8 @@ def write_settings(folder, bindings=None, port="COM1", period_ms=100):
     for name in ("itemindex.itm", "default.itm"):
         (folder / name).write_bytes("".join(line + "\r\n" for line in lines).encode("cp1251"))
     (folder / "interval.int").write_bytes(f"{period_ms}\r\n".encode())
+    if answers:
+        (folder / "answers.ini").write_bytes(b"1\r\n")
 
 
 @dataclass
@@ -95,6 +98,7 @@ class Program:
     def __init__(self, display, folder, exe=PROGRAM, console=None, timeout=30):
         self.display = display
         self.prober = None
+        self._host_process = None
         self.console = open(console or Path(folder) / "wine.out", "ab")
         self.process = subprocess.Popen([WINE, str(exe)], cwd=folder, stdout=self.console, stderr=subprocess.STDOUT)
         try:
@@ -176,6 +180,13 @@ class Program:
             self.send_close()
             self.process.wait(timeout)
         return self.process.returncode
+
+    def host_process(self):
+        """The Linux process (psutil) that runs the program: under Wine every thread of the program is one
+        of its threads, and every file or device the program holds one of its descriptors."""
+        if self._host_process is None:
+            self._host_process = wine_process(self.process, "Tastolink.exe")
+        return self._host_process
 
     def kill(self):
         if self.process.poll() is None:
