@@ -31,8 +31,8 @@ add_custom_target(window_probe ALL DEPENDS window-probe.exe)
 # One CTest test per journey file; pytest keeps each one's folders (phone logs, a screenshot
 # of a failure) under e2e/<name> of the build tree.
 file(MAKE_DIRECTORY ${CMAKE_BINARY_DIR}/e2e)
-foreach(name IN ITEMS answers completion disk_full held_key keypad menu_loop release settings_restart stall
-                      vanished_phone)
+foreach(name IN ITEMS answers completion disk_full held_key hostile_phone keypad menu_loop release settings_restart
+                      stall vanished_phone)
   add_test(NAME e2e.${name}
     COMMAND ${SYSTEM_PYTHON3} -m pytest -q -p no:cacheprovider --basetemp=${CMAKE_BINARY_DIR}/e2e/${name}
             ${CMAKE_CURRENT_LIST_DIR}/test_${name}.py)
