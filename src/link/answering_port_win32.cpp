@@ -1,5 +1,6 @@
 #include "link/answering_port_win32.h"
 
+#include <algorithm>
 #include <thread>
 
 #include "link/com_port_win32.h"
@@ -48,7 +49,16 @@ private:
             OVERLAPPED overlapped{};
             overlapped.hEvent = port_.readDone.get();
             DWORD received = 0;
-            if (!ReadFile(handle, buffer.data(), static_cast<DWORD>(buffer.size()), nullptr, &overlapped) &&
+            // As many bytes as wait in the port, or the first one to come: a read for more ends
+            // only when its buffer is full or at a pause, which a phone that keeps talking never makes.
+            COMSTAT waiting{};
+            DWORD errors = 0;
+            if (!ClearCommError(handle, &errors, &waiting)) break;
+            // The driver lost bytes (its buffer overran) or damaged them: the line they were in is no answer.
+            if (errors & (CE_RXOVER | CE_OVERRUN | CE_FRAME | CE_RXPARITY))
+                inbox_->Push({PortEvent::Kind::Dropped, {}});
+            const DWORD wanted = std::clamp<DWORD>(waiting.cbInQue, 1, static_cast<DWORD>(buffer.size()));
+            if (!ReadFile(handle, buffer.data(), wanted, nullptr, &overlapped) &&
                 GetLastError() != ERROR_IO_PENDING)
                 break;
             const HANDLE waits[] = {overlapped.hEvent, port_.stop.get()};

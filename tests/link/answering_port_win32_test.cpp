@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <thread>
 
@@ -56,7 +57,9 @@ TEST_F(AnsweringPortWithPhone, PhoneThatVanishesMidAnswerEndsTheReader) {
     std::unique_ptr<OpenedPort> port = opener_.Open(port_);
     ASSERT_TRUE(port && port->Write("AT+CKPD=\"5\"\r\n"));
     EXPECT_TRUE(Await(Lost, port_));
-    EXPECT_EQ(events_.back(), (PortEvent{Lost, port_}));
+    // The reader's last word (the write's own event may come after it).
+    const auto lost = std::ranges::find(events_, Lost, &PortEvent::kind);
+    EXPECT_EQ(std::ranges::count(lost, events_.end(), Received, &PortEvent::kind), 0);
     EXPECT_FALSE(port->Write("AT+CKPD=\"5\"\r\n"));
 }
 
