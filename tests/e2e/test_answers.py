@@ -2,7 +2,7 @@
 bar shows the answer to a click, and both are back after a restart. With the switch off (the
 default) test_keypad shows the bytes and the window's client area as they always were."""
 
-STATUS_BAR_ID = 1451
+from tastolink_driver.program import STATUS_BAR_ID
 
 
 def click_5_and_read_the_answer(user):

@@ -7,7 +7,8 @@ import time
 
 import pytest
 
-STATUS_BAR_ID = 1451
+from tastolink_driver.program import STATUS_BAR_ID
+
 # The longest text of a part: an answer line of at most 256 characters after a key's name.
 LONGEST_PART = 300
 LATE_S = 1.8  # after the second of "нет ответа", before the next one

@@ -31,6 +31,7 @@ FOCUS_FIELD_ID = 1301
 INTERVAL_FIELD_ID = 1302
 PORT_SELECTOR = 45
 SELECTOR_COUNT = 53
+STATUS_BAR_ID = 1451  # the status bar of the phone's answers; its parts come joined by tabs
 
 
 def keypad_button(left, top):
