@@ -1,10 +1,11 @@
-// window-probe: reports what Tastolink shows, for the end-to-end tests. For each line read from
-// stdin it prints one line of JSON: the main window, its client area on the screen, the id of the
-// control that has the keyboard focus, the GUI_* flags of its thread (GUI_INMENUMODE while the
-// menu loop runs) and every visible top-level window of its process (boxes, the Author window)
-// with the id, class and text of each control. Texts come from WM_GETTEXT, which the system
-// carries across processes, so a combo box reports the text it shows. Never sends input; a test
-// keeps it running, since every start of a Wine program costs time.
+// window-probe: reports what Tastolink shows, for the driver of the journeys and the bench. For
+// each line read from stdin it prints one line of JSON: the main window, its client area on the
+// screen, the id of the control that has the keyboard focus, the GUI_* flags of its thread
+// (GUI_INMENUMODE while the menu loop runs) and every visible top-level window of its process
+// (boxes, the Author window) with the id, class and text of each control. Texts come from
+// WM_GETTEXT, which the system carries across processes, so a combo box reports the text it
+// shows. Never sends input; the driver keeps it running, since every start of a Wine program
+// costs time.
 #include <windows.h>
 // After windows.h, which it needs.
 #include <commctrl.h>
