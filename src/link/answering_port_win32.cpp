@@ -8,6 +8,8 @@
 namespace tastolink {
 namespace {
 
+constexpr DWORD kReadPaceMs = 10;
+
 class AnsweringPort : public OpenedPort {
 public:
     AnsweringPort(ComPort port, std::string name, std::shared_ptr<PortEventInbox> inbox)
@@ -72,7 +74,11 @@ private:
             if (!GetOverlappedResult(handle, &overlapped, &received, FALSE) &&
                 GetLastError() != ERROR_TIMEOUT)
                 break;
-            if (received > 0) inbox_->Push({PortEvent::Kind::Received, buffer.substr(0, received)});
+            if (received == 0) continue;
+            inbox_->Push({PortEvent::Kind::Received, buffer.substr(0, received)});
+            // A phone that keeps sending is read at most once a pace, whatever came meanwhile at
+            // once: a flood costs the reader and the window a hundred rounds a second, not one a chunk.
+            if (WaitForSingleObject(port_.stop.get(), kReadPaceMs) == WAIT_OBJECT_0) return;
         }
         // The port failed under the reader: the device is gone. The handle stays open until the
         // channel lets the port go, so a write meanwhile fails and shows its box as before.
