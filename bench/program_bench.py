@@ -27,7 +27,7 @@ sys.path.insert(0, str(ROOT / "tools" / "driver"))
 from tastolink_driver import (BUILD_DIR, PROGRAM, WINE, Display, Phone, Program, prepare_prefix,  # noqa: E402
                               wine_process, wine_server, write_settings)
 from tastolink_driver.program import (CHOOSE_PORT_BUTTON, CLIENT_SIZE, FOCUS_FIELD, PORT_SELECTOR,  # noqa: E402
-                                      keypad_button, selector)
+                                      STATUS_BAR_ID, keypad_button, selector)
 
 SCAN_BENCHMARK = BUILD_DIR / "host" / "bench" / "repeat_scan_bench"
 KEYPAD_5 = keypad_button(12)
@@ -52,17 +52,15 @@ class Session:
     its port, and the focus in the field that takes the keys; with `answers`, the phone's
     answers switched on."""
 
-    def __init__(self, display, period_ms, answers=False):
+    def __init__(self, display, period_ms, answers=False, phone_options=()):
         self.display, self.period_ms = display, period_ms
         self.folder = tempfile.TemporaryDirectory(prefix=f"tastolink-bench-{period_ms}-")
         folder = Path(self.folder.name)
-        write_settings(folder / "work", {5: "A"}, period_ms=period_ms)
-        if answers:
-            (folder / "work" / "answers.ini").write_bytes(b"1\r\n")
-        self.phone = Phone(folder, "COM1")
+        write_settings(folder / "work", {5: "A"}, period_ms=period_ms, answers=answers)
+        self.phone = Phone(folder, "COM1", phone_options)
         self.log = self.phone.log
         self.program = Program(display, folder / "work", console=folder / "wine.out")
-        self.process = wine_process(self.program.process, "Tastolink.exe")
+        self.process = self.program.host_process()
         self.program.focus()
         self.program.click(CHOOSE_PORT_BUTTON)
         self.program.click(KEYPAD_5)  # its line comes once the port is open
@@ -353,6 +351,12 @@ def measure(options, display):
         figures["idle_answers"] = watch([session.process, server], options.watch)
     finally:
         session.close()
+    progress(f"CPU and memory while the phone floods, its answers on, {options.watch:.0f} s")
+    session = Session(display, 100, answers=True, phone_options=["--flood"])
+    try:
+        figures["flood"] = watch([session.process, server], options.watch)
+    finally:
+        session.close()
     progress(f"the repeat rate at 50, 20 and 10 ms, {options.hold:.0f} s each")
     for period in (50, 20, 10):
         session = Session(display, period)
@@ -398,6 +402,11 @@ def rows_of(f):
                   f"excess {ms(median(wire['excess']))} / {ms(p95(wire['excess']))}"),
                  ("CPU, window open, no key held, the phone's answers on", f"{idle[0]['cpu']:.2f} ms/s",
                   f"answers off {f['idle'][0]['cpu']:.2f} ms/s", f"+ {idle[0]['cpu'] - f['idle'][0]['cpu']:.2f} ms/s")]
+    if "flood" in f:
+        flood, idle = f["flood"], f["idle_answers"]
+        rows += [("CPU, the phone flooding lines and binary, its answers on", f"{flood[0]['cpu']:.1f} ms/s",
+                  f"not flooding {idle[0]['cpu']:.2f} ms/s",
+                  f"wineserver {flood[1]['cpu']:.1f} ms/s; resident memory {flood[0]['rss'] / 1024:.1f} MiB")]
     for period in (100, 50, 20, 10):
         rate = median(f["rates"][period])
         rows.append((f"Repeat rate, A held at {period} ms (median of {len(f['rates'][period])} × 5 s)",
@@ -442,18 +451,19 @@ def table(rows):
     return "\n".join(lines)
 
 
-def soak(display, seconds, period_ms=10, every_s=30):
-    """Holds A at `period_ms` for `seconds`: every line must be whole, no box may show, and the
-    program's memory and open descriptors are printed as it goes. Returns the exit status."""
-    session = Session(display, period_ms)
+def soak(display, seconds, answers=False, period_ms=10, every_s=30):
+    """Holds A at `period_ms` for `seconds` (with `answers`, the phone's answers on and the phone
+    answering OK): every line must be whole, no box may show, and the program's memory, open
+    descriptors and threads are printed as it goes. Returns the exit status."""
+    session = Session(display, period_ms, answers=answers)
     samples, faults = [], []
 
     def sample(label):
         lines = session.log.lines()
         samples.append((time.monotonic(), len(lines), session.process.memory_info().rss // 1024,
-                        session.process.num_fds()))
-        print(f"{label:>9}  {samples[-1][1]:8d} lines  RSS {samples[-1][2]:7d} kB  {samples[-1][3]:3d} descriptors",
-              flush=True)
+                        session.process.num_fds(), session.process.num_threads()))
+        print(f"{label:>9}  {samples[-1][1]:8d} lines  RSS {samples[-1][2]:7d} kB  {samples[-1][3]:3d} descriptors  "
+              f"{samples[-1][4]:2d} threads", flush=True)
     try:
         with session.holding():
             session.log.wait_for_count(500, timeout=60)  # the heap has grown to its working size
@@ -466,12 +476,16 @@ def soak(display, seconds, period_ms=10, every_s=30):
                 sample(f"{(time.monotonic() - samples[0][0]) / 60:.1f} min")
         faults += [f"line {n} is {line.data!r}" for n, line in enumerate(session.log.lines())
                    if line.data != LINE_OF_A][:5]
+        if answers:
+            status = session.program.probe().control_text(STATUS_BAR_ID)
+            print("status bar at the end:", " | ".join(status.split("\t")))
     finally:
         session.close()
     first, last = samples[0], samples[-1]
     rate = (last[1] - first[1]) / (last[0] - first[0]) if last[0] > first[0] else 0
     print(f"{last[1]} lines, {rate:.1f} a second (a tick every {1000 / rate if rate else math.inf:.1f} ms); "
-          f"RSS {first[2]} -> {last[2]} kB, peak {max(s[2] for s in samples)} kB; descriptors {first[3]} -> {last[3]}")
+          f"RSS {first[2]} -> {last[2]} kB, peak {max(s[2] for s in samples)} kB; descriptors {first[3]} -> {last[3]}; "
+          f"threads {first[4]} -> {last[4]}")
     for fault in faults:
         print("FAULT:", fault)
     return 1 if faults else 0
@@ -485,6 +499,7 @@ def duration(text):
 def main():
     parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
     parser.add_argument("--soak", type=duration, metavar="TIME", help="hold A at 10 ms for TIME (10m, 90s) instead")
+    parser.add_argument("--answers", action="store_true", help="with --soak: the phone's answers on")
     parser.add_argument("--start-ups", type=int, default=6, help="starts of each program (6)")
     parser.add_argument("--presses", type=int, default=50, help="key presses at each of 100 and 20 ms (50)")
     parser.add_argument("--watch", type=float, default=30, help="seconds of each CPU watch (30)")
@@ -500,7 +515,7 @@ def main():
     display.auto_repeat(False)
     try:
         if options.soak:
-            sys.exit(soak(display, options.soak))
+            sys.exit(soak(display, options.soak, options.answers))
         if options.only == "drops":
             figures = {"drops": every_drop(display)}
         elif options.only == "playback":

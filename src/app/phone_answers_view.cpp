@@ -34,7 +34,7 @@ void PhoneAnswersView::TakeEvents() {
                 status_.PortOpened(event.text);
                 break;
             case PortEvent::Kind::FailedOpen:
-                status_.PortFailed(event.text);
+                status_.PortFailed(event.text, event.reason);
                 break;
             case PortEvent::Kind::Lost:
                 status_.PortLost(event.text);
@@ -42,18 +42,22 @@ void PhoneAnswersView::TakeEvents() {
             case PortEvent::Kind::Received:
                 status_.Received(event.text);
                 break;
+            case PortEvent::Kind::Dropped:
+                status_.Dropped();
+                break;
             case PortEvent::Kind::Written:
                 status_.Sent(event.text);
                 SetTimer(window_, kSilenceTimer, kSilenceMs, nullptr);
                 break;
         }
     }
-    if (!status_.Waiting()) KillTimer(window_, kSilenceTimer);
+    if (!status_.Expecting()) KillTimer(window_, kSilenceTimer);
 }
 
+// Again every second while a given-up key's answer is still owed.
 void PhoneAnswersView::Silence() {
-    KillTimer(window_, kSilenceTimer);
     status_.Silence();
+    if (!status_.Expecting()) KillTimer(window_, kSilenceTimer);
 }
 
 StatusBar::Texts PhoneAnswersView::Texts() const {

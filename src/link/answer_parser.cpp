@@ -22,16 +22,21 @@ std::vector<PhoneAnswer> AnswerParser::Feed(std::string_view bytes) {
             if (pending_.size() < kLongestAnswerLine)
                 pending_ += byte;
             else
-                overlong_ = true;
+                broken_ = true;
         }
     }
     return answers;
 }
 
-void AnswerParser::EndLine(std::vector<PhoneAnswer>& answers) {
-    if (!pending_.empty() && !overlong_) answers.push_back({KindOf(pending_), pending_});
+void AnswerParser::Break() {
     pending_.clear();
-    overlong_ = false;
+    broken_ = true;
+}
+
+void AnswerParser::EndLine(std::vector<PhoneAnswer>& answers) {
+    if (!pending_.empty() && !broken_) answers.push_back({KindOf(pending_), pending_});
+    pending_.clear();
+    broken_ = false;
 }
 
 }  // namespace tastolink

@@ -31,12 +31,14 @@ inline constexpr std::size_t kLongestAnswerLine = 256;
 class AnswerParser {
 public:
     std::vector<PhoneAnswer> Feed(std::string_view bytes);
+    // Bytes were lost here: the line they were in is no answer, whatever its two ends say.
+    void Break();
 
 private:
     void EndLine(std::vector<PhoneAnswer>& answers);
 
     std::string pending_;
-    bool overlong_ = false;
+    bool broken_ = false;  // overlong, or bytes lost: dropped at its end
 };
 
 }  // namespace tastolink

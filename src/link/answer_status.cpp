@@ -1,5 +1,7 @@
 #include "link/answer_status.h"
 
+#include <utility>
+
 #include "link/phone_key_table.h"
 
 namespace tastolink {
@@ -22,15 +24,27 @@ std::string KeyNameOfCommand(std::string_view line) {
     return "?";
 }
 
-void AnswerStatus::PortOpened(const std::string& portName) { port_ = portName + " открыт"; }
-void AnswerStatus::PortFailed(const std::string& portName) { port_ = portName + " не открыт"; }
+void AnswerStatus::PortOpened(const std::string& portName) {
+    port_ = portName + " открыт";
+    parser_ = AnswerParser();
+    GiveUpWaiting("нет ответа");
+    owedSinceSilence_ = owedBeforeSilence_ = 0;
+}
+
+void AnswerStatus::PortFailed(const std::string& portName, const std::string& reason) {
+    port_ = portName + " не открыт: " + reason;
+}
+
 void AnswerStatus::PortLost(const std::string& portName) { port_ = portName + " пропал"; }
 
 void AnswerStatus::Sent(std::string_view commandLine) {
-    key_ = KeyNameOfCommand(commandLine);
-    lastKey_ = key_ + " → …";
+    waiting_.push_back(KeyNameOfCommand(commandLine));
+    lastKey_ = waiting_.back() + " → …";
     ++sent_;
-    waiting_ = true;
+    if (waiting_.size() > kMostWaiting) {
+        waiting_.pop_front();
+        ++owedSinceSilence_;
+    }
 }
 
 void AnswerStatus::Received(std::string_view bytes) {
@@ -51,16 +65,38 @@ void AnswerStatus::Received(std::string_view bytes) {
 }
 
 void AnswerStatus::Answered(const std::string& answer) {
-    if (key_.empty()) return;  // nothing of ours was asked
-    if (answer == "OK") ++answeredOk_;
-    lastKey_ = key_ + " → " + answer;
-    waiting_ = false;
+    // Answers come in the order of the keys: those owed are older than any key waiting.
+    if (owedBeforeSilence_ > 0) {
+        --owedBeforeSilence_;
+    } else if (owedSinceSilence_ > 0) {
+        --owedSinceSilence_;
+    } else if (!waiting_.empty()) {
+        lastKey_ = waiting_.front() + " → " + answer;
+        waiting_.pop_front();
+        ++(answer == "OK" ? answeredOk_ : answeredNotOk_);
+    }
+}
+
+void AnswerStatus::GiveUpWaiting(std::string_view shownAs) {
+    if (waiting_.empty()) return;
+    lastKey_ = waiting_.back() + " → " + std::string(shownAs);
+    answeredNotOk_ += static_cast<long>(waiting_.size());
+    owedSinceSilence_ += waiting_.size();
+    waiting_.clear();
+}
+
+void AnswerStatus::Dropped() {
+    parser_.Break();
+    GiveUpWaiting("ответ потерян");
 }
 
 void AnswerStatus::Silence() {
-    if (!waiting_) return;
-    lastKey_ = key_ + " → нет ответа";
-    waiting_ = false;
+    GiveUpWaiting("нет ответа");
+    owedBeforeSilence_ = std::exchange(owedSinceSilence_, 0);
+}
+
+bool AnswerStatus::Expecting() const {
+    return !waiting_.empty() || owedSinceSilence_ > 0 || owedBeforeSilence_ > 0;
 }
 
 std::string AnswerStatus::Counts() const {

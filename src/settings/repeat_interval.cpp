@@ -1,5 +1,6 @@
 #include "settings/repeat_interval.h"
 
+#include <exception>
 #include <optional>
 #include <string_view>
 
@@ -44,9 +45,19 @@ void RepeatIntervalSetting::Load() {
 }
 
 void RepeatIntervalSetting::Save() {
-    // The same guard as for the bindings: a period that never came from an existing file is
-    // not saved over it; a missing file is created with the period alone.
-    if (!loaded_ && !IsMissing(files_, kIntervalFile)) return;
+    if (!loaded_) {
+        // The guard of the bindings, but for a period the user set: that one is saved into the
+        // file as it is now, its other lines kept.
+        std::optional<std::string> existing;
+        try {
+            existing = files_.Read(kIntervalFile);
+        } catch (const SettingsFileMissing&) {
+        } catch (const std::exception&) {
+            return;  // exists, but can't be read: nothing is saved over it
+        }
+        if (existing && !setByUser_) return;
+        intervalScratch_.Load(existing.value_or(""));
+    }
     intervalScratch_.SetLine(0, Get());
     files_.Write(kIntervalFile, intervalScratch_.Text());
 }
@@ -56,6 +67,7 @@ std::string RepeatIntervalSetting::Get() const { return std::to_string(period_);
 void RepeatIntervalSetting::Set(const std::string& fieldTextUtf8) {
     const auto value = ParseInteger(fieldTextUtf8);
     if (!value) throw SettingsError(NotAValidIntegerMessage(fieldTextUtf8));
+    setByUser_ = true;
     SetPeriod(static_cast<std::uint32_t>(*value));
 }
 

@@ -37,7 +37,9 @@ public:
     // no integer (the file text is kept, the period stays).
     void Load();
     // Writes the period into line 0 of the last loaded text and saves it to "interval.int".
-    // Writes nothing when no file was loaded in this run and "interval.int" exists.
+    // When no file was loaded in this run, only a period the user set is saved over an existing
+    // file (into its text as it is now), nothing over one that can't be read, and a missing file
+    // is created with the period alone.
     void Save();
 
     // Button1Click: the period as unsigned decimal digits.
@@ -51,6 +53,7 @@ private:
     RepeatTimerControl& timer_;
     LineBuffer intervalScratch_;
     bool loaded_ = false;
+    bool setByUser_ = false;  // with "Set"
     std::uint32_t period_ = kInitialPeriod;
 };
 

@@ -60,7 +60,30 @@ TEST_F(MainWindowTest, ClosingSavesBindingsAndPeriodByteForByte) {
     EXPECT_EQ(folder.Read("interval.int"), "50\r\n");
 }
 
-TEST_F(MainWindowTest, ReadOnlyBindingsKeepTheWindowOpenAndThePeriodUnsaved) {
+// "Set" drives the window's own repeat timer: a held key repeats at the new period, and 0 stops it.
+TEST_F(MainWindowTest, ASetPeriodRepeatsAHeldKeyAndZeroStopsTheTimer) {
+    folder.Write("itemindex.itm", MappingText("user", {{5, "A"}, {45, "COM1"}}));
+    Open();
+    window->Button3Click();
+    SetWindowTextW(window->Control(kEdit2), L"10");
+    window->Button2Click();
+    Deliver(*window, window->Control(kEdit1), WM_KEYDOWN, 'A');
+    for (int wait = 0; wait < 250 && ports.lines.empty(); ++wait)
+        PumpFor(*window, std::chrono::milliseconds(20));
+    ASSERT_FALSE(ports.lines.empty());
+    SetWindowTextW(window->Control(kEdit2), L"0");
+    window->Button2Click();
+    ports.lines.clear();
+    PumpFor(*window, std::chrono::milliseconds(300));  // thirty ticks of the old period
+    EXPECT_TRUE(ports.lines.empty());
+    EXPECT_TRUE(window->HeldKeys().AnyHeld());
+}
+
+// With the phone's answers off and on.
+class SettingsFaultTest : public MainWindowTest, public testing::WithParamInterface<bool> {};
+
+TEST_P(SettingsFaultTest, ReadOnlyBindingsKeepTheWindowOpenAndThePeriodUnsaved) {
+    if (GetParam()) folder.Write("answers.ini", "1\r\n");
     Open();
     const std::string before = folder.Read("itemindex.itm");
     SetFileAttributesW(L"itemindex.itm", FILE_ATTRIBUTE_READONLY);
@@ -74,6 +97,9 @@ TEST_F(MainWindowTest, ReadOnlyBindingsKeepTheWindowOpenAndThePeriodUnsaved) {
     EXPECT_EQ(folder.Read("itemindex.itm"), before);
     EXPECT_EQ(folder.Read("interval.int"), "100\r\n");
 }
+
+INSTANTIATE_TEST_SUITE_P(PhoneAnswers, SettingsFaultTest, testing::Bool(),
+                         [](const auto& info) { return info.param ? "On" : "Off"; });
 
 TEST_F(MainWindowTest, DefaultsThenCloseCarryTheDefaultFilesExtraLines) {
     folder.Write("default.itm", MappingText("defaults", {{25, "Up"}, {45, "COM2"}}, "extra"));

@@ -39,8 +39,15 @@ def settings():
 
 
 @pytest.fixture
-def folder(tmp_path, settings):
-    write_settings(tmp_path / "work", **settings)
+def answers():
+    """The switch of the phone's answers: "off" (the default) or "on". The fault journeys run with
+    both, by `pytestmark = pytest.mark.parametrize("answers", ["off", "on"])`."""
+    return "off"
+
+
+@pytest.fixture
+def folder(tmp_path, settings, answers):
+    write_settings(tmp_path / "work", **settings, answers=answers == "on")
     return tmp_path / "work"
 
 
@@ -118,6 +125,12 @@ class User:
         self.program.choose_port()
         assert set(self.hold("a", 5, phone=phone)) == rows
         assert self.program.boxes() == []
+
+    def resources(self):
+        """The program's threads and open descriptors: with one port open, a port let go leaves none
+        behind, nor (with the answers on) the thread that read it."""
+        process = self.program.host_process()
+        return process.num_threads(), process.num_fds()
 
 
 @pytest.fixture

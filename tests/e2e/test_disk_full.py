@@ -14,13 +14,16 @@ from tastolink_driver.program import FOCUS_FIELD, PORT_SELECTOR, selector
 SETTINGS_FILES = ["Items.itm", "default.itm", "interval.int", "itemindex.itm"]
 
 
+pytestmark = pytest.mark.parametrize("answers", ["off", "on"])
+
+
 @pytest.fixture
-def folder(tmp_path, settings):
+def folder(tmp_path, settings, answers):
     work = tmp_path / "work"
     work.mkdir()
     if os.geteuid() or subprocess.run(["mount", "-t", "tmpfs", "-o", "size=64k", "tmpfs", str(work)]).returncode:
         pytest.skip("mounting a small tmpfs needs root")
-    write_settings(work, **settings)
+    write_settings(work, **settings, answers=answers == "on")
     yield work
     subprocess.run(["umount", "-l", str(work)], check=False)
 
@@ -33,7 +36,7 @@ def test_a_save_that_runs_out_of_room_keeps_the_window_and_the_stored_files(user
     program = user.program
     program.replace_text(selector(PORT_SELECTOR), "COM7")
     program.click(FOCUS_FIELD)
-    before = stored(folder)
+    before, names = stored(folder), os.listdir(folder)
     # tmpfs hands out whole pages: a file that takes the last one leaves not a byte.
     assert subprocess.run("head -c 1M /dev/zero >filler", shell=True, cwd=folder, stderr=subprocess.DEVNULL).returncode
     program.send_close()
@@ -42,7 +45,7 @@ def test_a_save_that_runs_out_of_room_keeps_the_window_and_the_stored_files(user
     program.dismiss(box)
     assert program.windows(), "the main window went away"
     assert stored(folder) == before
-    assert sorted(os.listdir(folder)) == sorted(SETTINGS_FILES + ["filler"])
+    assert sorted(os.listdir(folder)) == sorted(names + ["filler"])
 
     (folder / "filler").unlink()
     assert program.close() == 0

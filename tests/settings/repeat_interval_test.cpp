@@ -26,7 +26,9 @@ protected:
 
 // A new period restarts the timer, 0 stops it. Line 0 of the file gives the 32 bits of a
 // signed integer; digits as the program writes them load back whole, also above 2147483647.
-// The file's other lines stay. (The Set and Get buttons: MainWindowTest.SetAndGetTheRepeatPeriod.)
+// The file's other lines stay. (The Set and Get buttons and the window's own timer:
+// MainWindowTest.ClosingSavesBindingsAndPeriodByteForByte,
+// MainWindowTest.ASetPeriodRepeatsAHeldKeyAndZeroStopsTheTimer.)
 TEST_F(RepeatInterval, LoadTakesTheBitsOfASignedIntegerAndRestartsTheTimer) {
     for (std::uint32_t period : {100, 250, 0, 0}) setting.SetPeriod(period);
     EXPECT_EQ(timer.calls, "stop start 250 stop ");
@@ -43,20 +45,25 @@ TEST_F(RepeatInterval, LoadTakesTheBitsOfASignedIntegerAndRestartsTheTimer) {
     EXPECT_EQ(setting.Get(), "50");
 }
 
-// A period that never came from an existing file is not saved over it; a missing file is
-// created with the period alone.
-TEST_F(RepeatInterval, WithoutALoadedFileOnlyAMissingFileIsWritten) {
+// After a start that stopped before the file was read, a period never set is not saved over an
+// existing file, and nothing over one that can't be read; a period the user set is saved into the
+// file as it is then, its other lines kept; a missing file is created with the period alone.
+TEST_F(RepeatInterval, WithoutALoadedFileOnlyASetPeriodOrAMissingFileIsWritten) {
     files.files["interval.int"] = "250\r\nnotes";
     files.unreadable = {"interval.int"};
     EXPECT_THROW(setting.Load(), SettingsError);
-    setting.Set("50");
-    setting.Save();
     files.unreadable.clear();
     setting.Save();
+    setting.Set("70");
+    files.unreadable = {"interval.int"};
+    setting.Save();
     EXPECT_TRUE(files.writes.empty());
+    files.unreadable.clear();
+    setting.Save();
+    EXPECT_EQ(files.files["interval.int"], "70\r\nnotes");
     files.files.clear();
     setting.Save();
-    EXPECT_EQ(files.files["interval.int"], "50");
+    EXPECT_EQ(files.files["interval.int"], "70");
 }
 
 }  // namespace

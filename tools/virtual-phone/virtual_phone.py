@@ -6,11 +6,16 @@ says and any other line with ERROR; shows each press with its time and a running
 --log: one line per received line, "<monotonic ms> <hex of the bytes> <row 1-26 or ->".
 --link: a symbolic link (such as $WINEPREFIX/dosdevices/com1) to the port, kept in place.
 --ready-file: written with the port's path once the port is ready.
+The hostile modes (--flood, --endless, --noise, --late, --echo-other, --stall SECONDS) are what
+broken and busy devices send; they combine, and a flood or an endless line starts when a stall ends.
 Ends on SIGTERM or SIGINT, removing its link and ready file.
 """
 
 import argparse
+import heapq
+import math
 import os
+import random
 import select
 import signal
 import termios
@@ -29,6 +34,14 @@ assert len(KEYS) == 26
 # Bytes kept waiting for a line end before they are taken as one (bad) line anyway.
 LONGEST_LINE = 1024
 LONG_PRESS = b",20"
+
+# What --flood sends over and over: lines of its own (one with text in code page 1251 and a
+# zero byte inside) and binary, line ends included, as a phone in a debug mode or a wrong baud
+# rate gives.
+_binary = random.Random(27007)
+FLOOD = b"".join([b"\r\nRING\r\n", b'\r\n+CLIP: "+79991234567",145,,,"\xc8\xe2\xe0\xed\x00",0\r\n',
+                  bytes(_binary.randrange(256) for _ in range(1500)), b"\r\n+CIEV: 2,5\r\n"] * 2)
+ENDLESS_PIECE = b"0123456789ABCDEF" * 256  # printable, and never a line end
 
 
 def press_of_line(line):
@@ -95,6 +108,32 @@ class Phone:
         self.options, self.master = options, master
         self.log = open(options.log, "w") if options.log else None
         self.pending, self.presses, self.drop_noted = b"", 0, False
+        self.stall_ends = time.monotonic() + options.stall
+        self.due = []  # (time, order, bytes) of late answers, soonest first
+        self.endless_left = int(options.endless * 1024 * 1024)
+
+    def stalled(self):
+        return time.monotonic() < self.stall_ends
+
+    def streams(self):
+        """Whether a flood or an endless line is to be sent now."""
+        return not self.stalled() and (self.options.flood or self.endless_left > 0)
+
+    def stream(self):
+        """One piece of the flood or of the endless line, as much as the port takes."""
+        if self.endless_left > 0:
+            self.endless_left -= self.write(ENDLESS_PIECE[:self.endless_left], quiet=True)
+            if self.endless_left <= 0:
+                say(f"sent a line of {self.options.endless} MiB without a line end")
+        else:
+            self.write(FLOOD, quiet=True)
+
+    def send_due(self):
+        while self.due and self.due[0][0] <= time.monotonic():
+            self.write(heapq.heappop(self.due)[2])
+
+    def next_due(self):
+        return self.due[0][0] - time.monotonic() if self.due else math.inf
 
     def feed(self, data):
         for byte in data:
@@ -115,12 +154,20 @@ class Phone:
             say(f"#{self.presses}  {KEYS[row][1]}" + ("  (long press)" if long_press else ""))
         if self.options.echo:
             self.write(line)
+        if self.options.echo_other:
+            self.write(f'AT+CKPD="{KEYS[((row or 0) + 1) % len(KEYS)][0]}"\r'.encode())
         answer = self.options.answer
         if answer == "silent":
             return
         result = "ERROR" if row is None or answer == "error" else "OK" if answer == "ok" else \
             "+CME ERROR: " + answer[4:]
-        self.write_answer(f"\r\n{result}\r\n".encode())
+        data = f"\r\n{result}\r\n".encode()
+        if self.options.noise:
+            data = data[:3] + b"\x00" + data[3:-2] + b"\xff\x80\r\n"  # inside the answer's line
+        if self.options.late:
+            heapq.heappush(self.due, (time.monotonic() + self.options.late, self.presses, data))
+            return
+        self.write_answer(data)
 
     def write_answer(self, data):
         if not (self.options.split or self.options.vanish):
@@ -133,15 +180,16 @@ class Phone:
         time.sleep(0.05)
         self.write(data[half:])
 
-    def write(self, data):
+    def write(self, data, quiet=False):
         try:
             written = os.write(self.master, data)
         except BlockingIOError:
             written = 0
         # Nobody may read the answers (the program opens the port write-only): they are dropped.
-        if written < len(data) and not self.drop_noted:
+        if written < len(data) and not self.drop_noted and not quiet:
             self.drop_noted = True
             say("(answers are being dropped: nobody reads them)")
+        return written
 
 
 def parse_options():
@@ -153,8 +201,15 @@ def parse_options():
     parser.add_argument("--echo", action="store_true", help="send each line back first, as ATE1 does")
     parser.add_argument("--split", action="store_true", help="write each answer in two parts, 50 ms apart")
     parser.add_argument("--ring", type=float, metavar="SECONDS", help="send RING this often")
-    parser.add_argument("--stall", action="store_true", help="never read: the port's buffer fills up")
+    parser.add_argument("--stall", type=float, nargs="?", const=math.inf, default=0, metavar="SECONDS",
+                        help="read nothing, for ever or for SECONDS: the port's buffer fills up")
     parser.add_argument("--vanish", action="store_true", help="end halfway through the first answer")
+    parser.add_argument("--flood", action="store_true", help="send lines and binary at full speed, for ever")
+    parser.add_argument("--endless", type=float, default=0, metavar="MIB",
+                        help="send a line of MIB mebibytes without a line end, at full speed")
+    parser.add_argument("--noise", action="store_true", help="a zero byte and high bytes inside each answer")
+    parser.add_argument("--late", type=float, default=0, metavar="SECONDS", help="answer each key SECONDS late")
+    parser.add_argument("--echo-other", action="store_true", help="echo another key's command than the one sent")
     options = parser.parse_args()
     if options.answer not in ("ok", "error", "silent") and not (
             options.answer.startswith("cme:") and options.answer[4:].isdigit()):
@@ -178,8 +233,9 @@ def run(options):
         print(f"ready {path}" + (f" linked as {options.link}" if options.link else ""), flush=True)
         next_ring = time.monotonic() + options.ring if options.ring else None
         while True:
-            readers = [stop[0]] if options.stall else [stop[0], master]
-            ready = select.select(readers, [], [], 0.1)[0]
+            readers = [stop[0]] if phone.stalled() else [stop[0], master]
+            writers = [master] if phone.streams() else []
+            ready, writable, _ = select.select(readers, writers, [], min(0.1, max(0, phone.next_due())))
             if stop[0] in ready:
                 break
             if master in ready:
@@ -187,6 +243,9 @@ def run(options):
                     phone.feed(os.read(master, 4096))
                 except Vanished:
                     break
+            phone.send_due()
+            if writable:
+                phone.stream()
             if next_ring and time.monotonic() >= next_ring:
                 next_ring += options.ring
                 phone.write(b"\r\nRING\r\n")

@@ -15,7 +15,7 @@ BUILD_DIR = Path(os.environ.get("TASTOLINK_BUILD_DIR", ROOT / "build"))
 HOST_BUILD_DIR = Path(os.environ.get("TASTOLINK_HOST_BUILD_DIR", BUILD_DIR / "host"))
 WINDOWS_BUILD_DIR = Path(os.environ.get("TASTOLINK_WINDOWS_BUILD_DIR", BUILD_DIR / "windows"))
 PROGRAM = WINDOWS_BUILD_DIR / "Tastolink.exe"
-WINDOW_PROBE = HOST_BUILD_DIR / "tests" / "window-probe.exe"
+WINDOW_PROBE = HOST_BUILD_DIR / "tools" / "window-probe.exe"
 DELIVERED_SETTINGS = ROOT / "settings"
 
 # The virtual phone's command line, options left out. The one place that says which phone runs.

@@ -11,7 +11,7 @@ from dataclasses import dataclass
 from pathlib import Path
 
 from . import DELIVERED_SETTINGS, PROGRAM, WINDOW_PROBE, wait_until
-from .wine import WINE
+from .wine import WINE, wine_process
 
 TITLE = "Tastolink"
 CLIENT_SIZE = (441, 680)  # at the 96 dpi of a fresh prefix
@@ -26,6 +26,7 @@ CHOOSE_PORT_BUTTON = 1305
 PORT_SELECTOR = 45
 SELECTOR_COUNT = 53
 MENU_BAR_FILE = (15, -10)  # "Файл", on the menu bar above the client area: no control of the window
+STATUS_BAR_ID = 1451  # the status bar of the phone's answers; its parts come joined by tabs
 
 
 def selector(number):
@@ -38,9 +39,10 @@ def keypad_button(number):
     return 1200 + number
 
 
-def write_settings(folder, bindings=None, port="COM1", period_ms=100):
+def write_settings(folder, bindings=None, port="COM1", period_ms=100, answers=False):
     """The four settings files: the delivered catalogue, `bindings` ({ComboBox number: key name})
-    and `port` as both the user's and the default bindings, and the repeat period."""
+    and `port` as both the user's and the default bindings, and the repeat period; with
+    `answers`, the switch of the phone's answers on."""
     folder = Path(folder)
     folder.mkdir(parents=True, exist_ok=True)
     shutil.copyfile(DELIVERED_SETTINGS / "Items.itm", folder / "Items.itm")
@@ -49,6 +51,8 @@ def write_settings(folder, bindings=None, port="COM1", period_ms=100):
     for name in ("itemindex.itm", "default.itm"):
         (folder / name).write_bytes("".join(line + "\r\n" for line in lines).encode("cp1251"))
     (folder / "interval.int").write_bytes(f"{period_ms}\r\n".encode())
+    if answers:
+        (folder / "answers.ini").write_bytes(b"1\r\n")
 
 
 class WindowProbe:
@@ -116,6 +120,7 @@ class Program:
     def __init__(self, display, folder, exe=PROGRAM, console=None, timeout=30):
         self.display = display
         self.prober = None
+        self._host_process = None
         self.console = open(console or Path(folder) / "wine.out", "ab")
         self.process = subprocess.Popen([WINE, str(exe)], cwd=folder, stdout=self.console, stderr=subprocess.STDOUT)
         try:
@@ -219,6 +224,13 @@ class Program:
             self.send_close()
             self.process.wait(timeout)
         return self.process.returncode
+
+    def host_process(self):
+        """The Linux process (psutil) that runs the program: under Wine every thread of the program is one
+        of its threads, and every file or device the program holds one of its descriptors."""
+        if self._host_process is None:
+            self._host_process = wine_process(self.process, "Tastolink.exe")
+        return self._host_process
 
     def kill(self):
         if self.process.poll() is None:

@@ -1,0 +1,61 @@
+#pragma once
+
+#include <windows.h>
+
+#include <memory>
+#include <string>
+
+namespace tastolink {
+
+// A line that has not gone out within this bound has failed: a stalled phone (flow control, a
+// hung adapter, a phone that stopped reading) never holds the window's thread longer.
+inline constexpr DWORD kWriteBoundMs = 1000;
+
+enum class PortUse {
+    Write,         // the plain port: each write waits for its end
+    WriteAndRead,  // the answering port: overlapped, so that a waiting read never holds up a write
+};
+
+struct HandleCloser {
+    void operator()(HANDLE handle) const { CloseHandle(handle); }
+};
+using UniqueHandle = std::unique_ptr<void, HandleCloser>;
+
+// The port's own handle: what is still waiting to go out is thrown away before it is closed, as a
+// driver may otherwise hold the close until a stalled phone takes those bytes.
+struct PortHandleCloser {
+    void operator()(HANDLE handle) const;
+};
+
+// A COM port as OpenComPort opens it. For WriteAndRead it also holds the events that its writes,
+// its reads and the stop of its reader wait on. Everything it holds is closed with it.
+struct ComPort {
+    std::unique_ptr<void, PortHandleCloser> handle;
+    UniqueHandle stop;
+    UniqueHandle writeDone;
+    UniqueHandle readDone;
+};
+
+// Why a port did not open, as the call that failed gave it: the system's error code (0 where the
+// port opened but is refused, such as a file typed by mistake) and the reason for the status bar.
+// The code tells a device that is not there (2, 3) from one that is refused or busy (5).
+struct PortFailure {
+    DWORD systemError = 0;
+    std::string reason;
+};
+
+struct ComPortOpening {
+    ComPort port;         // no handle when the port did not open
+    PortFailure failure;  // why not
+};
+
+// The one way both ports open a COM port by the name the user typed (UTF-8): its device path,
+// CreateFileW, the check that it is a character device, the time-outs (a port that refuses them
+// is refused: without them a stalled phone could hold a write for ever) and the events.
+ComPortOpening OpenComPort(const std::string& portName, PortUse use);
+
+// The path handed to CreateFileW: COM<n>, in any case, goes through the device namespace so that
+// ports from COM10 up open too; everything else is used exactly as typed.
+std::string DevicePathForPort(const std::string& portName);
+
+}  // namespace tastolink
