@@ -1,6 +1,7 @@
 #include "app/main_window.h"
 
 #include <commctrl.h>
+#include <dbt.h>
 #include <windowsx.h>
 
 #include <algorithm>
@@ -17,6 +18,8 @@ constexpr DWORD kWindowStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINI
 constexpr DWORD kWindowExtendedStyle = WS_EX_CONTROLPARENT;
 constexpr COLORREF kBlue = RGB(0, 0, 255);
 constexpr char kLongPressTip[] = "Правая кнопка мыши: долгое нажатие (2 с)";
+// A port waited for is tried again this often: opening a port that is not there returns at once.
+constexpr UINT kRetryMs = 1000;
 
 int PictureResource(KeypadPicture picture) {
     // clang-format off
@@ -116,6 +119,7 @@ bool MainWindow::Create(int showCommand, std::optional<UnattendedRun> unattended
     answers_.Attach(Handle());
     CheckMenuItem(GetMenu(Handle()), kMenuAnswers, answers_.On() ? MF_CHECKED : MF_UNCHECKED);
     portWatch_.Load();
+    channel_.SetWatching(portWatch_.On());
     CheckMenuItem(GetMenu(Handle()), kMenuWatchPorts, portWatch_.On() ? MF_CHECKED : MF_UNCHECKED);
     UpdateStatusBar();
 
@@ -319,9 +323,30 @@ void MainWindow::UpdateStatusBar() {
     ShowStatus();
 }
 
-// The answers' texts, with a sequence's progress in the last part.
+void MainWindow::FollowWaiting() {
+    if (channel_.Waiting())
+        SetTimer(Handle(), kRetryTimer, kRetryMs, nullptr);
+    else
+        KillTimer(Handle(), kRetryTimer);
+    ShowStatus();
+}
+
+// A device came or went: the ports the system has may have changed, the port chosen may have left
+// or be back.
+void MainWindow::OnDeviceChange(WPARAM event, LPARAM data) {
+    if (!portWatch_.On()) return;
+    portWatch_.FillPortSelector(selectors_[kPortSelectorNumber]);
+    const auto* header = reinterpret_cast<const DEV_BROADCAST_HDR*>(data);
+    if (event == DBT_DEVICEREMOVECOMPLETE && header && header->dbch_devicetype == DBT_DEVTYP_PORT)
+        channel_.DeviceLeft(Utf8FromWide(reinterpret_cast<const DEV_BROADCAST_PORT_W*>(data)->dbcp_name));
+    if (event == DBT_DEVICEARRIVAL) channel_.RetryWaiting();
+    FollowWaiting();
+}
+
+// The answers' texts, with the watched port in the first part and a sequence's progress in the last.
 void MainWindow::ShowStatus() {
     StatusBar::Texts texts = answers_.On() ? answers_.Texts() : StatusBar::Texts{};
+    if (!channel_.WatchText().empty()) texts.front() = channel_.WatchText();
     if (const std::string playing = PlayingText(); !playing.empty()) texts.back() = playing;
     statusBar_.Show(texts);
 }
@@ -359,20 +384,23 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
                 answers_.Silence();
                 ShowStatus();
             }
+            if (wParam == kRetryTimer) {
+                channel_.RetryWaiting();
+                FollowWaiting();
+            }
             return 0;
         case KeyPlayback::kDueMessage:
             OnPressDue(wParam, lParam);
             return 0;
         case PhoneAnswersView::kWakeMessage:
-            answers_.TakeEvents();
-            ShowStatus();
+            if (answers_.TakeEvents()) channel_.PortLost();
+            FollowWaiting();
             return 0;
         case WM_SIZE:
             statusBar_.Fit();
             return 0;
         case WM_DEVICECHANGE:
-            // A device came or went: the ports the system has may have changed.
-            if (portWatch_.On()) portWatch_.FillPortSelector(selectors_[kPortSelectorNumber]);
+            OnDeviceChange(wParam, lParam);
             return TRUE;
         case WM_ACTIVATE:
             OnActivate(LOWORD(wParam) != WA_INACTIVE);

@@ -85,6 +85,9 @@ private:
     // The status bar while something shows in it, and the window's size for the layout and the bar.
     void UpdateStatusBar();
     void ShowStatus();
+    // The port waited for is tried again every second for as long as the channel waits for it.
+    void FollowWaiting();
+    void OnDeviceChange(WPARAM event, LPARAM data);
     void FitToLayout();
     void AnswersClick();  // "Ответы телефона": the switch of the phone's answers
     void RecordClick();   // "Записать нажатия…" / "Остановить запись"
@@ -120,6 +123,7 @@ private:
     void ReplaceItems(int comboBoxNumber, const std::vector<std::string>& ansiEntries) override;
 
     static constexpr UINT_PTR kRepeatTimer = 2;  // Timer2
+    static constexpr UINT_PTR kRetryTimer = 21;
 
     // Timer2 as the period setting drives it.
     class RepeatTimer : public RepeatTimerControl {

@@ -66,6 +66,8 @@ void MainWindow::WatchPortsClick() {
     Guarded([&] { portWatch_.Toggle(); });  // a switch that can't be saved holds until the program ends
     CheckMenuItem(GetMenu(Handle()), kMenuWatchPorts, portWatch_.On() ? MF_CHECKED : MF_UNCHECKED);
     portWatch_.FillPortSelector(selectors_[kPortSelectorNumber]);
+    channel_.SetWatching(portWatch_.On());
+    FollowWaiting();
     UpdateStatusBar();
 }
 
@@ -79,6 +81,7 @@ void MainWindow::Button2Click() {
 
 void MainWindow::Button3Click() {
     Guarded([&] { portOpened_ = channel_.OpenPort(Utf8FromWide(ComboBox(kPortSelectorNumber).Text())); });
+    FollowWaiting();
 }
 
 void MainWindow::N4Click() {

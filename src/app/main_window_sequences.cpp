@@ -170,7 +170,9 @@ std::string MainWindow::PlayingText() const {
 
 // A write to the phone, kept in the recording when one runs.
 bool MainWindow::SendToPhone(const std::string& command) {
+    const bool wasWaiting = channel_.Waiting();
     const bool written = channel_.Press(command);
+    if (channel_.Waiting() || wasWaiting) FollowWaiting();
     std::string reason;
     if (written && !recording_.Written(command, reason)) {
         const std::wstring path = recording_.Path();

@@ -27,7 +27,8 @@ void PhoneAnswersView::Toggle() {
     SaveSwitch(files_, kAnswersSwitchFile, on_);
 }
 
-void PhoneAnswersView::TakeEvents() {
+bool PhoneAnswersView::TakeEvents() {
+    bool lost = false;
     for (const PortEvent& event : inbox_->TakeAll()) {
         switch (event.kind) {
             case PortEvent::Kind::Opened:
@@ -38,6 +39,7 @@ void PhoneAnswersView::TakeEvents() {
                 break;
             case PortEvent::Kind::Lost:
                 status_.PortLost(event.text);
+                lost = true;
                 break;
             case PortEvent::Kind::Received:
                 status_.Received(event.text);
@@ -52,6 +54,7 @@ void PhoneAnswersView::TakeEvents() {
         }
     }
     if (!status_.Expecting()) KillTimer(window_, kSilenceTimer);
+    return lost;
 }
 
 // Again every second while a given-up key's answer is still owed.

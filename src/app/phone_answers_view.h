@@ -37,8 +37,8 @@ public:
     // Turns the switch over and keeps it in its file. Throws SettingsError when the file can't be
     // written; the switch is turned all the same, until the program ends.
     void Toggle();
-    // The reader's wake-up: takes what it has heard.
-    void TakeEvents();
+    // The reader's wake-up: takes what it has heard. True when the reader found its port gone.
+    bool TakeEvents();
     // The silence timer: a second with no answer to a key.
     void Silence();
     StatusBar::Texts Texts() const;

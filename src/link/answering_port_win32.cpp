@@ -25,22 +25,25 @@ public:
     AnsweringPort(const AnsweringPort&) = delete;
     AnsweringPort& operator=(const AnsweringPort&) = delete;
 
-    bool Write(std::string_view bytes) override {
+    WriteOutcome Write(std::string_view bytes) override {
         HANDLE handle = port_.handle.get();
         OVERLAPPED overlapped{};
         overlapped.hEvent = port_.writeDone.get();
         DWORD written = 0;
         // Wine completes some writes at once and then leaves the count to the call, not to the OVERLAPPED.
         if (!WriteFile(handle, bytes.data(), static_cast<DWORD>(bytes.size()), &written, &overlapped)) {
-            if (GetLastError() != ERROR_IO_PENDING) return false;
+            if (GetLastError() != ERROR_IO_PENDING) return OutcomeOfRefusedWrite(GetLastError());
             // The port's own write time-out ends the write; this bound holds where a device ignores it.
             if (WaitForSingleObject(overlapped.hEvent, 2 * kWriteBoundMs) != WAIT_OBJECT_0)
                 CancelIoEx(handle, &overlapped);
-            if (!GetOverlappedResult(handle, &overlapped, &written, TRUE)) return false;
+            if (!GetOverlappedResult(handle, &overlapped, &written, TRUE)) {
+                const DWORD error = GetLastError();
+                return error == ERROR_OPERATION_ABORTED ? WriteOutcome::Failed : OutcomeOfRefusedWrite(error);
+            }
         }
-        if (written != bytes.size()) return false;
+        if (written != bytes.size()) return WriteOutcome::Failed;
         inbox_->Push({PortEvent::Kind::Written, std::string(bytes)});
-        return true;
+        return WriteOutcome::Written;
     }
 
 private:

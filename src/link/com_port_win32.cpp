@@ -39,6 +39,19 @@ ComPortOpening Failed(PortFailure failure) { return {ComPort{}, std::move(failur
 
 }  // namespace
 
+WriteOutcome OutcomeOfRefusedWrite(DWORD error) {
+    switch (error) {
+        case ERROR_NOT_READY:
+        case ERROR_ACCESS_DENIED:
+        case ERROR_BAD_COMMAND:
+        case ERROR_GEN_FAILURE:
+        case ERROR_DEVICE_NOT_CONNECTED:
+        case ERROR_DEVICE_REMOVED:
+            return WriteOutcome::Lost;
+    }
+    return WriteOutcome::Failed;
+}
+
 void PortHandleCloser::operator()(HANDLE handle) const {
     PurgeComm(handle, PURGE_TXABORT | PURGE_TXCLEAR | PURGE_RXABORT | PURGE_RXCLEAR);
     CloseHandle(handle);

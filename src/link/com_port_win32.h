@@ -5,6 +5,8 @@
 #include <memory>
 #include <string>
 
+#include "link/serial_port.h"
+
 namespace tastolink {
 
 // A line that has not gone out within this bound has failed: a stalled phone (flow control, a
@@ -48,6 +50,12 @@ struct ComPortOpening {
     ComPort port;         // no handle when the port did not open
     PortFailure failure;  // why not
 };
+
+// How a write that the system refused ended: a device that went away (Wine gives ERROR_NOT_READY
+// for a pseudo-terminal whose other end closed; Windows gives ERROR_ACCESS_DENIED,
+// ERROR_BAD_COMMAND or ERROR_GEN_FAILURE for an unplugged adapter, ERROR_DEVICE_NOT_CONNECTED or
+// ERROR_DEVICE_REMOVED for a USB device gone) is lost; anything else failed.
+WriteOutcome OutcomeOfRefusedWrite(DWORD error);
 
 // The one way both ports open a COM port by the name the user typed (UTF-8): its device path,
 // CreateFileW, the check that it is a character device, the time-outs (a port that refuses them

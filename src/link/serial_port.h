@@ -6,12 +6,16 @@
 
 namespace tastolink {
 
+// How a write of a line ended: written whole, failed (timed out, wrote only part, refused), or
+// failed as a device that went away fails (unplugged, rebooting).
+enum class WriteOutcome { Written, Failed, Lost };
+
 // A port that is open for writing; destroying it closes the port.
 class OpenedPort {
 public:
     virtual ~OpenedPort() = default;
-    // One write of the whole line. False when the write failed, timed out or wrote only part.
-    virtual bool Write(std::string_view bytes) = 0;
+    // One write of the whole line.
+    virtual WriteOutcome Write(std::string_view bytes) = 0;
 };
 
 // Opens a COM port by the name the user typed (UTF-8).

@@ -9,12 +9,12 @@ class Win32Port : public OpenedPort {
 public:
     explicit Win32Port(ComPort port) : port_(std::move(port)) {}
 
-    bool Write(std::string_view bytes) override {
+    WriteOutcome Write(std::string_view bytes) override {
         DWORD written = 0;
         if (!WriteFile(port_.handle.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr))
-            return false;
+            return OutcomeOfRefusedWrite(GetLastError());
         // A time-out reports success with a short count: that line did not go out.
-        return written == bytes.size();
+        return written == bytes.size() ? WriteOutcome::Written : WriteOutcome::Failed;
     }
 
 private:

@@ -21,7 +21,10 @@ public:
     std::unique_ptr<OpenedPort> Open(const std::string& portName) override {
         struct Port : OpenedPort {
             explicit Port(std::vector<std::string>& lines) : lines(lines) {}
-            bool Write(std::string_view bytes) override { return lines.emplace_back(bytes), true; }
+            WriteOutcome Write(std::string_view bytes) override {
+                lines.emplace_back(bytes);
+                return WriteOutcome::Written;
+            }
             std::vector<std::string>& lines;
         };
         opened.push_back(portName);

@@ -17,9 +17,11 @@ struct Fakes : PortOpener {
     struct Port : OpenedPort {
         Port(Fakes& fakes, const std::string& name) : fakes(fakes), name(name) { fakes.open = name; }
         ~Port() override { fakes.open.clear(); }
-        bool Write(std::string_view bytes) override {
-            if (!fakes.failWrites) fakes.written.push_back(name + ":" + std::string(bytes));
-            return !fakes.failWrites;
+        WriteOutcome Write(std::string_view bytes) override {
+            if (fakes.lost) return WriteOutcome::Lost;
+            if (fakes.failWrites) return WriteOutcome::Failed;
+            fakes.written.push_back(name + ":" + std::string(bytes));
+            return WriteOutcome::Written;
         }
         Fakes& fakes;
         std::string name;
@@ -33,7 +35,7 @@ struct Fakes : PortOpener {
     }
     std::string open;
     Texts written, shown;
-    bool missing = false, failWrites = false;
+    bool missing = false, failWrites = false, lost = false;
     std::function<void()> whileShown;
 };
 
@@ -61,6 +63,39 @@ TEST(SerialChannel, SendsToTheChosenPortAndFailuresNameItAsChosen) {
     channel.Press("first");
     channel.Press("after");
     EXPECT_EQ(fakes.shown.size(), 4u + 2u);
+}
+
+// Watched, a port that goes away is waited for without a box, the keys meanwhile counted and
+// dropped, and the same name taken again once it opens; a new choice of port ends the waiting.
+TEST(SerialChannel, AWatchedPortThatGoesAwayIsWaitedForAndTakenBackByName) {
+    Fakes fakes;
+    SerialChannel channel{fakes, [&](const std::string& text) { fakes.ShowFailure(text); }};
+    channel.SetWatching(true);
+    channel.OpenPort("COM7");
+    fakes.lost = true;
+    EXPECT_FALSE(channel.Press("a"));
+    fakes.missing = true;
+    fakes.lost = false;
+    EXPECT_FALSE(channel.Press("b"));
+    EXPECT_EQ(channel.WatchText(), "COM7 пропал — жду; не отправлено: 2");
+    EXPECT_FALSE(channel.RetryWaiting());
+    fakes.missing = false;
+    EXPECT_TRUE(channel.RetryWaiting());
+    EXPECT_EQ(channel.WatchText(), "COM7 снова на связи");
+    EXPECT_TRUE(channel.Press("c"));
+    channel.PortLost();  // its reader found it gone
+    EXPECT_TRUE(channel.Waiting());
+    channel.OpenPort("COM7");
+    EXPECT_FALSE(channel.Waiting());
+    EXPECT_EQ(fakes.written, Texts{"COM7:c"});
+    EXPECT_EQ(fakes.shown, Texts{});
+
+    // Not watched, a port that goes away fails as any other write does.
+    channel.SetWatching(false);
+    fakes.lost = true;
+    channel.Press("d");
+    channel.PortLost();
+    EXPECT_EQ(fakes.shown, Texts{"Невозможно отправить COM7"});
 }
 
 }  // namespace

@@ -8,6 +8,8 @@ says and any other line with ERROR; shows each press with its time and a running
 --ready-file: written with the port's path once the port is ready.
 The hostile modes (--flood, --endless, --noise, --late, --echo-other, --stall SECONDS) are what
 broken and busy devices send; they combine, and a flood or an endless line starts when a stall ends.
+--away SECONDS: after its first key the phone is unplugged for that long, its port gone, then
+plugged in again under the same name, as a phone that reboots.
 Ends on SIGTERM or SIGINT, removing its link and ready file.
 """
 
@@ -210,11 +212,30 @@ def parse_options():
     parser.add_argument("--noise", action="store_true", help="a zero byte and high bytes inside each answer")
     parser.add_argument("--late", type=float, default=0, metavar="SECONDS", help="answer each key SECONDS late")
     parser.add_argument("--echo-other", action="store_true", help="echo another key's command than the one sent")
+    parser.add_argument("--away", type=float, default=0, metavar="SECONDS",
+                        help="after the first key, unplugged for SECONDS, then back under the same name")
     options = parser.parse_args()
     if options.answer not in ("ok", "error", "silent") and not (
             options.answer.startswith("cme:") and options.answer[4:].isdigit()):
         parser.error("--answer takes ok, error, cme:N or silent")
     return options
+
+
+def unplug_for(options, master, slave, path, stop):
+    """The port goes away for options.away seconds and comes back, a new terminal under the same
+    link: (master, slave, path) of the new one, or Nones when the phone is told to end meanwhile."""
+    if options.link and points_at(options.link, path):
+        os.unlink(options.link)
+    os.close(slave)
+    os.close(master)
+    say(f"unplugged for {options.away} s")
+    if select.select([stop], [], [], options.away)[0]:
+        return None, None, None
+    master, slave, path = open_raw_terminal()
+    if options.link:
+        make_link(options.link, path)
+    say(f"plugged in again as {path}")
+    return master, slave, path
 
 
 def run(options):
@@ -232,6 +253,7 @@ def run(options):
             os.replace(options.ready_file + ".tmp", options.ready_file)
         print(f"ready {path}" + (f" linked as {options.link}" if options.link else ""), flush=True)
         next_ring = time.monotonic() + options.ring if options.ring else None
+        unplugged = False
         while True:
             readers = [stop[0]] if phone.stalled() else [stop[0], master]
             writers = [master] if phone.streams() else []
@@ -243,6 +265,12 @@ def run(options):
                     phone.feed(os.read(master, 4096))
                 except Vanished:
                     break
+            if options.away and phone.presses and not unplugged:
+                unplugged = True
+                master, slave, path = unplug_for(options, master, slave, path, stop[0])
+                if master is None:
+                    break
+                phone.master = master
             phone.send_due()
             if writable:
                 phone.stream()
@@ -254,12 +282,13 @@ def run(options):
                 make_link(options.link, path)
                 say(f"{options.link} had been replaced; linked it again")
     finally:
-        if options.link and points_at(options.link, path):
+        if options.link and path and points_at(options.link, path):
             os.unlink(options.link)
         if options.ready_file and os.path.exists(options.ready_file):
             os.unlink(options.ready_file)
-        os.close(slave)
-        os.close(master)
+        if master is not None:
+            os.close(slave)
+            os.close(master)
     print("stopped", flush=True)
 
 
