@@ -227,20 +227,23 @@ def catalogue_of(size):
     return names * -(-size // len(names))
 
 
-def drops(display, catalogue=None, repeats=5, selectors=20):
-    """Seconds from F4 in a selector to its list mapped: the first drop after the start, then
-    `repeats` more; and the program's memory (kB) before the first drop and after the lists of
-    `selectors` selectors have dropped in turn."""
+def drops(display, catalogue=None, repeats=5, selectors=20, dropped=43):
+    """Seconds from F4 in selector `dropped` to its list mapped: the first drop after the start,
+    then `repeats` more; and the program's memory (kB) before the first drop and after the lists of
+    `selectors` selectors have dropped in turn. The port selector's are dropped with the ports
+    watched, so that each drop looks them up."""
     with tempfile.TemporaryDirectory(prefix="tastolink-bench-drop-") as folder:
         work = Path(folder) / "work"
         write_settings(work, {5: "A"})
         if catalogue:
             (work / "Items.itm").write_bytes(catalogue)
+        if dropped == PORT_SELECTOR:
+            (work / "ports.ini").write_bytes(b"1\r\n")
         program = Program(display, work, timeout=120)
         try:
             process = wine_process(program.process, "Tastolink.exe")
             program.focus()
-            program.click(selector(43))
+            program.click(selector(dropped))
             program.wait_for_report(lambda report: report.focus_id == 1001, "the field in the selector")
             memory = [process.memory_info().rss // 1024]
             times = []
@@ -289,7 +292,8 @@ def playback(lines=100, spacing_ms=50, runs=3):
 
 def every_drop(display):
     return {"delivered": drops(display), "1 MB": drops(display, catalogue_of(1_000_000)),
-            "10 MB": drops(display, catalogue_of(10_000_000))}
+            "10 MB": drops(display, catalogue_of(10_000_000)),
+            "port selector's, ports watched,": drops(display, dropped=PORT_SELECTOR, selectors=0)}
 
 
 def notepad_cpu(display, server, seconds):
@@ -438,7 +442,8 @@ def rows_of(f):
 
 
 def drop_rows(f):
-    return [(f"Selector list, {name} catalogue: first drop / median of the next {len(drop['later'])}",
+    return [(f"Selector list, {name}{'' if 'port' in name else ' catalogue'}: first drop / median of the next "
+             f"{len(drop['later'])}",
              f"{drop['first'] * 1000:.0f} ms / {median(drop['later']) * 1000:.0f} ms", "—",
              f"memory {drop['memory'][0] / 1024:.1f} → {drop['memory'][1] / 1024:.1f} MiB after "
              f"{drop['selectors']} selectors' lists") for name, drop in f["drops"].items()]
