@@ -43,6 +43,6 @@ def test_a_stalled_phone_gives_one_box_and_the_window_keeps_answering(user, tmp_
 
 def test_a_program_closed_while_its_port_is_stalled_ends_and_saves(user, folder):
     stall_the_port(user)
-    user.program.replace_text(PORT_SELECTOR_FIELD, "COM5")
+    user.program.replace_text(selector(PORT_SELECTOR), "COM5")
     assert user.program.close() == 0
     assert (folder / "itemindex.itm").read_bytes().split(b"\r\n")[45] == b"COM5"
