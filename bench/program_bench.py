@@ -290,6 +290,16 @@ def playback(lines=100, spacing_ms=50, runs=3):
     return errors
 
 
+def held_cpu(display, period, seconds):
+    """CPU ms/s of the program while A is held at `period`."""
+    session = Session(display, period)
+    try:
+        with session.holding():
+            return watch([session.process], seconds)[0]["cpu"]
+    finally:
+        session.close()
+
+
 def every_drop(display):
     return {"delivered": drops(display), "1 MB": drops(display, catalogue_of(1_000_000)),
             "10 MB": drops(display, catalogue_of(10_000_000)),
@@ -511,7 +521,8 @@ def main():
     parser.add_argument("--hold", type=float, default=15, help="seconds A is held at 50, 20 and 10 ms (15)")
     parser.add_argument("--scan-repetitions", type=int, default=5, help="repetitions of each scan benchmark (5)")
     parser.add_argument("--json", type=Path, help="write every measurement here as well")
-    parser.add_argument("--only", choices=["drops", "playback"], help="measure only this part")
+    parser.add_argument("--only", choices=["drops", "playback", "start"],
+                        help="measure only this part: start is the start-up and the CPU with A held at 10 ms")
     options = parser.parse_args()
     began = time.monotonic()
     display = Display()
@@ -525,6 +536,8 @@ def main():
             figures = {"drops": every_drop(display)}
         elif options.only == "playback":
             figures = {"playback": playback()}
+        elif options.only == "start":
+            figures = {"start": start_ups(display, options.start_ups), "held_cpu": {10: held_cpu(display, 10, options.hold)}}
         else:
             figures = measure(options, display)
     finally:
@@ -532,6 +545,10 @@ def main():
         display.close()
     if options.only == "drops":
         print(table([("Figure", "Tastolink", "Floor", "Against the floor")] + drop_rows(figures)))
+    elif options.only == "start":
+        start = {name: median(values) * 1000 for name, values in figures["start"].items()}
+        print(f"{PROGRAM}: start-up {start['mapped']:.0f} ms against notepad's {start['notepad']:.0f} ms "
+              f"(× {start['mapped'] / start['notepad']:.2f}); CPU with A held at 10 ms {figures['held_cpu'][10]:.1f} ms/s")
     elif options.only == "playback":
         errors = figures["playback"]
         print(f"playback error: median {median(errors):.1f} ms, p95 {p95(errors):.1f} ms, max {max(errors)} ms "

@@ -3,11 +3,15 @@
 #include <new>
 #include <utility>
 
+#include "shared/late_bound_win32.h"
+
 namespace tastolink {
 namespace {
 
 BSTR Copy(const std::wstring& text) {
-    return text.empty() ? nullptr : SysAllocStringLen(text.data(), static_cast<UINT>(text.size()));
+    static const auto allocate =
+        LateBound<decltype(&SysAllocStringLen)>(L"oleaut32.dll", "SysAllocStringLen");
+    return text.empty() || !allocate ? nullptr : allocate(text.data(), static_cast<UINT>(text.size()));
 }
 
 }  // namespace
@@ -17,8 +21,11 @@ BSTR Copy(const std::wstring& text) {
 class AccessibleObject::Object final : public IAccessible {
 public:
     explicit Object(AccessibleFace& face) : face_(&face) {
-        CreateStdAccessibleObject(face.AccessibleWindow(), OBJID_CLIENT, __uuidof(IAccessible),
-                                  reinterpret_cast<void**>(&standard_));
+        static const auto standard =
+            LateBound<decltype(&CreateStdAccessibleObject)>(L"oleacc.dll", "CreateStdAccessibleObject");
+        if (standard)
+            standard(face.AccessibleWindow(), OBJID_CLIENT, __uuidof(IAccessible),
+                     reinterpret_cast<void**>(&standard_));
     }
     Object(const Object&) = delete;
     Object& operator=(const Object&) = delete;
@@ -108,7 +115,7 @@ public:
     }
     HRESULT STDMETHODCALLTYPE get_accFocus(VARIANT* focus) override {
         if (!focus) return E_POINTER;
-        VariantInit(focus);
+        *focus = VARIANT{};
         if (!face_) return RPC_E_DISCONNECTED;
         if (face_->State() & STATE_SYSTEM_FOCUSED) {
             focus->vt = VT_I4;
@@ -119,7 +126,7 @@ public:
     }
     HRESULT STDMETHODCALLTYPE get_accSelection(VARIANT* selection) override {
         if (!selection) return E_POINTER;
-        VariantInit(selection);
+        *selection = VARIANT{};
         if (!face_) return RPC_E_DISCONNECTED;
         for (long at = 1; at <= face_->ChildCount(); ++at)
             if (face_->ChildState(at) & STATE_SYSTEM_SELECTED) {
@@ -157,13 +164,13 @@ public:
     }
     HRESULT STDMETHODCALLTYPE accNavigate(long direction, VARIANT start, VARIANT* end) override {
         if (!end) return E_POINTER;
-        VariantInit(end);
+        *end = VARIANT{};
         if (!face_) return RPC_E_DISCONNECTED;
         return standard_ && ChildOf(start) == 0 ? standard_->accNavigate(direction, start, end) : S_FALSE;
     }
     HRESULT STDMETHODCALLTYPE accHitTest(long x, long y, VARIANT* hit) override {
         if (!hit) return E_POINTER;
-        VariantInit(hit);
+        *hit = VARIANT{};
         if (!face_) return RPC_E_DISCONNECTED;
         POINT point{x, y};
         ScreenToClient(face_->AccessibleWindow(), &point);
@@ -206,7 +213,7 @@ private:
     template <typename Read>
     HRESULT Number(const VARIANT& child, VARIANT* out, Read&& read) {
         if (!out) return E_POINTER;
-        VariantInit(out);
+        *out = VARIANT{};
         if (!face_) return RPC_E_DISCONNECTED;
         const long at = ChildOf(child);
         if (at < 0) return E_INVALIDARG;
@@ -223,7 +230,8 @@ private:
 LRESULT AccessibleObject::Answer(WPARAM wParam, LPARAM lParam) {
     if (static_cast<long>(lParam) != OBJID_CLIENT) return 0;
     if (!object_) object_ = new (std::nothrow) Object(face_);
-    return object_ ? LresultFromObject(__uuidof(IAccessible), wParam, object_) : 0;
+    static const auto answer = LateBound<decltype(&LresultFromObject)>(L"oleacc.dll", "LresultFromObject");
+    return object_ && answer ? answer(__uuidof(IAccessible), wParam, object_) : 0;
 }
 
 void AccessibleObject::Disconnect() {

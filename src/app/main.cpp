@@ -10,14 +10,22 @@
 #include "app/message_loop.h"
 #include "link/serial_port_win32.h"
 #include "settings/settings_files_win32.h"
+#include "shared/late_bound_win32.h"
 #include "shared/text_encoding.h"
 
 namespace {
 
-// The program's arguments, its own name left out, in UTF-8.
+// The program's arguments, its own name left out, in UTF-8. The DLL that splits a command line
+// is loaded only when there is something after the program's name.
 std::vector<std::string> Arguments() {
+    const wchar_t* line = GetCommandLineW();
+    if (*line == L'"') line = wcschr(line + 1, L'"') ? wcschr(line + 1, L'"') + 1 : line + wcslen(line);
+    line += wcscspn(line, L" \t");
+    if (line[wcsspn(line, L" \t")] == L'\0') return {};
+    static const auto split =
+        tastolink::LateBound<decltype(&CommandLineToArgvW)>(L"shell32.dll", "CommandLineToArgvW");
     int count = 0;
-    wchar_t** words = CommandLineToArgvW(GetCommandLineW(), &count);
+    wchar_t** words = split ? split(GetCommandLineW(), &count) : nullptr;
     std::vector<std::string> arguments;
     for (int at = 1; words && at < count; ++at) arguments.push_back(tastolink::Utf8FromWide(words[at]));
     LocalFree(words);

@@ -8,6 +8,7 @@
 
 #include "recording/key_sequence.h"
 #include "recording/unattended_run.h"
+#include "shared/late_bound_win32.h"
 #include "shared/text_encoding.h"
 
 namespace tastolink {
@@ -61,7 +62,11 @@ std::optional<std::wstring> MainWindow::AskForSequenceFile(bool save) {
     dialog.nMaxFile = MAX_PATH;
     dialog.lpstrDefExt = L"txt";
     dialog.Flags = OFN_NOCHANGEDIR | (save ? OFN_OVERWRITEPROMPT : OFN_FILEMUSTEXIST);
-    if (!(save ? GetSaveFileNameW(&dialog) : GetOpenFileNameW(&dialog))) return std::nullopt;
+    using Dialog = decltype(&GetOpenFileNameW);
+    static const auto saveDialog = LateBound<Dialog>(L"comdlg32.dll", "GetSaveFileNameW");
+    static const auto openDialog = LateBound<Dialog>(L"comdlg32.dll", "GetOpenFileNameW");
+    const Dialog ask = save ? saveDialog : openDialog;
+    if (!ask || !ask(&dialog)) return std::nullopt;
     return std::wstring(path);
 }
 

@@ -4,6 +4,7 @@
 // After windows.h, which it needs.
 #include <setupapi.h>
 
+#include "shared/late_bound_win32.h"
 #include "shared/text_encoding.h"
 
 namespace tastolink {
@@ -42,24 +43,43 @@ std::vector<std::string> SystemPorts() {
     return ports;
 }
 
+// SetupAPI, taken from its DLL at the first look-up.
+struct SetupApi {
+    template <typename Function>
+    static Function Get(const char* name) {
+        return LateBound<Function>(L"setupapi.dll", name);
+    }
+    decltype(&SetupDiGetClassDevsW) getClassDevs = Get<decltype(getClassDevs)>("SetupDiGetClassDevsW");
+    decltype(&SetupDiEnumDeviceInfo) enumDeviceInfo = Get<decltype(enumDeviceInfo)>("SetupDiEnumDeviceInfo");
+    decltype(&SetupDiGetDeviceRegistryPropertyW) getProperty =
+        Get<decltype(getProperty)>("SetupDiGetDeviceRegistryPropertyW");
+    decltype(&SetupDiOpenDevRegKey) openDevRegKey = Get<decltype(openDevRegKey)>("SetupDiOpenDevRegKey");
+    decltype(&SetupDiDestroyDeviceInfoList) destroyList =
+        Get<decltype(destroyList)>("SetupDiDestroyDeviceInfoList");
+    bool Complete() const {
+        return getClassDevs && enumDeviceInfo && getProperty && openDevRegKey && destroyList;
+    }
+};
+
 std::vector<PortDevice> PortDevices() {
     std::vector<PortDevice> devices;
-    HDEVINFO set = SetupDiGetClassDevsW(&kPortsClass, nullptr, nullptr, DIGCF_PRESENT);
+    static const SetupApi api;
+    if (!api.Complete()) return devices;
+    HDEVINFO set = api.getClassDevs(&kPortsClass, nullptr, nullptr, DIGCF_PRESENT);
     if (set == INVALID_HANDLE_VALUE) return devices;
     SP_DEVINFO_DATA device{};
     device.cbSize = sizeof device;
-    for (DWORD index = 0; SetupDiEnumDeviceInfo(set, index, &device); ++index) {
+    for (DWORD index = 0; api.enumDeviceInfo(set, index, &device); ++index) {
         wchar_t friendly[256] = L"";
-        if (!SetupDiGetDeviceRegistryPropertyW(set, &device, SPDRP_FRIENDLYNAME, nullptr,
-                                               reinterpret_cast<BYTE*>(friendly),
-                                               sizeof friendly - sizeof *friendly, nullptr))
+        if (!api.getProperty(set, &device, SPDRP_FRIENDLYNAME, nullptr, reinterpret_cast<BYTE*>(friendly),
+                             sizeof friendly - sizeof *friendly, nullptr))
             continue;  // a port without a friendly name is listed by its name alone
-        HKEY key = SetupDiOpenDevRegKey(set, &device, DICS_FLAG_GLOBAL, 0, DIREG_DEV, KEY_READ);
+        HKEY key = api.openDevRegKey(set, &device, DICS_FLAG_GLOBAL, 0, DIREG_DEV, KEY_READ);
         if (key == INVALID_HANDLE_VALUE) continue;
         devices.push_back({TextValue(key, L"PortName"), Utf8FromWide(friendly)});
         RegCloseKey(key);
     }
-    SetupDiDestroyDeviceInfoList(set);
+    api.destroyList(set);
     return devices;
 }
 
