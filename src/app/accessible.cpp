@@ -88,22 +88,22 @@ public:
         return ChildOf(child) < 0 ? E_INVALIDARG : S_FALSE;  // simple elements have no object of their own
     }
     HRESULT STDMETHODCALLTYPE get_accName(VARIANT child, BSTR* name) override {
-        return Text(child, name, [this](long at) { return at ? face_->ChildName(at) : face_->Name(); });
+        return Answer(child, name, [this](long at) { return at ? face_->ChildName(at) : face_->Name(); });
     }
     HRESULT STDMETHODCALLTYPE get_accValue(VARIANT child, BSTR* value) override {
-        return Text(child, value, [this](long at) { return at ? std::wstring() : face_->Value(); });
+        return Answer(child, value, [this](long at) { return at ? std::wstring() : face_->Value(); });
     }
     HRESULT STDMETHODCALLTYPE get_accDescription(VARIANT child, BSTR* text) override {
-        return Text(child, text, [](long) { return std::wstring(); });
+        return Answer(child, text, [](long) { return std::wstring(); });
     }
     HRESULT STDMETHODCALLTYPE get_accRole(VARIANT child, VARIANT* role) override {
-        return Number(child, role, [this](long at) { return at ? ROLE_SYSTEM_LISTITEM : face_->Role(); });
+        return Answer(child, role, [this](long at) { return at ? ROLE_SYSTEM_LISTITEM : face_->Role(); });
     }
     HRESULT STDMETHODCALLTYPE get_accState(VARIANT child, VARIANT* state) override {
-        return Number(child, state, [this](long at) { return at ? face_->ChildState(at) : face_->State(); });
+        return Answer(child, state, [this](long at) { return at ? face_->ChildState(at) : face_->State(); });
     }
     HRESULT STDMETHODCALLTYPE get_accHelp(VARIANT child, BSTR* text) override {
-        return Text(child, text, [](long) { return std::wstring(); });
+        return Answer(child, text, [](long) { return std::wstring(); });
     }
     HRESULT STDMETHODCALLTYPE get_accHelpTopic(BSTR* file, VARIANT, long* topic) override {
         if (file) *file = nullptr;
@@ -111,7 +111,7 @@ public:
         return face_ ? S_FALSE : RPC_E_DISCONNECTED;
     }
     HRESULT STDMETHODCALLTYPE get_accKeyboardShortcut(VARIANT child, BSTR* text) override {
-        return Text(child, text, [](long) { return std::wstring(); });
+        return Answer(child, text, [](long) { return std::wstring(); });
     }
     HRESULT STDMETHODCALLTYPE get_accFocus(VARIANT* focus) override {
         if (!focus) return E_POINTER;
@@ -137,7 +137,8 @@ public:
         return S_FALSE;
     }
     HRESULT STDMETHODCALLTYPE get_accDefaultAction(VARIANT child, BSTR* action) override {
-        return Text(child, action, [this](long at) { return at ? std::wstring() : face_->DefaultAction(); });
+        return Answer(child, action,
+                      [this](long at) { return at ? std::wstring() : face_->DefaultAction(); });
     }
     HRESULT STDMETHODCALLTYPE accSelect(long, VARIANT) override {
         return face_ ? DISP_E_MEMBERNOTFOUND : RPC_E_DISCONNECTED;
@@ -199,26 +200,24 @@ private:
         return child.lVal >= 0 && child.lVal <= face_->ChildCount() ? child.lVal : -1;
     }
 
-    template <typename Read>
-    HRESULT Text(const VARIANT& child, BSTR* out, Read&& read) {
+    // A question about the control or one of its children: the answer cleared, then for a child
+    // that exists taken from `read`.
+    template <typename Out, typename Read>
+    HRESULT Answer(const VARIANT& child, Out* out, Read&& read) {
         if (!out) return E_POINTER;
-        *out = nullptr;
+        *out = Out{};
         if (!face_) return RPC_E_DISCONNECTED;
         const long at = ChildOf(child);
         if (at < 0) return E_INVALIDARG;
-        *out = Copy(read(at));
-        return *out ? S_OK : S_FALSE;
+        return Put(*out, read(at));
     }
-
-    template <typename Read>
-    HRESULT Number(const VARIANT& child, VARIANT* out, Read&& read) {
-        if (!out) return E_POINTER;
-        *out = VARIANT{};
-        if (!face_) return RPC_E_DISCONNECTED;
-        const long at = ChildOf(child);
-        if (at < 0) return E_INVALIDARG;
-        out->vt = VT_I4;
-        out->lVal = read(at);
+    static HRESULT Put(BSTR& out, const std::wstring& text) {
+        out = Copy(text);
+        return out ? S_OK : S_FALSE;
+    }
+    static HRESULT Put(VARIANT& out, long number) {
+        out.vt = VT_I4;
+        out.lVal = number;
         return S_OK;
     }
 
