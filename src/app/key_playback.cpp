@@ -32,8 +32,8 @@ bool KeyPlayback::Start(HWND window, std::vector<std::uint64_t> dueMs) {
     Stop();
     HANDLE timer = MakeTimer();
     stop_ = CreateEventW(nullptr, TRUE, FALSE, nullptr);
-    firstSent_ = CreateEventW(nullptr, TRUE, FALSE, nullptr);
-    if (!timer || !stop_ || !firstSent_) {
+    sent_ = CreateEventW(nullptr, FALSE, FALSE, nullptr);
+    if (!timer || !stop_ || !sent_) {
         if (timer) CloseHandle(timer);
         Stop();
         return false;
@@ -55,14 +55,16 @@ void KeyPlayback::Stop() {
     if (stop_) SetEvent(stop_);
     if (thread_.joinable()) thread_.join();
     if (stop_) CloseHandle(std::exchange(stop_, nullptr));
-    if (firstSent_) CloseHandle(std::exchange(firstSent_, nullptr));
+    if (sent_) CloseHandle(std::exchange(sent_, nullptr));
 }
 
-void KeyPlayback::FirstSent() {
-    LARGE_INTEGER now;
-    QueryPerformanceCounter(&now);
-    firstSentAt_ = now.QuadPart;
-    if (firstSent_) SetEvent(firstSent_);
+void KeyPlayback::Sent(std::size_t index) {
+    if (index == 0) {
+        LARGE_INTEGER now;
+        QueryPerformanceCounter(&now);
+        firstSentAt_ = now.QuadPart;
+    }
+    if (sent_) SetEvent(sent_);
 }
 
 void KeyPlayback::WaitAndTell(HWND window, HANDLE timer, std::vector<std::uint64_t> dueMs, unsigned run) {
@@ -73,8 +75,6 @@ void KeyPlayback::WaitAndTell(HWND window, HANDLE timer, std::vector<std::uint64
     for (; index < dueMs.size(); ++index) {
         if (index == 1) {
             // The others are counted from the moment the first went out.
-            const HANDLE waits[] = {stop_, firstSent_};
-            if (WaitForMultipleObjects(2, waits, FALSE, INFINITE) != WAIT_OBJECT_0 + 1) break;
             LARGE_INTEGER frequency;
             QueryPerformanceFrequency(&frequency);
             start = firstSentAt_ - static_cast<LONGLONG>(dueMs[0]) * frequency.QuadPart / 1000;
@@ -90,7 +90,12 @@ void KeyPlayback::WaitAndTell(HWND window, HANDLE timer, std::vector<std::uint64
         } else if (WaitForSingleObject(stop_, 0) == WAIT_OBJECT_0) {
             break;
         }
-        PostMessageW(window, kDueMessage, index, run);
+        // One press waits in the window's queue at a time: a window slowed by a stalled phone sends
+        // the presses late, never fewer, and the queue never overflows.
+        const HANDLE waits[] = {stop_, sent_};
+        if (!PostMessageW(window, kDueMessage, index, run) ||
+            WaitForMultipleObjects(2, waits, FALSE, INFINITE) != WAIT_OBJECT_0 + 1)
+            break;
     }
     if (index == dueMs.size()) PostMessageW(window, kDueMessage, index, run);
     CloseHandle(timer);

@@ -28,9 +28,9 @@ public:
     bool Start(HWND window, std::vector<std::uint64_t> dueMs);
     // Ends the run; no message of it is handled after this.
     void Stop();
-    // The first press has gone out: the clock of the others starts now, so that the time the
-    // window took to send it makes none of them late.
-    void FirstSent();
+    // The window has sent press `index`, and the next may be told. The clock of the others starts
+    // as the first goes out, so that the time the window took to send it makes none of them late.
+    void Sent(std::size_t index);
     bool IsRunning() const { return running_; }
     // Whether a kDueMessage belongs to the run that plays now.
     bool IsOfThisRun(LPARAM run) const { return running_ && static_cast<unsigned>(run) == run_; }
@@ -40,7 +40,7 @@ private:
 
     std::thread thread_;
     HANDLE stop_ = nullptr;
-    HANDLE firstSent_ = nullptr;
+    HANDLE sent_ = nullptr;
     std::atomic<LONGLONG> firstSentAt_ = 0;  // the performance counter as the first press went out
     bool running_ = false;
     unsigned run_ = 0;

@@ -118,7 +118,7 @@ bool MainWindow::Create(int showCommand, std::optional<UnattendedRun> unattended
     BuildControls();
     answers_.Attach(Handle());
     CheckMenuItem(GetMenu(Handle()), kMenuAnswers, answers_.On() ? MF_CHECKED : MF_UNCHECKED);
-    portWatch_.Load();
+    portWatch_.Load(Handle());
     channel_.SetWatching(portWatch_.On());
     CheckMenuItem(GetMenu(Handle()), kMenuWatchPorts, portWatch_.On() ? MF_CHECKED : MF_UNCHECKED);
     UpdateStatusBar();
@@ -431,6 +431,9 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             return 0;
         case WM_DESTROY:
             KillTimer(Handle(), kRepeatTimer);
+            // A run closed before its file was played through has not written everything.
+            if (unattended_ && playback_.IsRunning() && exitCode_ == kEverythingWritten)
+                exitCode_ = PlayedCode();
             playback_.Stop();
             recording_.Stop();
             PostQuitMessage(exitCode_);

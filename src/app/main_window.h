@@ -105,6 +105,8 @@ private:
     std::string PlayingText() const;
     bool SendToPhone(const std::string& command);
     void ReportSequenceProblem(const std::string& text);
+    int PlayedCode() const;
+    void EndUnattendedRun(int code);
     void StartUnattendedRun();
     void PaintLabels(HDC dc);
     // A system control at `box` of the layout, kept in place through changes of dpi.

@@ -119,7 +119,8 @@ void MainWindow::Play(std::vector<RecordedPress> presses) {
     played_ = notWritten_ = 0;
     answersAtStart_ = answers_.Tally();
     if (!playback_.Start(Handle(), DueTimes(playing_))) {
-        ReportSequenceProblem(std::string(kNotEnoughTimers));
+        services_.messages.ShowError(Handle(), std::string(kNotEnoughTimers));
+        EndUnattendedRun(kSomethingNotWritten);
         return;
     }
     ShowSequenceMenu();
@@ -130,8 +131,8 @@ void MainWindow::OnPressDue(WPARAM index, LPARAM run) {
     if (!playback_.IsOfThisRun(run)) return;
     if (index >= playing_.size()) return StopPlaying();
     if (!SendToPhone(CommandOf(playing_[index]))) ++notWritten_;
-    if (index == 0) playback_.FirstSent();
     played_ = index + 1;
+    playback_.Sent(index);
     UpdateStatusBar();
 }
 
@@ -139,10 +140,19 @@ void MainWindow::StopPlaying() {
     playback_.Stop();
     ShowSequenceMenu();
     UpdateStatusBar();
-    if (unattended_ && unattended_->exitWhenDone) {
-        exitCode_ = notWritten_ || played_ < playing_.size() ? kSomethingNotWritten : kEverythingWritten;
-        PostMessageW(Handle(), WM_CLOSE, 0, 0);
-    }
+    if (unattended_) EndUnattendedRun(PlayedCode());
+}
+
+// An unattended run's code for what it played: 1 as long as a press was not written or not sent.
+int MainWindow::PlayedCode() const {
+    return notWritten_ || played_ < playing_.size() ? kSomethingNotWritten : kEverythingWritten;
+}
+
+// The run's outcome, the first that went wrong; with --exit the window closes.
+void MainWindow::EndUnattendedRun(int code) {
+    if (!unattended_) return;
+    if (exitCode_ == kEverythingWritten) exitCode_ = code;
+    if (unattended_->exitWhenDone) PostMessageW(Handle(), WM_CLOSE, 0, 0);
 }
 
 // Each item says what a click does now; while one of them runs, the other does nothing.
@@ -191,9 +201,7 @@ bool MainWindow::SendToPhone(const std::string& command) {
 // A file that can't be played; for an unattended run, its exit code.
 void MainWindow::ReportSequenceProblem(const std::string& text) {
     services_.messages.ShowError(Handle(), text);
-    if (!unattended_) return;
-    exitCode_ = kBadFileOrArguments;
-    if (unattended_->exitWhenDone) PostMessageW(Handle(), WM_CLOSE, 0, 0);
+    EndUnattendedRun(kBadFileOrArguments);
 }
 
 // The file is checked, the port opens as "Выбрать" would open it, and the file plays.
@@ -203,8 +211,7 @@ void MainWindow::StartUnattendedRun() {
     selectors_[kPortSelectorNumber].SetText(WideFromUtf8(unattended_->port));
     Button3Click();
     if (portOpened_) return Play(std::move(*presses));
-    exitCode_ = kSomethingNotWritten;
-    if (unattended_->exitWhenDone) PostMessageW(Handle(), WM_CLOSE, 0, 0);
+    EndUnattendedRun(kSomethingNotWritten);
 }
 
 }  // namespace tastolink

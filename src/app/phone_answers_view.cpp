@@ -33,6 +33,7 @@ bool PhoneAnswersView::TakeEvents() {
         switch (event.kind) {
             case PortEvent::Kind::Opened:
                 status_.PortOpened(event.text);
+                lost = false;  // a port lost before it was another one
                 break;
             case PortEvent::Kind::FailedOpen:
                 status_.PortFailed(event.text, event.reason);

@@ -1,5 +1,9 @@
 #include "app/port_watch.h"
 
+#include <dbt.h>
+
+#include <utility>
+
 #include "app/main_window_layout.h"
 #include "link/port_discovery_win32.h"
 #include "settings/switch_files.h"
@@ -7,11 +11,36 @@
 
 namespace tastolink {
 
-void PortWatch::Load() { on_ = LoadSwitch(files_, kPortWatchSwitchFile); }
+namespace {
+
+// GUID_DEVINTERFACE_COMPORT.
+constexpr GUID kComPortInterface{
+    0x86e0d1e0, 0x8089, 0x11d0, {0x9c, 0xe4, 0x08, 0x00, 0x3e, 0x30, 0x1f, 0x73}};
+
+}  // namespace
+
+void PortWatch::Load(HWND window) {
+    window_ = window;
+    on_ = LoadSwitch(files_, kPortWatchSwitchFile);
+    Listen(on_);
+}
 
 void PortWatch::Toggle() {
     on_ = !on_;
+    Listen(on_);
     SaveSwitch(files_, kPortWatchSwitchFile, on_);
+}
+
+void PortWatch::Listen(bool listen) {
+    if (listen && !notification_ && window_) {
+        DEV_BROADCAST_DEVICEINTERFACE_W filter{};
+        filter.dbcc_size = sizeof filter;
+        filter.dbcc_devicetype = DBT_DEVTYP_DEVICEINTERFACE;
+        filter.dbcc_classguid = kComPortInterface;
+        notification_ = RegisterDeviceNotificationW(window_, &filter, DEVICE_NOTIFY_WINDOW_HANDLE);
+    } else if (!listen && notification_) {
+        UnregisterDeviceNotification(std::exchange(notification_, nullptr));
+    }
 }
 
 void PortWatch::FillPortSelector(Selector& ports) const {

@@ -14,9 +14,12 @@ namespace tastolink {
 class PortWatch {
 public:
     explicit PortWatch(SettingsFiles& files) : files_(files) {}
+    ~PortWatch() { Listen(false); }
+    PortWatch(const PortWatch&) = delete;
+    PortWatch& operator=(const PortWatch&) = delete;
 
-    // Reads the switch from its file.
-    void Load();
+    // Reads the switch from its file; `window` hears of devices while the switch is on.
+    void Load(HWND window);
     bool On() const { return on_; }
     // Turns the switch over and keeps it in its file. Throws SettingsError when the file can't be
     // written; the switch is turned all the same, until the program ends.
@@ -25,8 +28,14 @@ public:
     void FillPortSelector(Selector& ports) const;
 
 private:
+    // Ports arrive and leave as WM_DEVICECHANGE: a serial port's on its own, and a port of any
+    // device (a USB modem's too) once the window asks for the COM port interface's.
+    void Listen(bool listen);
+
     SettingsFiles& files_;
     bool on_ = false;
+    HWND window_ = nullptr;
+    HDEVNOTIFY notification_ = nullptr;
 };
 
 }  // namespace tastolink

@@ -46,6 +46,8 @@ void Selector::SetText(const std::wstring& text) {
 }
 
 void Selector::SetEntries(Entries entries, Notes notes) {
+    // A list that is down shows the entries it was dropped with: it goes before they do.
+    if (parts_ && parts_->list.IsDroppedFor(*this)) parts_->list.Close();
     entries_ = std::move(entries);
     notes_ = std::move(notes);
     position_.TextChanged(*entries_, Text());
@@ -70,6 +72,7 @@ void Selector::KeepText(std::wstring text) {
 }
 
 void Selector::ShowEntry(int index) {
+    if (index >= static_cast<int>(entries_->size())) index = EntryPosition::kNone;
     position_.Show(index);
     ShowText(index >= 0 ? (*entries_)[static_cast<std::size_t>(index)] : std::wstring());
     HWND field = Field();

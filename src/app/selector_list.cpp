@@ -323,12 +323,13 @@ LRESULT SelectorList::OnListMouse(UINT message, LPARAM lParam) {
         return 0;
     }
     if (entry < 0 && (message == WM_LBUTTONDOWN || message == WM_LBUTTONDBLCLK)) {
-        // The scroll bar tracks the mouse in a loop of its own, which needs it free.
+        // The scroll bar tracks the mouse in a loop of its own, which takes the mouse and lets it
+        // go as it likes: none of that closes the list.
         releasingMouse_ = true;
         ReleaseCapture();
-        releasingMouse_ = false;
         CallWindowProcW(listProcedure_, list_, WM_NCLBUTTONDOWN,
                         SendMessageW(list_, WM_NCHITTEST, 0, MAKELPARAM(at.x, at.y)), MAKELPARAM(at.x, at.y));
+        releasingMouse_ = false;
         if (dropped_) HoldMouse();
         return 0;
     }

@@ -10,8 +10,20 @@
 namespace tastolink {
 namespace {
 
-// GUID_DEVCLASS_PORTS, the device class of serial and parallel ports.
-constexpr GUID kPortsClass{0x4d36e978, 0xe325, 0x11ce, {0xbf, 0xc1, 0x08, 0x00, 0x2b, 0xe1, 0x03, 0x18}};
+// The device classes whose devices have a COM port: serial ports (GUID_DEVCLASS_PORTS), whose
+// device key names their port as PortName, and modems, a phone's modem port among them
+// (GUID_DEVCLASS_MODEM), whose driver key names it as AttachedTo.
+struct PortClass {
+    GUID guid;
+    DWORD key;  // DIREG_DEV or DIREG_DRV
+    const wchar_t* value;
+};
+constexpr PortClass kPortClasses[] = {
+    {{0x4d36e978, 0xe325, 0x11ce, {0xbf, 0xc1, 0x08, 0x00, 0x2b, 0xe1, 0x03, 0x18}}, DIREG_DEV, L"PortName"},
+    {{0x4d36e96d, 0xe325, 0x11ce, {0xbf, 0xc1, 0x08, 0x00, 0x2b, 0xe1, 0x03, 0x18}},
+     DIREG_DRV,
+     L"AttachedTo"},
+};
 
 // A text value of a registry key, or "" when it has none.
 std::string TextValue(HKEY key, const wchar_t* name) {
@@ -65,21 +77,23 @@ std::vector<PortDevice> PortDevices() {
     std::vector<PortDevice> devices;
     static const SetupApi api;
     if (!api.Complete()) return devices;
-    HDEVINFO set = api.getClassDevs(&kPortsClass, nullptr, nullptr, DIGCF_PRESENT);
-    if (set == INVALID_HANDLE_VALUE) return devices;
-    SP_DEVINFO_DATA device{};
-    device.cbSize = sizeof device;
-    for (DWORD index = 0; api.enumDeviceInfo(set, index, &device); ++index) {
-        wchar_t friendly[256] = L"";
-        if (!api.getProperty(set, &device, SPDRP_FRIENDLYNAME, nullptr, reinterpret_cast<BYTE*>(friendly),
-                             sizeof friendly - sizeof *friendly, nullptr))
-            continue;  // a port without a friendly name is listed by its name alone
-        HKEY key = api.openDevRegKey(set, &device, DICS_FLAG_GLOBAL, 0, DIREG_DEV, KEY_READ);
-        if (key == INVALID_HANDLE_VALUE) continue;
-        devices.push_back({TextValue(key, L"PortName"), Utf8FromWide(friendly)});
-        RegCloseKey(key);
+    for (const PortClass& portClass : kPortClasses) {
+        HDEVINFO set = api.getClassDevs(&portClass.guid, nullptr, nullptr, DIGCF_PRESENT);
+        if (set == INVALID_HANDLE_VALUE) continue;
+        SP_DEVINFO_DATA device{};
+        device.cbSize = sizeof device;
+        for (DWORD index = 0; api.enumDeviceInfo(set, index, &device); ++index) {
+            wchar_t friendly[256] = L"";
+            if (!api.getProperty(set, &device, SPDRP_FRIENDLYNAME, nullptr, reinterpret_cast<BYTE*>(friendly),
+                                 sizeof friendly - sizeof *friendly, nullptr))
+                continue;  // a port without a friendly name is listed by its name alone
+            HKEY key = api.openDevRegKey(set, &device, DICS_FLAG_GLOBAL, 0, portClass.key, KEY_READ);
+            if (key == INVALID_HANDLE_VALUE) continue;
+            devices.push_back({TextValue(key, portClass.value), Utf8FromWide(friendly)});
+            RegCloseKey(key);
+        }
+        api.destroyList(set);
     }
-    api.destroyList(set);
     return devices;
 }
 

@@ -162,13 +162,27 @@ TEST_F(MainWindowTest, TheDroppedListTakesTheMouseAsAComboBoxListDoes) {
     EXPECT_EQ(ControlText(selector), L"F4");
 
     Deliver(*window, GetFocus(), WM_SYSKEYDOWN, VK_DOWN, KF_ALTDOWN << 16);
-    Deliver(*window, DroppedList(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(-50, -50));
+    list = DroppedList();
+    RECT client;
+    GetClientRect(list, &client);
+    const LPARAM onScrollBar = MAKELPARAM(client.right + 4, client.bottom - 4);  // its down arrow
+    PostMessageW(list, WM_LBUTTONUP, 0, onScrollBar);                            // ends its tracking
+    Deliver(*window, list, WM_LBUTTONDOWN, MK_LBUTTON, onScrollBar);
+    EXPECT_EQ(DroppedList(), list);
+    EXPECT_EQ(GetCapture(), list);
+    Deliver(*window, list, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(-50, -50));
     EXPECT_EQ(DroppedList(), nullptr);
     Deliver(*window, GetFocus(), WM_KEYDOWN, VK_F4);
     SetCapture(window->Handle());  // as the menu and a drag of the window do
     ReleaseCapture();
     EXPECT_EQ(DroppedList(), nullptr);
     EXPECT_EQ(ControlText(selector), L"F4");
+
+    // New entries while the list is down (a port come or gone, the ports watched): it closes first.
+    FieldOf(window->ComboBox(kPortSelectorNumber));
+    Type(*window, GetFocus(), "F4 End");
+    Deliver(*window, window->Handle(), WM_COMMAND, kMenuWatchPorts);
+    EXPECT_EQ(DroppedList(), nullptr);
 }
 
 // The field keeps serving whichever selector it has moved into, not the one it was made in.
