@@ -53,5 +53,6 @@ with tempfile.TemporaryDirectory(prefix="virtual-phone-") as folder:
     finally:
         phone.stop()
     if status:
-        print(f"--- virtual phone ({options.port}) ---\n" + phone.output.read_text(errors="replace"))
+        print(f"--- {' '.join(command)} ended with status {status}; the virtual phone ({options.port}) said ---\n"
+              + phone.output.read_text(errors="replace"))
 sys.exit(status)
