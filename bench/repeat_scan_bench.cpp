@@ -5,7 +5,7 @@
 #include <string>
 
 #include "capture/repeat_scan.h"
-#include "link/phone_key_table.h"
+#include "phone/phone_key_table.h"
 
 namespace tastolink {
 namespace {

@@ -15,7 +15,7 @@
 #include <deque>
 
 #include "link/answer_status.h"
-#include "link/phone_key_table.h"
+#include "phone/phone_key_table.h"
 
 using namespace tastolink;
 

@@ -5,9 +5,9 @@
 
 #include <variant>
 
-#include "app/author_window.h"
-#include "app/main_window.h"
-#include "app/message_loop.h"
+#include "app/main/author_window.h"
+#include "app/main/main_window.h"
+#include "app/window/message_loop.h"
 #include "link/serial_port_win32.h"
 #include "settings/settings_files_win32.h"
 #include "shared/late_bound_win32.h"

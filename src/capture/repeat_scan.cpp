@@ -1,6 +1,6 @@
 #include "capture/repeat_scan.h"
 
-#include "link/phone_key_table.h"
+#include "phone/phone_key_table.h"
 
 namespace tastolink {
 

@@ -2,7 +2,7 @@
 
 #include <utility>
 
-#include "link/phone_key_table.h"
+#include "phone/phone_key_table.h"
 
 namespace tastolink {
 

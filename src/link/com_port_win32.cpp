@@ -22,7 +22,7 @@ bool IsNumberedComPort(const std::string& name) {
     return true;
 }
 
-PortFailure FailureOf(DWORD error) {
+ComPortFailure FailureOf(DWORD error) {
     switch (error) {
         case ERROR_FILE_NOT_FOUND:
         case ERROR_PATH_NOT_FOUND:
@@ -35,7 +35,7 @@ PortFailure FailureOf(DWORD error) {
     }
 }
 
-ComPortOpening Failed(PortFailure failure) { return {ComPort{}, std::move(failure)}; }
+ComPortOpening Failed(ComPortFailure failure) { return {ComPort{}, std::move(failure)}; }
 
 }  // namespace
 

@@ -9,10 +9,6 @@
 
 namespace tastolink {
 
-// A line that has not gone out within this bound has failed: a stalled phone (flow control, a
-// hung adapter, a phone that stopped reading) never holds the window's thread longer.
-inline constexpr DWORD kWriteBoundMs = 1000;
-
 enum class PortUse {
     Write,         // the plain port: each write waits for its end
     WriteAndRead,  // the answering port: overlapped, so that a waiting read never holds up a write
@@ -41,14 +37,14 @@ struct ComPort {
 // Why a port did not open, as the call that failed gave it: the system's error code (0 where the
 // port opened but is refused, such as a file typed by mistake) and the reason for the status bar.
 // The code tells a device that is not there (2, 3) from one that is refused or busy (5).
-struct PortFailure {
+struct ComPortFailure {
     DWORD systemError = 0;
     std::string reason;
 };
 
 struct ComPortOpening {
     ComPort port;         // no handle when the port did not open
-    PortFailure failure;  // why not
+    ComPortFailure failure;  // why not
 };
 
 // How a write that the system refused ended: a device that went away (Wine gives ERROR_NOT_READY

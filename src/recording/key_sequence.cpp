@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <charconv>
 
-#include "link/phone_key_table.h"
+#include "phone/phone_key_table.h"
 
 namespace tastolink {
 namespace {

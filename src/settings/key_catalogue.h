@@ -6,7 +6,7 @@
 #include <string_view>
 #include <vector>
 
-#include "link/phone_key_table.h"
+#include "phone/phone_key_table.h"
 #include "settings/settings_files.h"
 #include "shared/selectors.h"
 

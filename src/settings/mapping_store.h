@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "link/phone_key_table.h"
+#include "phone/phone_key_table.h"
 #include "settings/line_buffer.h"
 #include "settings/settings_files.h"
 #include "shared/selectors.h"

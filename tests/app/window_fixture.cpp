@@ -1,4 +1,4 @@
-#include "window_fixture.h"
+#include "app/window_fixture.h"
 
 #include <fstream>
 #include <sstream>

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "app/main_window.h"
+#include "app/main/main_window.h"
 #include "settings/settings_files_win32.h"
 #include "shared/text_encoding.h"
 

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "link/answer_status.h"
-#include "link/phone_key_table.h"
+#include "phone/phone_key_table.h"
 
 namespace tastolink {
 

@@ -1,0 +1,104 @@
+#include "app/features/key_playback.h"
+
+#include <algorithm>
+#include <system_error>
+#include <utility>
+
+namespace tastolink {
+namespace {
+
+// Milliseconds of the performance counter since `start`.
+std::uint64_t ElapsedMs(LONGLONG start) {
+    LARGE_INTEGER now, frequency;
+    QueryPerformanceCounter(&now);
+    QueryPerformanceFrequency(&frequency);
+    return static_cast<std::uint64_t>(std::max<LONGLONG>(now.QuadPart - start, 0) * 1000 /
+                                      frequency.QuadPart);
+}
+
+// Older headers lack the flag of Windows 10 1803.
+constexpr DWORD kHighResolutionTimer = 0x00000002;  // CREATE_WAITABLE_TIMER_HIGH_RESOLUTION
+
+HANDLE MakeTimer() {
+    // Windows 10 1803 and later; elsewhere a plain timer, as precise as the system's tick.
+    if (HANDLE timer = CreateWaitableTimerExW(nullptr, nullptr, kHighResolutionTimer, TIMER_ALL_ACCESS))
+        return timer;
+    return CreateWaitableTimerW(nullptr, FALSE, nullptr);
+}
+
+}  // namespace
+
+bool KeyPlayback::Start(HWND window, std::vector<std::uint64_t> dueMs) {
+    Stop();
+    HANDLE timer = MakeTimer();
+    stop_ = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    sent_ = CreateEventW(nullptr, FALSE, FALSE, nullptr);
+    if (!timer || !stop_ || !sent_) {
+        if (timer) CloseHandle(timer);
+        Stop();
+        return false;
+    }
+    ++run_;
+    try {
+        thread_ = std::thread(&KeyPlayback::WaitAndTell, this, window, timer, std::move(dueMs), run_);
+    } catch (const std::system_error&) {
+        CloseHandle(timer);
+        Stop();
+        return false;
+    }
+    running_ = true;
+    return true;
+}
+
+void KeyPlayback::Stop() {
+    running_ = false;
+    if (stop_) SetEvent(stop_);
+    if (thread_.joinable()) thread_.join();
+    if (stop_) CloseHandle(std::exchange(stop_, nullptr));
+    if (sent_) CloseHandle(std::exchange(sent_, nullptr));
+}
+
+void KeyPlayback::Sent(std::size_t index) {
+    if (index == 0) {
+        LARGE_INTEGER now;
+        QueryPerformanceCounter(&now);
+        firstSentAt_ = now.QuadPart;
+    }
+    if (sent_) SetEvent(sent_);
+}
+
+void KeyPlayback::WaitAndTell(HWND window, HANDLE timer, std::vector<std::uint64_t> dueMs, unsigned run) {
+    LARGE_INTEGER now;
+    QueryPerformanceCounter(&now);
+    LONGLONG start = now.QuadPart;
+    std::size_t index = 0;
+    for (; index < dueMs.size(); ++index) {
+        if (index == 1) {
+            // The others are counted from the moment the first went out.
+            LARGE_INTEGER frequency;
+            QueryPerformanceFrequency(&frequency);
+            start = firstSentAt_ - static_cast<LONGLONG>(dueMs[0]) * frequency.QuadPart / 1000;
+        }
+        const std::uint64_t elapsed = ElapsedMs(start);
+        if (dueMs[index] > elapsed) {
+            LARGE_INTEGER after;
+            after.QuadPart = -static_cast<LONGLONG>(dueMs[index] - elapsed) * 10000;  // relative, in 100 ns
+            const HANDLE waits[] = {stop_, timer};
+            if (!SetWaitableTimer(timer, &after, 0, nullptr, nullptr, FALSE) ||
+                WaitForMultipleObjects(2, waits, FALSE, INFINITE) != WAIT_OBJECT_0 + 1)
+                break;
+        } else if (WaitForSingleObject(stop_, 0) == WAIT_OBJECT_0) {
+            break;
+        }
+        // One press waits in the window's queue at a time: a window slowed by a stalled phone sends
+        // the presses late, never fewer, and the queue never overflows.
+        const HANDLE waits[] = {stop_, sent_};
+        if (!PostMessageW(window, kDueMessage, index, run) ||
+            WaitForMultipleObjects(2, waits, FALSE, INFINITE) != WAIT_OBJECT_0 + 1)
+            break;
+    }
+    if (index == dueMs.size()) PostMessageW(window, kDueMessage, index, run);
+    CloseHandle(timer);
+}
+
+}  // namespace tastolink

@@ -1,0 +1,145 @@
+#include "app/main/keypad_button.h"
+
+#include <uxtheme.h>
+#include <vssym32.h>
+#include <windowsx.h>
+
+namespace tastolink {
+namespace {
+
+constexpr int kPictureSize = 24;
+
+}  // namespace
+
+bool KeypadButton::Create(HWND parent, int id, const wchar_t* caption, HBITMAP picture, Look look, RECT place,
+                          std::wstring name) {
+    picture_ = picture;
+    look_ = look;
+    name_ = std::move(name);
+    return CreateOfClass({.className = L"TastolinkKeypadButton",
+                          .style = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS,
+                          .caption = caption,
+                          .place = place,
+                          .parent = parent,
+                          .id = id,
+                          .tracksHover = true});
+}
+
+void KeypadButton::Click(WORD notification) {
+    FORWARD_WM_COMMAND(GetParent(Handle()), GetDlgCtrlID(Handle()), Handle(), notification, SendMessageW);
+}
+
+void KeypadButton::DrawPicture(HDC dc, const RECT& area) const {
+    HDC source = CreateCompatibleDC(dc);
+    HGDIOBJ old = SelectObject(source, picture_);
+    const int size = Scaled(kPictureSize);
+    const int left = (area.left + area.right - size) / 2;
+    const int top = (area.top + area.bottom - size) / 2;
+    // The lower-left pixel gives the background colour that is left out.
+    const COLORREF transparent = GetPixel(source, 0, kPictureSize - 1);
+    TransparentBlt(dc, left, top, size, size, source, 0, 0, kPictureSize, kPictureSize, transparent);
+    SelectObject(source, old);
+    DeleteDC(source);
+}
+
+void KeypadButton::DrawCaption(HDC dc, const RECT& area, COLORREF colour) const {
+    wchar_t caption[64];
+    GetWindowTextW(Handle(), caption, 64);
+    HGDIOBJ old = SelectObject(dc, Font() ? Font() : GetStockObject(DEFAULT_GUI_FONT));
+    SetBkMode(dc, TRANSPARENT);
+    SetTextColor(dc, colour);
+    RECT box = area;
+    DrawTextW(dc, caption, -1, &box, DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
+    SelectObject(dc, old);
+}
+
+void KeypadButton::DrawRaisedFace(HDC dc, RECT& area) const {
+    if (HTHEME theme = OpenThemeData(Handle(), L"BUTTON")) {
+        const int part = pressed_ ? PBS_PRESSED : Hot() ? PBS_HOT : PBS_NORMAL;
+        if (IsThemeBackgroundPartiallyTransparent(theme, BP_PUSHBUTTON, part))
+            DrawThemeParentBackground(Handle(), dc, &area);
+        DrawThemeBackground(theme, dc, BP_PUSHBUTTON, part, &area, nullptr);
+        CloseThemeData(theme);
+    } else {
+        DrawFrameControl(dc, &area, DFC_BUTTON, DFCS_BUTTONPUSH | (pressed_ ? DFCS_PUSHED : 0));
+    }
+    if (pressed_) OffsetRect(&area, 1, 1);
+}
+
+void KeypadButton::DrawFlatFace(HDC dc, const RECT& area) const {
+    // The flat button sits on its window's own background and shows a frame under the mouse.
+    auto background = reinterpret_cast<HBRUSH>(SendMessageW(GetParent(Handle()), WM_CTLCOLORBTN,
+                                                            reinterpret_cast<WPARAM>(dc),
+                                                            reinterpret_cast<LPARAM>(Handle())));
+    FillRect(dc, &area, background ? background : GetSysColorBrush(COLOR_BTNFACE));
+    if (Hot() || pressed_) {
+        RECT frame = area;
+        DrawEdge(dc, &frame, pressed_ ? BDR_SUNKENOUTER : BDR_RAISEDINNER, BF_RECT);
+    }
+}
+
+void KeypadButton::Paint(HDC dc) {
+    RECT area;
+    GetClientRect(Handle(), &area);
+    if (look_ == Look::Flat) {
+        DrawFlatFace(dc, area);
+        DrawCaption(dc, area, GetTextColor(dc));
+    } else {
+        DrawRaisedFace(dc, area);
+        if (picture_)
+            DrawPicture(dc, area);
+        else
+            DrawCaption(dc, area, GetSysColor(COLOR_BTNTEXT));
+    }
+}
+
+void KeypadButton::SetPressed(bool pressed) {
+    if (pressed_ == pressed) return;
+    pressed_ = pressed;
+    InvalidateRect(Handle(), nullptr, FALSE);
+}
+
+LRESULT KeypadButton::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+        case WM_LBUTTONDOWN:
+            // No SetFocus here: the focus stays in the field that captures keys.
+            tracking_ = true;
+            SetCapture(Handle());
+            SetPressed(true);
+            return 0;
+        case WM_MOUSEMOVE:
+            if (tracking_) SetPressed(IsInClient(lParam));
+            return 0;
+        case WM_LBUTTONUP: {
+            const bool click = tracking_ && IsInClient(lParam);
+            tracking_ = false;
+            ReleaseCapture();
+            SetPressed(false);
+            if (click) Click(BN_CLICKED);
+            return 0;
+        }
+        case WM_RBUTTONUP:
+            Click(kLongPress);
+            return 0;
+        case WM_CAPTURECHANGED:
+            tracking_ = false;
+            SetPressed(false);
+            return 0;
+        case WM_PAINT:
+            return PaintWith([this](HDC dc) { Paint(dc); });
+        case WM_ERASEBKGND:
+            return 1;
+        case WM_THEMECHANGED:
+            InvalidateRect(Handle(), nullptr, TRUE);
+            return 0;
+        case WM_GETOBJECT:
+            if (LRESULT answer = accessible_.Answer(wParam, lParam)) return answer;
+            break;
+        case WM_DESTROY:
+            accessible_.Disconnect();
+            break;
+    }
+    return Window::HandleMessage(message, wParam, lParam);
+}
+
+}  // namespace tastolink

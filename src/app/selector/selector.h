@@ -1,0 +1,130 @@
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/window/accessible.h"
+#include "app/selector/selector_field.h"
+#include "app/selector/selector_list.h"
+#include "app/window/window.h"
+#include "selection/entry_position.h"
+
+namespace tastolink {
+
+// What all selectors share: the edit field and the dropped list.
+struct SelectorParts {
+    SelectorList list;
+    SelectorField field;
+};
+
+// A selection field that looks and answers as a drop-down combo box: a text field, and a button
+// that drops a list of entries to choose from. A combo box is three windows, its list a
+// top-level one from the start, which under Wine costs every combo box an X window of its own.
+// A selector is one window: it draws its text itself, and takes the shared edit field while it
+// has the focus; the list is one popup, made when a list is first dropped.
+//
+// It is a combo box to everyone who asks: to the user by its keys and mouse, to automation
+// tools by the combo box's own messages (CB_GETCOUNT, CB_SETCURSEL, CB_GETLBTEXT ...), and to
+// assistive technology by an accessible object of the combo box role.
+class Selector final : public Window, private AccessibleFace {
+public:
+    using Entries = std::shared_ptr<const std::vector<std::wstring>>;
+    // What the list shows beside an entry, for the ports of the system: the device behind it, and
+    // whether the port is there at all.
+    struct EntryNote {
+        std::wstring device;
+        bool present = true;
+    };
+    using Notes = std::shared_ptr<const std::vector<EntryNote>>;
+
+    Selector() = default;
+    ~Selector() override { Destroy(); }
+
+    // `place` is the frame; the field takes its height less the border. `name` is what
+    // assistive technology calls the selector.
+    bool Create(HWND parent, int id, RECT place, std::wstring name, SelectorParts& parts);
+
+    std::wstring Text() const;
+    // A text as the program sets it: the selector stands on the entry it names.
+    void SetText(const std::wstring& text);
+    const std::vector<std::wstring>& EntryList() const { return *entries_; }
+    // With `notes`, one for each entry, the dropped list shows them beside the entries.
+    void SetEntries(Entries entries, Notes notes = nullptr);
+    const EntryNote* NoteOf(std::size_t index) const {
+        return notes_ && index < notes_->size() ? &(*notes_)[index] : nullptr;
+    }
+    // Runs before the list drops, so that entries read afresh are the ones it shows.
+    void SetBeforeDrop(std::function<void()> beforeDrop) { beforeDrop_ = std::move(beforeDrop); }
+    const std::wstring& AccessibleName() const { return name_; }
+    // The edit field while this selector has it, else nullptr.
+    HWND Field() const { return parts_ && parts_->field.IsIn(*this) ? parts_->field.Handle() : nullptr; }
+
+private:
+    friend class SelectorField;
+    friend class SelectorList;
+
+    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+    // The combo box's messages, answered as a drop-down combo box does; false for any other.
+    bool AnswerComboMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
+    void OnHotChanged() override;
+
+    // The shared field, made in this selector the first time one has the focus.
+    HWND MakeField(RECT place, int id) const;
+    // The text the shared field held as it left this selector.
+    void KeepText(std::wstring text);
+    // A key pressed in the field: Up and Down step through the entries, F4 and Alt+Up or
+    // Alt+Down drop the list or close it; while it is dropped Enter and Esc close it too and
+    // the list's keys move in it. True when the key was taken.
+    bool OnFieldKey(WORD key, bool alt);
+    // After a character typed at the end of the field: completes the text to the first entry
+    // that begins with it, the completed part selected, so F shows "F1" and N shows "Num0".
+    void CompleteTyped();
+    // The wheel, over the selector or in its field, which has it as the focus window.
+    void OnWheel(WPARAM wheel);
+    void OnFieldEvent(WORD event);
+    // Shows entry `index` (none for -1, with an empty text).
+    void ShowEntry(int index);
+    void ListClosed(int chosen);
+    // The entry shown, else the first that begins with the text: what a dropped list lights.
+    int ShownOrMatchingEntry() const;
+    // The first entry that begins with `text`, ignoring case, or -1.
+    int FindEntry(const std::wstring& text) const;
+
+    void Step(int by);
+    void ToggleList();
+    void ShowText(const std::wstring& text);
+    bool TakeField();
+    RECT FieldRect() const;
+    RECT ButtonRect() const;
+    void Paint(HDC dc);
+    void PaintText(HDC dc);
+    void OnButtonDown(LPARAM point);
+    void OnContextMenu(LPARAM point);
+    void SetButtonPressed(bool pressed);
+
+    // AccessibleFace
+    HWND AccessibleWindow() const override { return Handle(); }
+    long Role() const override { return ROLE_SYSTEM_COMBOBOX; }
+    std::wstring Name() const override { return name_; }
+    std::wstring Value() const override { return Text(); }
+    long State() const override;
+    std::wstring DefaultAction() const override;
+    void DoDefaultAction() override { ToggleList(); }
+
+    SelectorParts* parts_ = nullptr;
+    std::wstring name_;
+    std::wstring text_;  // while the field is elsewhere
+    Entries entries_ = std::make_shared<const std::vector<std::wstring>>();
+    Notes notes_;
+    std::function<void()> beforeDrop_;
+    EntryPosition position_;
+    bool buttonDown_ = false;
+    bool showingEntry_ = false;  // the field's text is being set by the program
+    AccessibleObject accessible_{*this};
+};
+
+}  // namespace tastolink

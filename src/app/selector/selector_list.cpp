@@ -1,0 +1,370 @@
+#include "app/selector/selector_list.h"
+
+#include <commctrl.h>
+#include <windowsx.h>
+
+#include <algorithm>
+
+#include "app/selector/selector.h"
+
+namespace tastolink {
+namespace {
+
+constexpr int kMostEntriesShown = 16;
+constexpr int kListId = 1000;  // the id a combo box gives its list
+
+// How a note reads for assistive technology and in the tooltip.
+std::wstring NoteText(const Selector::EntryNote& note) {
+    if (!note.present) return L"порта нет в системе";
+    return note.device.empty() ? L"порт есть в системе" : note.device;
+}
+
+int TextWidth(HDC dc, const std::wstring& text) {
+    SIZE size{};
+    GetTextExtentPoint32W(dc, text.data(), static_cast<int>(text.size()), &size);
+    return size.cx;
+}
+
+bool IsListKey(WORD key) {
+    switch (key) {
+        case VK_UP:
+        case VK_DOWN:
+        case VK_PRIOR:
+        case VK_NEXT:
+        case VK_HOME:
+        case VK_END:
+            return true;
+    }
+    return false;
+}
+
+// The height of a line of text in `font`, as a list box gives each entry.
+int LineHeight(HWND window, HFONT font) {
+    HDC dc = GetDC(window);
+    const HGDIOBJ old = SelectObject(dc, font ? font : GetStockObject(DEFAULT_GUI_FONT));
+    TEXTMETRICW metrics{};
+    GetTextMetricsW(dc, &metrics);
+    SelectObject(dc, old);
+    ReleaseDC(window, dc);
+    return std::max<int>(metrics.tmHeight, 1);
+}
+
+}  // namespace
+
+bool SelectorList::MakeWindows(HWND owner) {
+    if (!CreateOfClass({.className = L"TastolinkSelectorList",
+                        .style = WS_POPUP | WS_BORDER,
+                        .extendedStyle = WS_EX_TOOLWINDOW | WS_EX_TOPMOST | WS_EX_NOACTIVATE,
+                        .parent = owner,
+                        .background = GetSysColorBrush(COLOR_WINDOW)}))
+        return false;
+    list_ = AddControl({.windowClass = WC_LISTBOXW,
+                        .style = WS_VSCROLL | LBS_NODATA | LBS_OWNERDRAWFIXED | LBS_NOINTEGRALHEIGHT,
+                        .id = kListId});
+    if (!list_) {
+        Destroy();
+        return false;
+    }
+    SetWindowLongPtrW(list_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    listProcedure_ = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrW(list_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&SelectorList::ListProcedure)));
+    return true;
+}
+
+void SelectorList::Drop(Selector& selector) {
+    Close();
+    if (!Handle() && !MakeWindows(GetAncestor(selector.Handle(), GA_ROOT))) return;
+    const int count = static_cast<int>(selector.EntryList().size());
+    const int lineHeight = LineHeight(list_, selector.Font());
+    SetWindowRedraw(list_, FALSE);
+    SendMessageW(list_, LB_SETCOUNT, count, 0);
+    SendMessageW(list_, LB_SETITEMHEIGHT, 0, lineHeight);
+    dropped_ = &selector;
+    Highlight(selector.ShownOrMatchingEntry());
+    SetWindowRedraw(list_, TRUE);
+
+    // Below the selector, or above it where the screen ends first; wide enough for the notes.
+    RECT frame;
+    GetWindowRect(selector.Handle(), &frame);
+    frame.right = std::max<LONG>(frame.right, frame.left + WidthForNotes(selector));
+    const int shown = std::clamp(count, 1, kMostEntriesShown);
+    const int height = shown * lineHeight + 2 * GetSystemMetrics(SM_CYBORDER);
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof monitor;
+    GetMonitorInfoW(MonitorFromRect(&frame, MONITOR_DEFAULTTONEAREST), &monitor);
+    const int top = frame.bottom + height > monitor.rcWork.bottom ? frame.top - height : frame.bottom;
+    SetWindowPos(Handle(), HWND_TOPMOST, frame.left, top, frame.right - frame.left, height,
+                 SWP_NOACTIVATE | SWP_SHOWWINDOW);
+    RECT client;
+    GetClientRect(Handle(), &client);
+    MoveWindow(list_, 0, 0, client.right, client.bottom, TRUE);
+    RaiseEvent(EVENT_OBJECT_SHOW, list_);
+    // A press on the selector's button holds the mouse until it is let go.
+    if (GetCapture() != selector.Handle()) HoldMouse();
+}
+
+void SelectorList::Close(bool take) {
+    if (!dropped_) return;
+    Selector* selector = dropped_;
+    dropped_ = nullptr;
+    const int chosen = ListBox_GetCurSel(list_);
+    if (GetCapture() == list_) {
+        releasingMouse_ = true;
+        ReleaseCapture();
+        releasingMouse_ = false;
+    }
+    ShowWindow(Handle(), SW_HIDE);
+    if (tooltip_) SendMessageW(tooltip_, TTM_POP, 0, 0);
+    pointedAt_ = -1;
+    RaiseEvent(EVENT_OBJECT_HIDE, list_);
+    selector->ListClosed(take ? chosen : -1);
+}
+
+bool SelectorList::MoveByKey(WORD key) {
+    if (!dropped_ || !IsListKey(key)) return false;
+    SendMessageW(list_, WM_KEYDOWN, key, 0);
+    const int at = ListBox_GetCurSel(list_);
+    if (at >= 0) {
+        RaiseEvent(EVENT_OBJECT_SELECTION, list_, at + 1);
+        dropped_->ShowEntry(at);
+    }
+    return true;
+}
+
+// As a combo box does: with no entry lit, the first key in the list lights the first entry.
+void SelectorList::Highlight(int index) {
+    if (!dropped_) return;
+    ListBox_SetCurSel(list_, index);
+    SendMessageW(list_, LB_SETCARETINDEX, std::max(index, 0), 0);
+    ListBox_SetTopIndex(list_, std::max(index, 0));
+    if (index >= 0) RaiseEvent(EVENT_OBJECT_SELECTION, list_, index + 1);
+}
+
+void SelectorList::HighlightAndTell(int index) {
+    if (index < 0 || index == ListBox_GetCurSel(list_)) return;
+    ListBox_SetCurSel(list_, index);
+    RaiseEvent(EVENT_OBJECT_SELECTION, list_, index + 1);
+}
+
+void SelectorList::Scroll(WPARAM wheel) {
+    if (dropped_) SendMessageW(list_, WM_MOUSEWHEEL, wheel, 0);
+}
+
+void SelectorList::ButtonHeldAt(HWND window, LPARAM point) {
+    if (dropped_) HighlightAndTell(EntryAt(window, point));
+}
+
+void SelectorList::ButtonReleasedAt(HWND window, LPARAM point) {
+    if (!dropped_) return;
+    const int entry = EntryAt(window, point);
+    if (entry < 0) return HoldMouse();
+    ListBox_SetCurSel(list_, entry);
+    Close(true);
+}
+
+int SelectorList::WidthForNotes(const Selector& selector) {
+    if (!selector.NoteOf(0)) return 0;
+    HDC dc = GetDC(list_);
+    const HGDIOBJ old =
+        SelectObject(dc, selector.Font() ? selector.Font() : GetStockObject(DEFAULT_GUI_FONT));
+    int names = 0, notes = 0;
+    for (std::size_t index = 0; index < selector.EntryList().size(); ++index) {
+        names = std::max(names, TextWidth(dc, selector.EntryList()[index]));
+        if (const Selector::EntryNote* note = selector.NoteOf(index))
+            notes = std::max(notes, TextWidth(dc, note->device));
+    }
+    SelectObject(dc, old);
+    ReleaseDC(list_, dc);
+    const int gap = Scaled(8);
+    notesLeft_ = names + gap;
+    return notesLeft_ + notes + gap + GetSystemMetricsForDpi(SM_CXVSCROLL, Dpi()) +
+           2 * GetSystemMetrics(SM_CXBORDER);
+}
+
+void SelectorList::PointAt(int entry, const MSG& move) {
+    const Selector::EntryNote* note =
+        entry >= 0 ? dropped_->NoteOf(static_cast<std::size_t>(entry)) : nullptr;
+    if (!note) return;
+    if (!tooltip_) {
+        tooltip_ =
+            CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,
+                            CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, Handle(), nullptr,
+                            GetModuleHandleW(nullptr), nullptr);
+        TTTOOLINFOW tool{sizeof tool};
+        tool.uFlags = TTF_IDISHWND;
+        tool.hwnd = Handle();
+        tool.uId = reinterpret_cast<UINT_PTR>(list_);
+        tool.lpszText = LPSTR_TEXTCALLBACKW;
+        SendMessageW(tooltip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+    }
+    SendMessageW(tooltip_, TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&move));
+    if (entry == pointedAt_) return;
+    pointedAt_ = entry;
+    tip_ = NoteText(*note);
+    SendMessageW(tooltip_, TTM_UPDATE, 0, 0);
+}
+
+void SelectorList::HoldMouse() {
+    releasingMouse_ = true;
+    SetCapture(list_);
+    releasingMouse_ = false;
+}
+
+int SelectorList::EntryAt(HWND window, LPARAM point) const {
+    POINT at{GET_X_LPARAM(point), GET_Y_LPARAM(point)};
+    MapWindowPoints(window, list_, &at, 1);
+    return EntryAtClient(at);
+}
+
+// By the entries' height, not LB_ITEMFROMPOINT, whose answer has room for 65,536 entries only.
+int SelectorList::EntryAtClient(POINT at) const {
+    RECT client;
+    GetClientRect(list_, &client);
+    if (!PtInRect(&client, at)) return -1;
+    const int entry = ListBox_GetTopIndex(list_) + at.y / std::max(ListBox_GetItemHeight(list_, 0), 1);
+    return entry < ListBox_GetCount(list_) ? entry : -1;
+}
+
+void SelectorList::DrawEntry(const DRAWITEMSTRUCT& item) const {
+    if (!dropped_ || item.itemID >= dropped_->EntryList().size()) return;
+    const bool highlighted = (item.itemState & ODS_SELECTED) != 0;
+    FillRect(item.hDC, &item.rcItem, GetSysColorBrush(highlighted ? COLOR_HIGHLIGHT : COLOR_WINDOW));
+    SetTextColor(item.hDC, GetSysColor(highlighted ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT));
+    SetBkMode(item.hDC, TRANSPARENT);
+    const HGDIOBJ old =
+        SelectObject(item.hDC, dropped_->Font() ? dropped_->Font() : GetStockObject(DEFAULT_GUI_FONT));
+    const std::wstring& entry = dropped_->EntryList()[item.itemID];
+    const Selector::EntryNote* note = dropped_->NoteOf(item.itemID);
+    // A port the system does not have is greyed; the device of one it has stands beside it.
+    if (note && !note->present && !highlighted) SetTextColor(item.hDC, GetSysColor(COLOR_GRAYTEXT));
+    ExtTextOutW(item.hDC, item.rcItem.left + 1, item.rcItem.top, ETO_CLIPPED, &item.rcItem, entry.data(),
+                static_cast<UINT>(entry.size()), nullptr);
+    if (note && !note->device.empty()) {
+        RECT beside = item.rcItem;
+        beside.left += notesLeft_;
+        if (!highlighted) SetTextColor(item.hDC, GetSysColor(COLOR_GRAYTEXT));
+        DrawTextW(item.hDC, note->device.c_str(), -1, &beside, DT_SINGLELINE | DT_NOPREFIX | DT_END_ELLIPSIS);
+    }
+    SelectObject(item.hDC, old);
+}
+
+LRESULT SelectorList::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+        case WM_MOUSEACTIVATE:
+            return MA_NOACTIVATE;
+        case WM_MEASUREITEM:
+            reinterpret_cast<MEASUREITEMSTRUCT*>(lParam)->itemHeight = LineHeight(Handle(), Font());
+            return TRUE;
+        case WM_DRAWITEM:
+            DrawEntry(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
+            return TRUE;
+        case WM_NOTIFY:
+            if (reinterpret_cast<NMHDR*>(lParam)->code == TTN_GETDISPINFOW)
+                reinterpret_cast<NMTTDISPINFOW*>(lParam)->lpszText = tip_.data();
+            return 0;
+        case WM_DESTROY:
+            dropped_ = nullptr;
+            accessible_.Disconnect();
+            list_ = nullptr;
+            break;
+    }
+    return Window::HandleMessage(message, wParam, lParam);
+}
+
+LRESULT CALLBACK SelectorList::ListProcedure(HWND list, UINT message, WPARAM wParam, LPARAM lParam) {
+    auto* self = reinterpret_cast<SelectorList*>(GetWindowLongPtrW(list, GWLP_USERDATA));
+    switch (message) {
+        case WM_MOUSEMOVE:
+        case WM_LBUTTONDOWN:
+        case WM_LBUTTONDBLCLK:
+        case WM_LBUTTONUP:
+        case WM_RBUTTONDOWN:
+        case WM_RBUTTONDBLCLK:
+        case WM_MBUTTONDOWN:
+        case WM_MBUTTONDBLCLK:
+        case WM_CAPTURECHANGED:
+            return self->OnListMouse(message, lParam);
+        case WM_MOUSEACTIVATE:
+            return MA_NOACTIVATE;
+        case WM_GETOBJECT:
+            if (LRESULT answer = self->accessible_.Answer(wParam, lParam)) return answer;
+            break;
+    }
+    return CallWindowProcW(self->listProcedure_, list, message, wParam, lParam);
+}
+
+// The list highlights the entry under the mouse and takes the one clicked; a press outside it
+// only closes it, and a press on its scroll bar scrolls it.
+LRESULT SelectorList::OnListMouse(UINT message, LPARAM lParam) {
+    if (message == WM_CAPTURECHANGED) {
+        if (!releasingMouse_) Close();
+        return 0;
+    }
+    if (!dropped_) return 0;
+    const int entry = EntryAt(list_, lParam);
+    switch (message) {
+        case WM_MOUSEMOVE:
+            HighlightAndTell(entry);
+            PointAt(entry, MSG{list_, WM_MOUSEMOVE, 0, lParam, 0, {}});
+            return 0;
+        case WM_LBUTTONUP:
+            if (entry >= 0) {
+                ListBox_SetCurSel(list_, entry);
+                Close(true);
+            }
+            return 0;
+    }
+    POINT at{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+    ClientToScreen(list_, &at);
+    RECT frame;
+    GetWindowRect(list_, &frame);
+    if (!PtInRect(&frame, at)) {
+        Close();
+        return 0;
+    }
+    if (entry < 0 && (message == WM_LBUTTONDOWN || message == WM_LBUTTONDBLCLK)) {
+        // The scroll bar tracks the mouse in a loop of its own, which takes the mouse and lets it
+        // go as it likes: none of that closes the list.
+        releasingMouse_ = true;
+        ReleaseCapture();
+        CallWindowProcW(listProcedure_, list_, WM_NCLBUTTONDOWN,
+                        SendMessageW(list_, WM_NCHITTEST, 0, MAKELPARAM(at.x, at.y)), MAKELPARAM(at.x, at.y));
+        releasingMouse_ = false;
+        if (dropped_) HoldMouse();
+        return 0;
+    }
+    HighlightAndTell(entry);
+    return 0;
+}
+
+// What assistive technology is told: the selector's name, and its entries as list items.
+std::wstring SelectorList::Name() const { return dropped_ ? dropped_->AccessibleName() : std::wstring(); }
+
+long SelectorList::State() const { return dropped_ ? 0 : STATE_SYSTEM_INVISIBLE; }
+
+long SelectorList::ChildCount() const {
+    return dropped_ ? static_cast<long>(dropped_->EntryList().size()) : 0;
+}
+
+std::wstring SelectorList::ChildName(long child) const {
+    const auto index = static_cast<std::size_t>(child - 1);
+    const Selector::EntryNote* note = dropped_->NoteOf(index);
+    return dropped_->EntryList()[index] + (note ? L", " + NoteText(*note) : L"");
+}
+
+long SelectorList::ChildState(long child) const {
+    const bool highlighted = ListBox_GetCurSel(list_) == child - 1;
+    return STATE_SYSTEM_SELECTABLE | (highlighted ? STATE_SYSTEM_SELECTED | STATE_SYSTEM_FOCUSED : 0);
+}
+
+bool SelectorList::ChildPlace(long child, RECT& place) const {
+    RECT client;
+    GetClientRect(list_, &client);
+    if (ListBox_GetItemRect(list_, child - 1, &place) == LB_ERR) return false;
+    RECT shown;
+    return IntersectRect(&shown, &place, &client) != FALSE;
+}
+
+long SelectorList::ChildAt(POINT client) const { return EntryAtClient(client) + 1; }
+
+}  // namespace tastolink

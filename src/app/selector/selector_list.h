@@ -1,0 +1,79 @@
+#pragma once
+
+#include <windows.h>
+
+#include "app/window/accessible.h"
+#include "app/window/window.h"
+
+namespace tastolink {
+
+class Selector;
+
+// The one list the selectors drop: a popup below the selector that dropped it, holding a
+// system list box that holds no entries of its own (LBS_NODATA). It is told only how many
+// entries there are and draws the ones in view from the selector's shared catalogue, so that
+// any catalogue drops at once. As a combo box's list, it takes no focus (the keys stay with
+// the selector's field) and holds the mouse while it is down: a click anywhere else only
+// closes it, and so does anything that takes the mouse away (the menu, a move of the window).
+class SelectorList final : public Window, private AccessibleFace {
+public:
+    SelectorList() = default;
+    ~SelectorList() override { Destroy(); }
+
+    void Drop(Selector& selector);
+    // Closes the list; with `take` the highlighted entry goes into the selector.
+    void Close(bool take = false);
+    bool IsDroppedFor(const Selector& selector) const { return dropped_ == &selector; }
+    // A key of the selector's field while the list is down, as the list box takes it: the
+    // arrows, Page Up, Page Down, Home and End move the highlight, and the selector shows the
+    // entry. False for a key the list box does not move by.
+    bool MoveByKey(WORD key);
+    // Highlights entry `index` (none for -1) without touching the selector's text.
+    void Highlight(int index);
+    void Scroll(WPARAM wheel);
+    // The mouse went up after a press on the selector's button: over an entry, that entry is
+    // taken; elsewhere the list stays down and holds the mouse from now on.
+    void ButtonReleasedAt(HWND window, LPARAM point);
+    // The mouse moves, held since it pressed the selector's button: the entry under it lights.
+    void ButtonHeldAt(HWND window, LPARAM point);
+
+private:
+    bool MakeWindows(HWND owner);
+    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+    void DrawEntry(const DRAWITEMSTRUCT& item) const;
+    static LRESULT CALLBACK ListProcedure(HWND list, UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT OnListMouse(UINT message, LPARAM lParam);
+    // The entry at a point of `window`, or -1.
+    int EntryAt(HWND window, LPARAM point) const;
+    int EntryAtClient(POINT at) const;
+    void HoldMouse();
+    void HighlightAndTell(int index);
+    // The width the list needs to show the notes beside the entries (0 without notes), and where
+    // the notes begin; made as the list drops.
+    int WidthForNotes(const Selector& selector);
+    // The note of the entry under the mouse, told by the tooltip.
+    void PointAt(int entry, const MSG& move);
+
+    // AccessibleFace: the list and its entries.
+    HWND AccessibleWindow() const override { return list_; }
+    long Role() const override { return ROLE_SYSTEM_LIST; }
+    std::wstring Name() const override;
+    long State() const override;
+    long ChildCount() const override;
+    std::wstring ChildName(long child) const override;
+    long ChildState(long child) const override;
+    bool ChildPlace(long child, RECT& place) const override;
+    long ChildAt(POINT client) const override;
+
+    HWND list_ = nullptr;
+    WNDPROC listProcedure_ = nullptr;
+    HWND tooltip_ = nullptr;  // made for the first list with notes
+    int pointedAt_ = -1;
+    std::wstring tip_;
+    int notesLeft_ = 0;
+    Selector* dropped_ = nullptr;
+    bool releasingMouse_ = false;  // the capture changes at the list's own wish
+    AccessibleObject accessible_{*this};
+};
+
+}  // namespace tastolink
