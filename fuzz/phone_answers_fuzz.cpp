@@ -1,21 +1,20 @@
-// The parser of what the phone sends and the status texts it feeds, among keys sent, silences and
-// bytes dropped. The input's last byte picks one of two phones:
-// - one that sends any bytes at all: lines stay short and printable, texts bounded, and no more
-//   answers are counted than keys were sent;
+// What the phone sends, cut into answers and credited to the lines sent, among keys sent, the
+// clock going on and bytes dropped. The input's first byte picks one of two phones:
+// - one that sends any bytes at all: answer lines stay short and printable, the status texts
+//   bounded, and no more answers are counted than lines were sent;
 // - one that answers its keys in order, "+CME ERROR: <number of the key>", each in two reads, on
-//   time or late (before the second silence after its key), among lines of its own and drops
-//   between lines: an answer is shown for its own key, under the name shown when that key was
-//   sent, while the key waits; for a key given up, for none.
+//   time or late (but before its key is given up for good), among lines of its own and drops
+//   between lines: every answer is taken for its own key, and a key is reported unanswered only
+//   once it has waited a second or bytes were lost.
 // A broken property aborts, so that libFuzzer keeps the input.
 
 #include <fuzzer/FuzzedDataProvider.h>
 
-#include <cstdio>
 #include <cstdlib>
 #include <deque>
 
-#include "link/answer_status.h"
-#include "phone/phone_key_table.h"
+#include "link/answer_crediting.h"
+#include "link/conversation_texts.h"
 
 using namespace tastolink;
 
@@ -25,95 +24,128 @@ void Check(bool property) {
     if (!property) std::abort();
 }
 
-enum { kKey, kSilence, kDrop, kPhone };
+struct Phone {
+    AnswerParser parser;
+    AnswerCrediting crediting;
+    ConversationTexts texts;
+    std::vector<ConversationEvent> heard;
+    std::uint64_t now = 0;
+    long sent = 0;
 
-// One step, which it returns; every step leaves texts no longer than an answer line (256 bytes)
-// after a key's name.
-int Step(FuzzedDataProvider& input, AnswerStatus& status, long& sent, auto&& phone) {
-    const int step = input.ConsumeIntegralInRange(0, 3);
-    switch (step) {
-        case kKey: {
-            const PhoneKey& key = kPhoneKeyTable[input.ConsumeIntegralInRange(0, kPhoneKeyCount - 1)];
-            status.Sent(input.ConsumeBool() ? LongPressCommand(key) : KeypadCommand(key));
-            ++sent;
-            break;
-        }
-        case kSilence:
-            status.Silence();
-            break;
-        case kDrop:
-            status.Dropped();
-            break;
-        case kPhone:
-            phone();
-            break;
+    void Send() {
+        ++sent;
+        const PhoneCommand key{"AT+CKPD=\"5\"\r\n", "key " + std::to_string(sent)};
+        heard.push_back(heard::Written{key});
+        crediting.Sent(key, now, heard);
     }
-    long counted = -1, ok = -1;
-    Check(std::sscanf(status.Counts().c_str(), "Отправлено: %ld, OK: %ld", &counted, &ok) == 2);
-    Check(counted == sent && ok >= 0 && ok <= sent);
-    Check(status.LastKey().size() <= 320 && status.Unsolicited().size() <= 256);
-    return step;
-}
+    void Receive(std::string_view bytes) {
+        for (const PhoneAnswer& answer : parser.Feed(bytes)) {
+            Check(!answer.line.empty() && answer.line.size() <= kLongestAnswerLine);
+            for (char byte : answer.line) Check(byte >= 0x20 && byte < 0x7f);
+            crediting.Line(answer, now, heard);
+        }
+    }
+    void Drop() {
+        parser.Break();
+        crediting.BytesLost(heard);
+    }
+    // Tells the texts what was heard; every event passes `check` first.
+    template <typename Checker>
+    void Tell(Checker&& check) {
+        for (const ConversationEvent& event : std::exchange(heard, {})) {
+            check(event);
+            texts.Heard(event);
+        }
+        const AnswerTally tally = texts.Tally();
+        Check(tally.sent == sent && tally.ok >= 0 && tally.ok + tally.notOk <= sent);
+        Check(texts.LastKey().size() <= 320 && texts.PhoneSaid().size() <= kLongestAnswerLine);
+    }
+};
 
 void AnyBytes(FuzzedDataProvider& input) {
-    AnswerParser parser;
-    AnswerStatus status;
-    long sent = 0;
+    Phone phone;
     while (input.remaining_bytes() > 0) {
-        Step(input, status, sent, [&] {
-            const std::string bytes = input.ConsumeRandomLengthString();
-            for (const PhoneAnswer& answer : parser.Feed(bytes)) {
-                Check(!answer.line.empty() && answer.line.size() <= 256);
-                for (char byte : answer.line) Check(byte >= 0x20 && byte < 0x7f);
-            }
-            status.Received(bytes);
-        });
+        switch (input.ConsumeIntegralInRange(0, 3)) {
+            case 0:
+                phone.Send();
+                break;
+            case 1:
+                phone.now += input.ConsumeIntegralInRange(0, 3000);
+                phone.crediting.Check(phone.now, phone.heard);
+                break;
+            case 2:
+                phone.Drop();
+                break;
+            case 3:
+                phone.Receive(input.ConsumeRandomLengthString());
+                break;
+        }
+        phone.Tell([](const ConversationEvent&) {});
     }
 }
 
 void InOrderPhone(FuzzedDataProvider& input) {
     struct Key {
         long number;
-        std::string shownAs;
-        bool givenUp = false;  // a silence or a drop came after it
-        int silences = 0;
+        std::uint64_t sentMs;
     };
+    Phone phone;
     std::deque<Key> unanswered;
-    AnswerStatus status;
-    long sent = 0;
+    std::uint64_t lastDropMs = 0;
+    bool dropped = false;
+    auto check = [&](const ConversationEvent& event) {
+        if (const auto* answered = std::get_if<heard::Answered>(&event))
+            Check("+CME ERROR: " + answered->command.name.substr(4) == answered->answer);
+        if (const auto* late = std::get_if<heard::Unanswered>(&event)) {
+            const long number = std::stol(late->command.name.substr(4));
+            const auto key = std::find_if(unanswered.begin(), unanswered.end(),
+                                          [&](const Key& k) { return k.number == number; });
+            Check(key != unanswered.end());
+            Check(late->bytesLost ? dropped && key->sentMs <= lastDropMs
+                                  : phone.now >= key->sentMs + AnswerCrediting::kQuietMs);
+        }
+        Check(!std::holds_alternative<heard::AnswerGone>(event));
+    };
     auto answerOldest = [&] {
-        const Key key = unanswered.front();
-        unanswered.pop_front();
-        const std::string line = "+CME ERROR: " + std::to_string(key.number);
-        const std::string answer = "\r\n" + line + "\r\n";
+        const std::string answer = "\r\n+CME ERROR: " + std::to_string(unanswered.front().number) + "\r\n";
         const std::size_t cut = input.ConsumeIntegralInRange<std::size_t>(0, answer.size());
-        status.Received(answer.substr(0, cut));
-        const std::string before = status.LastKey();
-        status.Received(answer.substr(cut));
-        Check(status.LastKey() == (key.givenUp ? before : key.shownAs + " → " + line));
+        phone.Receive(answer.substr(0, cut));
+        phone.Receive(answer.substr(cut));
+        phone.Tell(check);
+        unanswered.pop_front();
     };
     while (input.remaining_bytes() > 0) {
-        // Answers not given by a second silence would be lost, and a phone holds at most 100 keys
-        // (fewer than the status waits for): the phone answers first.
-        while (!unanswered.empty() && (unanswered.front().silences > 0 || unanswered.size() >= 100))
+        // The phone answers before its oldest key is given up for good, and holds fewer keys than
+        // are waited for.
+        while (!unanswered.empty() && (phone.now >= unanswered.front().sentMs + AnswerCrediting::kGoneMs - 1000 ||
+                                       unanswered.size() >= AnswerCrediting::kMostWaiting))
             answerOldest();
-        const int step = Step(input, status, sent, [&] {
-            if (!unanswered.empty() && input.ConsumeBool()) return answerOldest();
-            // A line of its own, whatever its bytes: its first makes it no answer.
-            std::string own = input.ConsumeRandomLengthString();
-            std::erase_if(own, [](char c) { return c == '\r' || c == '\n'; });
-            status.Received((input.ConsumeBool() ? "\r\nAT" : "\r\n~") + own + "\r\n");
-        });
-        if (step == kKey) {
-            std::string shown = status.LastKey();
-            Check(shown.ends_with(" → …"));
-            unanswered.push_back({sent, shown.erase(shown.size() - std::string_view(" → …").size())});
+        switch (input.ConsumeIntegralInRange(0, 4)) {
+            case 0:
+                phone.Send();
+                unanswered.push_back({phone.sent, phone.now});
+                break;
+            case 1:
+                phone.now += input.ConsumeIntegralInRange(0, 1500);
+                phone.crediting.Check(phone.now, phone.heard);
+                break;
+            case 2:
+                phone.Drop();
+                dropped = true;
+                lastDropMs = phone.now;
+                break;
+            case 3:
+                if (!unanswered.empty()) answerOldest();
+                break;
+            case 4: {
+                // A line of its own, whatever its bytes: its first makes it no answer.
+                std::string own = input.ConsumeRandomLengthString();
+                std::erase_if(own, [](char c) { return c == '\r' || c == '\n'; });
+                phone.Receive((input.ConsumeBool() ? "\r\nAT" : "\r\n~") + own + "\r\n");
+                break;
+            }
         }
-        // Silences and drops give up every key then waiting; the phone still owes their answers.
-        for (Key& key : unanswered) {
-            key.givenUp |= step == kSilence || step == kDrop;
-            key.silences += step == kSilence;
-        }
+        phone.Tell(check);
     }
 }
 

@@ -1,34 +1,18 @@
 #include "link/port_list.h"
 
 #include <algorithm>
-#include <cctype>
-#include <charconv>
-#include <optional>
+
+#include "link/port_names.h"
 
 namespace tastolink {
 namespace {
 
-std::string Upper(std::string_view text) {
-    std::string upper(text);
-    for (char& c : upper) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-    return upper;
-}
-
-// The number of "COM<n>", or nothing for another name.
-std::optional<unsigned> ComNumber(std::string_view name) {
-    if (name.size() < 4 || Upper(name.substr(0, 3)) != "COM") return std::nullopt;
-    unsigned number = 0;
-    const auto [end, error] = std::from_chars(name.data() + 3, name.data() + name.size(), number);
-    if (error != std::errc() || end != name.data() + name.size()) return std::nullopt;
-    return number;
-}
-
 // COM ports by number, then other names by name.
 bool ListedBefore(const std::string& one, const std::string& other) {
-    const auto a = ComNumber(one), b = ComNumber(other);
+    const auto a = ComPortNumber(one), b = ComPortNumber(other);
     if (a && b) return *a < *b;
     if (a || b) return a.has_value();
-    return Upper(one) < Upper(other);
+    return UpperPortName(one) < UpperPortName(other);
 }
 
 // The registry's texts may end in blanks or zero bytes.
@@ -41,8 +25,8 @@ std::string_view Trimmed(std::string_view text) {
 
 std::string DeviceName(std::string_view friendlyName, std::string_view port) {
     friendlyName = Trimmed(friendlyName);
-    const std::string suffix = " (" + Upper(port) + ")";
-    if (Upper(friendlyName).ends_with(suffix)) friendlyName.remove_suffix(suffix.size());
+    const std::string suffix = " (" + UpperPortName(port) + ")";
+    if (UpperPortName(friendlyName).ends_with(suffix)) friendlyName.remove_suffix(suffix.size());
     return std::string(friendlyName);
 }
 
@@ -54,12 +38,12 @@ std::vector<PortEntry> PortEntries(std::span<const std::string_view> fixedPorts,
         if (!Trimmed(port).empty()) present.emplace_back(Trimmed(port));
     auto deviceOf = [&](const std::string& port) {
         for (const PortDevice& device : devices)
-            if (Upper(Trimmed(device.port)) == Upper(port)) return DeviceName(device.friendlyName, port);
+            if (SamePortName(Trimmed(device.port), port)) return DeviceName(device.friendlyName, port);
         return std::string();
     };
     auto isPresent = [&](std::string_view port) {
         return std::any_of(present.begin(), present.end(),
-                           [&](const std::string& p) { return Upper(p) == Upper(port); });
+                           [&](const std::string& p) { return SamePortName(p, port); });
     };
     std::vector<PortEntry> entries;
     for (std::string_view port : fixedPorts)
@@ -68,7 +52,7 @@ std::vector<PortEntry> PortEntries(std::span<const std::string_view> fixedPorts,
     std::sort(present.begin(), present.end(), ListedBefore);
     for (const std::string& port : present) {
         const bool listed = std::any_of(entries.begin(), entries.end(), [&](const PortEntry& entry) {
-            return Upper(entry.name) == Upper(port);
+            return SamePortName(entry.name, port);
         });
         if (!listed) entries.push_back({port, deviceOf(port), true});
     }

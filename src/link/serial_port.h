@@ -34,7 +34,7 @@ struct PortFailure {
     };
     Kind kind = Kind::Other;
     int systemError = 0;  // the system's code (errno, GetLastError), 0 where there is none
-    std::string holder;   // Busy: who holds the port, where that is known (UTF-8)
+    std::string holder{};  // Busy: who holds the port, where that is known (UTF-8)
 
     bool operator==(const PortFailure&) const = default;
 };

@@ -1,32 +1,160 @@
 #include "link/serial_port_win32.h"
 
-#include "link/com_port_win32.h"
+#include <algorithm>
+#include <memory>
+
+#include "link/port_names.h"
+#include "shared/text_encoding.h"
 
 namespace tastolink {
 namespace {
 
-class Win32Port : public OpenedPort {
+// A read waits for its first byte for as long as it takes (StopReading cancels it), then ends at
+// the first pause this long, so that it never waits to fill its buffer. (The "return at once with
+// what is there" setting, MAXDWORD twice, is not honoured by Wine for overlapped reads.)
+constexpr DWORD kReadPauseMs = 20;
+constexpr DWORD kReadChunk = 4096;
+
+struct HandleCloser {
+    void operator()(HANDLE handle) const { CloseHandle(handle); }
+};
+using UniqueHandle = std::unique_ptr<void, HandleCloser>;
+
+// What is still waiting to go out is thrown away before the port is closed, as a driver may
+// otherwise hold the close until a stalled phone takes those bytes.
+struct PortHandleCloser {
+    void operator()(HANDLE handle) const {
+        PurgeComm(handle, PURGE_TXABORT | PURGE_TXCLEAR | PURGE_RXABORT | PURGE_RXCLEAR);
+        CloseHandle(handle);
+    }
+};
+
+PortFailure FailureOf(DWORD error) {
+    switch (error) {
+        case ERROR_FILE_NOT_FOUND:
+        case ERROR_PATH_NOT_FOUND:
+            return {PortFailure::Kind::Absent, static_cast<int>(error)};
+        case ERROR_ACCESS_DENIED:
+        case ERROR_SHARING_VIOLATION:
+            return {PortFailure::Kind::Busy, static_cast<int>(error)};
+        default:
+            return {PortFailure::Kind::Other, static_cast<int>(error)};
+    }
+}
+
+UniqueHandle ManualResetEvent() { return UniqueHandle(CreateEventW(nullptr, TRUE, FALSE, nullptr)); }
+
+class Win32SerialPort : public SerialPort {
 public:
-    explicit Win32Port(ComPort port) : port_(std::move(port)) {}
+    explicit Win32SerialPort(HANDLE handle) : handle_(handle) {}
+    bool HasEvents() const { return stop_ && writeDone_ && readDone_; }
 
     WriteOutcome Write(std::string_view bytes) override {
+        HANDLE handle = handle_.get();
+        OVERLAPPED overlapped{};
+        overlapped.hEvent = writeDone_.get();
         DWORD written = 0;
-        if (!WriteFile(port_.handle.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr))
-            return OutcomeOfRefusedWrite(GetLastError());
+        // Wine completes some writes at once and then leaves the count to the call, not to the OVERLAPPED.
+        if (!WriteFile(handle, bytes.data(), static_cast<DWORD>(bytes.size()), &written, &overlapped)) {
+            if (GetLastError() != ERROR_IO_PENDING) return OutcomeOfRefusedWrite(GetLastError());
+            // The port's own write time-out ends the write; this bound holds where a device ignores it.
+            if (WaitForSingleObject(overlapped.hEvent, 2 * kWriteBoundMs) != WAIT_OBJECT_0)
+                CancelIoEx(handle, &overlapped);
+            if (!GetOverlappedResult(handle, &overlapped, &written, TRUE)) {
+                const DWORD error = GetLastError();
+                return error == ERROR_OPERATION_ABORTED ? WriteOutcome::Failed : OutcomeOfRefusedWrite(error);
+            }
+        }
         // A time-out reports success with a short count: that line did not go out.
         return written == bytes.size() ? WriteOutcome::Written : WriteOutcome::Failed;
     }
 
+    ReadOutcome Read(std::string& into) override {
+        HANDLE handle = handle_.get();
+        for (;;) {
+            COMSTAT waiting{};
+            DWORD errors = 0;
+            if (!ClearCommError(handle, &errors, &waiting)) return ReadOutcome::Lost;
+            // The driver lost bytes (its buffer overran) or damaged them: the line they were in is no answer.
+            const bool dropped = (errors & (CE_RXOVER | CE_OVERRUN | CE_FRAME | CE_RXPARITY)) != 0;
+            // As many bytes as wait in the port, or the first one to come: a read for more ends only
+            // when its buffer is full or at a pause, which a phone that keeps talking never makes.
+            const DWORD wanted = std::clamp<DWORD>(waiting.cbInQue, 1, kReadChunk);
+            const std::size_t had = into.size();
+            into.resize(had + wanted);
+            OVERLAPPED overlapped{};
+            overlapped.hEvent = readDone_.get();
+            DWORD received = 0;
+            if (!ReadFile(handle, into.data() + had, wanted, nullptr, &overlapped) &&
+                GetLastError() != ERROR_IO_PENDING) {
+                into.resize(had);
+                return ReadOutcome::Lost;
+            }
+            const HANDLE waits[] = {overlapped.hEvent, stop_.get()};
+            if (WaitForMultipleObjects(2, waits, FALSE, INFINITE) != WAIT_OBJECT_0) {
+                CancelIoEx(handle, &overlapped);
+                GetOverlappedResult(handle, &overlapped, &received, TRUE);
+                into.resize(had);
+                ResetEvent(stop_.get());
+                return ReadOutcome::Stopped;
+            }
+            // Wine ends the waiting read with ERROR_TIMEOUT when a write's time-out runs out (a
+            // stalled phone): the port is still there. Any other failure means it is gone.
+            if (!GetOverlappedResult(handle, &overlapped, &received, FALSE) && GetLastError() != ERROR_TIMEOUT) {
+                into.resize(had);
+                return ReadOutcome::Lost;
+            }
+            into.resize(had + received);
+            if (dropped) return ReadOutcome::Dropped;
+            if (received > 0) return ReadOutcome::Received;
+        }
+    }
+
+    void StopReading() override { SetEvent(stop_.get()); }
+
 private:
-    ComPort port_;
+    std::unique_ptr<void, PortHandleCloser> handle_;
+    UniqueHandle stop_ = ManualResetEvent();
+    UniqueHandle writeDone_ = ManualResetEvent();
+    UniqueHandle readDone_ = ManualResetEvent();
 };
 
 }  // namespace
 
-std::unique_ptr<OpenedPort> Win32PortOpener::Open(const std::string& portName) {
-    ComPortOpening opening = OpenComPort(portName, PortUse::Write);
-    if (!opening.port.handle) return nullptr;
-    return std::make_unique<Win32Port>(std::move(opening.port));
+WriteOutcome OutcomeOfRefusedWrite(DWORD error) {
+    switch (error) {
+        case ERROR_NOT_READY:
+        case ERROR_ACCESS_DENIED:
+        case ERROR_BAD_COMMAND:
+        case ERROR_GEN_FAILURE:
+        case ERROR_DEVICE_NOT_CONNECTED:
+        case ERROR_DEVICE_REMOVED:
+            return WriteOutcome::Lost;
+    }
+    return WriteOutcome::Failed;
+}
+
+std::string DevicePathForPort(const std::string& portName) {
+    return ComPortNumber(portName) ? "\\\\.\\" + portName : portName;
+}
+
+// Opens the port by the name the user typed, checks that it is a character device and gives it
+// its time-outs: a port that refuses them is refused, as without them a stalled phone could hold
+// a write for ever.
+PortOpening Win32SerialPortOpener::Open(const std::string& portName) {
+    HANDLE handle = CreateFileW(WideFromUtf8(DevicePathForPort(portName)).c_str(), GENERIC_READ | GENERIC_WRITE,
+                                0, nullptr, OPEN_EXISTING, FILE_FLAG_OVERLAPPED, nullptr);
+    if (handle == INVALID_HANDLE_VALUE) return FailureOf(GetLastError());
+    auto port = std::make_unique<Win32SerialPort>(handle);
+    // A file typed by mistake would be overwritten by command lines: only devices are ports.
+    if (GetFileType(handle) != FILE_TYPE_CHAR) return PortFailure{PortFailure::Kind::NotADevice};
+    COMMTIMEOUTS timeouts{};
+    timeouts.ReadIntervalTimeout = kReadPauseMs;
+    timeouts.WriteTotalTimeoutConstant = kWriteBoundMs;
+    if (!SetCommTimeouts(handle, &timeouts))
+        return PortFailure{PortFailure::Kind::Refused, static_cast<int>(GetLastError())};
+    if (!port->HasEvents()) return FailureOf(GetLastError());
+    return port;
 }
 
 }  // namespace tastolink

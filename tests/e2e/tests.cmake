@@ -10,7 +10,7 @@ set(DRIVER_ENVIRONMENT TASTOLINK_HOST_BUILD_DIR=${CMAKE_BINARY_DIR}
 add_test(NAME wine.answers_vanishing
   COMMAND ${SYSTEM_PYTHON3} ${DRIVER} with-phone --port COM12 --vanish --
           ${WINE} ${TASTOLINK_WINDOWS_BUILD_DIR}/tests/tastolink_windows_tests.exe
-          --gtest_filter=AnsweringPortWithPhone.*)
+          --gtest_filter=Win32SerialPortWithPhone.*)
 set_tests_properties(wine.answers_vanishing PROPERTIES RESOURCE_LOCK wine_desktop ENVIRONMENT "${DRIVER_ENVIRONMENT}")
 
 # One CTest test per journey file; pytest keeps each one's folders (phone logs, a screenshot
