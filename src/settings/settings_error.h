@@ -6,10 +6,17 @@
 
 namespace tastolink {
 
-// A failure of a settings file operation. what() is the exact UTF-8 text the user sees;
-// the front end adds the closing full stop when it shows it.
-struct SettingsError : std::runtime_error {
-    using std::runtime_error::runtime_error;
+// A failure of a file operation. what() is the exact UTF-8 text the user sees for a settings
+// file; the front end adds the closing full stop when it shows it. Reason() is the system's own
+// words alone, for a message of another file ("Невозможно открыть «keys.txt»: <reason>").
+class SettingsError : public std::runtime_error {
+public:
+    explicit SettingsError(const std::string& message, std::string reason = {})
+        : std::runtime_error(message), reason_(std::move(reason)) {}
+    const std::string& Reason() const { return reason_; }
+
+private:
+    std::string reason_;
 };
 
 // A file that could not be read because it does not exist: a save may then create it

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -14,8 +15,17 @@ inline constexpr char kUserBindingsFile[] = "itemindex.itm";
 inline constexpr char kDefaultBindingsFile[] = "default.itm";
 inline constexpr char kIntervalFile[] = "interval.int";
 
-// The file system as the settings see it. Contents are raw bytes in the system's ANSI
-// code page; names and messages are UTF-8.
+// A file written a piece at a time (a recording), each piece in the file when Append returns, so
+// that what was written stays whatever ends the writing.
+class GrowingFile {
+public:
+    virtual ~GrowingFile() = default;
+    // Throws SettingsError whose Reason() says why the piece did not go in whole.
+    virtual void Append(std::string_view bytes) = 0;
+};
+
+// The file system as the program sees it: the settings files, and the files the user names
+// (key sequences, recordings). Contents are raw bytes; names and messages are UTF-8.
 class SettingsFiles {
 public:
     virtual ~SettingsFiles() = default;
@@ -26,6 +36,9 @@ public:
     // what an interrupted earlier write of that file left behind.
     // Throws SettingsError: Cannot create file "<full path>". <reason>, or Stream write error.
     virtual void Write(const std::string& name, std::string_view bytes) = 0;
+    // Makes `name` anew, replacing a file of that name, to be written a piece at a time.
+    // Throws SettingsError (Cannot create file ...) with the system's reason.
+    virtual std::unique_ptr<GrowingFile> Create(const std::string& name) = 0;
     // A text taken from a file, converted to UTF-8 so that a message can quote it.
     virtual std::string DisplayText(std::string_view fileText) const = 0;
 };

@@ -30,13 +30,15 @@ std::string WorkingDirectory() {
 }
 
 [[noreturn]] void ThrowCannotOpen(const std::string& name, DWORD error) {
-    std::string message = CannotOpenFileMessage(WorkingDirectory(), name, SystemText(error));
-    if (error == ERROR_FILE_NOT_FOUND) throw SettingsFileMissing(message);
-    throw SettingsError(message);
+    const std::string reason = SystemText(error);
+    std::string message = CannotOpenFileMessage(WorkingDirectory(), name, reason);
+    if (error == ERROR_FILE_NOT_FOUND) throw SettingsFileMissing(message, TrimSystemErrorText(reason));
+    throw SettingsError(message, TrimSystemErrorText(reason));
 }
 
 [[noreturn]] void ThrowCannotCreate(const std::string& name, DWORD error) {
-    throw SettingsError(CannotCreateFileMessage(WorkingDirectory(), name, SystemText(error)));
+    const std::string reason = SystemText(error);
+    throw SettingsError(CannotCreateFileMessage(WorkingDirectory(), name, reason), TrimSystemErrorText(reason));
 }
 
 class Handle {
@@ -145,7 +147,31 @@ private:
     DWORD error_ = ERROR_SUCCESS;
 };
 
+class Win32GrowingFile : public GrowingFile {
+public:
+    explicit Win32GrowingFile(HANDLE file) : file_(file) {}
+    void Append(std::string_view bytes) override {
+        DWORD written = 0;
+        if (WriteFile(file_.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
+            written == bytes.size())
+            return;
+        // A disk that fills up takes part of the piece, or none, and says nothing.
+        const std::string reason = TrimSystemErrorText(SystemText(written == 0 ? GetLastError() : ERROR_DISK_FULL));
+        throw SettingsError(reason, reason);
+    }
+
+private:
+    Handle file_;
+};
+
 }  // namespace
+
+std::unique_ptr<GrowingFile> Win32SettingsFiles::Create(const std::string& name) {
+    HANDLE file = CreateFileW(WideFromUtf8(name).c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) ThrowCannotCreate(name, GetLastError());
+    return std::make_unique<Win32GrowingFile>(file);
+}
 
 std::string Win32SettingsFiles::Read(const std::string& name) {
     Handle file(CreateFileW(WideFromUtf8(name).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,

@@ -9,6 +9,7 @@ class Win32SettingsFiles : public SettingsFiles {
 public:
     std::string Read(const std::string& name) override;
     void Write(const std::string& name, std::string_view bytes) override;
+    std::unique_ptr<GrowingFile> Create(const std::string& name) override;
     std::string DisplayText(std::string_view fileText) const override;
 };
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <map>
+#include <memory>
 #include <set>
 #include <vector>
 
@@ -14,19 +15,34 @@ namespace tastolink {
 struct FakeSettingsFiles : SettingsFiles {
     std::string Read(const std::string& name) override {
         const std::string message = "Cannot open file \"C:\\run\\" + name + "\". ";
-        if (unreadable.contains(name)) throw SettingsError(message + "Denied");
-        if (!files.contains(name)) throw SettingsFileMissing(message + "Not found");
+        if (unreadable.contains(name)) throw SettingsError(message + "Denied", "Denied");
+        if (!files.contains(name)) throw SettingsFileMissing(message + "Not found", "Not found");
         return files[name];
     }
     void Write(const std::string& name, std::string_view bytes) override {
         writes.push_back(name);
         files[name] = bytes;
     }
+    std::unique_ptr<GrowingFile> Create(const std::string& name) override {
+        struct Growing : GrowingFile {
+            Growing(FakeSettingsFiles& files, std::string name) : files(files), name(std::move(name)) {}
+            void Append(std::string_view bytes) override {
+                if (files.full) throw SettingsError("There is not enough space on the disk", "нет места");
+                files.files[name] += bytes;
+            }
+            FakeSettingsFiles& files;
+            std::string name;
+        };
+        if (unreadable.contains(name)) throw SettingsError("Cannot create file", "Denied");
+        files[name].clear();
+        return std::make_unique<Growing>(*this, name);
+    }
     std::string DisplayText(std::string_view text) const override { return "<" + std::string(text) + ">"; }
 
     std::map<std::string, std::string> files;
     std::set<std::string> unreadable;
     std::vector<std::string> writes;
+    bool full = false;  // a growing file's pieces no longer fit
 };
 
 // Selectors in memory by ComboBox number.
