@@ -117,8 +117,9 @@ void InOrderPhone(FuzzedDataProvider& input) {
     while (input.remaining_bytes() > 0) {
         // The phone answers before its oldest key is given up for good, and holds fewer keys than
         // are waited for.
-        while (!unanswered.empty() && (phone.now >= unanswered.front().sentMs + AnswerCrediting::kGoneMs - 1000 ||
-                                       unanswered.size() >= AnswerCrediting::kMostWaiting))
+        while (!unanswered.empty() &&
+               (phone.now >= unanswered.front().sentMs + AnswerCrediting::kGoneMs - 1000 ||
+                unanswered.size() >= AnswerCrediting::kMostWaiting))
             answerOldest();
         switch (input.ConsumeIntegralInRange(0, 4)) {
             case 0:

@@ -47,7 +47,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int showCommand) {
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES};
     InitCommonControlsEx(&controls);
 
-    Win32PortOpener ports;
+    Win32SerialPortOpener ports;
     Win32SettingsFiles files;
     ScreenMessages screen;
     UnattendedMessages console;

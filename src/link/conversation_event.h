@@ -42,7 +42,7 @@ struct NotWritten {
     };
     PhoneCommand command;
     Why why;
-    std::string port;     // the port chosen last, as chosen ("" before any)
+    std::string port;           // the port chosen last, as chosen ("" before any)
     long notSentMeanwhile = 0;  // Waiting: the keys not sent since the port went away, this one too
 };
 // The final answer to a line: OK, ERROR, +CME ERROR: <n>, with the lines the phone said before it.
@@ -79,9 +79,9 @@ struct PortBack {
 
 }  // namespace heard
 
-using ConversationEvent = std::variant<heard::Opened, heard::NotOpened, heard::Written, heard::NotWritten,
-                                       heard::Answered, heard::Unanswered, heard::AnswerGone, heard::PhoneSaid,
-                                       heard::PortLost, heard::PortBack>;
+using ConversationEvent =
+    std::variant<heard::Opened, heard::NotOpened, heard::Written, heard::NotWritten, heard::Answered,
+                 heard::Unanswered, heard::AnswerGone, heard::PhoneSaid, heard::PortLost, heard::PortBack>;
 
 // Whoever follows the conversation: the status line's segments, a recording, a playing sequence,
 // the identification of a phone, a front end's boxes.

@@ -51,14 +51,15 @@ void ConversationTexts::Heard(const ConversationEvent& event) {
                 ++tally_.sent;
             } else if constexpr (std::is_same_v<Event, heard::NotWritten>) {
                 if (happened.why == heard::NotWritten::Why::Waiting)
-                    watch_ = happened.port + " пропал — жду; не отправлено: " +
-                             std::to_string(happened.notSentMeanwhile);
+                    watch_ = happened.port +
+                             " пропал — жду; не отправлено: " + std::to_string(happened.notSentMeanwhile);
             } else if constexpr (std::is_same_v<Event, heard::Answered>) {
                 lastKey_ = happened.command.name + " → " + happened.answer;
                 if (happened.late) lastKey_ += ", через " + Seconds(happened.afterMs) + " с";
                 ++(happened.answer == "OK" ? tally_.ok : tally_.notOk);
             } else if constexpr (std::is_same_v<Event, heard::Unanswered>) {
-                lastKey_ = happened.command.name + (happened.bytesLost ? " → ответ потерян" : " → нет ответа");
+                lastKey_ =
+                    happened.command.name + (happened.bytesLost ? " → ответ потерян" : " → нет ответа");
             } else if constexpr (std::is_same_v<Event, heard::AnswerGone>) {
                 ++tally_.notOk;
             } else if constexpr (std::is_same_v<Event, heard::PhoneSaid>) {

@@ -33,7 +33,7 @@ struct PortFailure {
         Other,
     };
     Kind kind = Kind::Other;
-    int systemError = 0;  // the system's code (errno, GetLastError), 0 where there is none
+    int systemError = 0;   // the system's code (errno, GetLastError), 0 where there is none
     std::string holder{};  // Busy: who holds the port, where that is known (UTF-8)
 
     bool operator==(const PortFailure&) const = default;
@@ -61,24 +61,6 @@ class SerialPortOpener {
 public:
     virtual ~SerialPortOpener() = default;
     virtual PortOpening Open(const std::string& portName) = 0;
-};
-
-// --- The ports of today's channel, until the conversation takes its place.
-
-// A port that is open for writing; destroying it closes the port.
-class OpenedPort {
-public:
-    virtual ~OpenedPort() = default;
-    // One write of the whole line.
-    virtual WriteOutcome Write(std::string_view bytes) = 0;
-};
-
-// Opens a COM port by the name the user typed (UTF-8).
-class PortOpener {
-public:
-    virtual ~PortOpener() = default;
-    // Nothing when the port can't be opened or is not a serial device.
-    virtual std::unique_ptr<OpenedPort> Open(const std::string& portName) = 0;
 };
 
 }  // namespace tastolink

@@ -100,7 +100,8 @@ public:
             }
             // Wine ends the waiting read with ERROR_TIMEOUT when a write's time-out runs out (a
             // stalled phone): the port is still there. Any other failure means it is gone.
-            if (!GetOverlappedResult(handle, &overlapped, &received, FALSE) && GetLastError() != ERROR_TIMEOUT) {
+            if (!GetOverlappedResult(handle, &overlapped, &received, FALSE) &&
+                GetLastError() != ERROR_TIMEOUT) {
                 into.resize(had);
                 return ReadOutcome::Lost;
             }
@@ -142,8 +143,9 @@ std::string DevicePathForPort(const std::string& portName) {
 // its time-outs: a port that refuses them is refused, as without them a stalled phone could hold
 // a write for ever.
 PortOpening Win32SerialPortOpener::Open(const std::string& portName) {
-    HANDLE handle = CreateFileW(WideFromUtf8(DevicePathForPort(portName)).c_str(), GENERIC_READ | GENERIC_WRITE,
-                                0, nullptr, OPEN_EXISTING, FILE_FLAG_OVERLAPPED, nullptr);
+    HANDLE handle =
+        CreateFileW(WideFromUtf8(DevicePathForPort(portName)).c_str(), GENERIC_READ | GENERIC_WRITE, 0,
+                    nullptr, OPEN_EXISTING, FILE_FLAG_OVERLAPPED, nullptr);
     if (handle == INVALID_HANDLE_VALUE) return FailureOf(GetLastError());
     auto port = std::make_unique<Win32SerialPort>(handle);
     // A file typed by mistake would be overwritten by command lines: only devices are ports.

@@ -38,7 +38,8 @@ std::string WorkingDirectory() {
 
 [[noreturn]] void ThrowCannotCreate(const std::string& name, DWORD error) {
     const std::string reason = SystemText(error);
-    throw SettingsError(CannotCreateFileMessage(WorkingDirectory(), name, reason), TrimSystemErrorText(reason));
+    throw SettingsError(CannotCreateFileMessage(WorkingDirectory(), name, reason),
+                        TrimSystemErrorText(reason));
 }
 
 class Handle {
@@ -156,7 +157,8 @@ public:
             written == bytes.size())
             return;
         // A disk that fills up takes part of the piece, or none, and says nothing.
-        const std::string reason = TrimSystemErrorText(SystemText(written == 0 ? GetLastError() : ERROR_DISK_FULL));
+        const std::string reason =
+            TrimSystemErrorText(SystemText(written == 0 ? GetLastError() : ERROR_DISK_FULL));
         throw SettingsError(reason, reason);
     }
 
@@ -167,8 +169,8 @@ private:
 }  // namespace
 
 std::unique_ptr<GrowingFile> Win32SettingsFiles::Create(const std::string& name) {
-    HANDLE file = CreateFileW(WideFromUtf8(name).c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    HANDLE file = CreateFileW(WideFromUtf8(name).c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
+                              CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) ThrowCannotCreate(name, GetLastError());
     return std::make_unique<Win32GrowingFile>(file);
 }

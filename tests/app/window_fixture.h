@@ -6,6 +6,7 @@
 #include <chrono>
 #include <filesystem>
 #include <memory>
+#include <semaphore>
 #include <string>
 #include <vector>
 
@@ -15,20 +16,27 @@
 
 namespace tastolink::wintest {
 
-// A port that records every line and can be told to refuse to open.
-class RecordingPorts : public PortOpener {
+// A port that records every line and can be told to refuse to open; the phone says nothing.
+class RecordingPorts : public SerialPortOpener {
 public:
-    std::unique_ptr<OpenedPort> Open(const std::string& portName) override {
-        struct Port : OpenedPort {
+    PortOpening Open(const std::string& portName) override {
+        struct Port : SerialPort {
             explicit Port(std::vector<std::string>& lines) : lines(lines) {}
             WriteOutcome Write(std::string_view bytes) override {
                 lines.emplace_back(bytes);
                 return WriteOutcome::Written;
             }
+            ReadOutcome Read(std::string&) override {
+                stopped.acquire();
+                return ReadOutcome::Stopped;
+            }
+            void StopReading() override { stopped.release(); }
             std::vector<std::string>& lines;
+            std::binary_semaphore stopped{0};
         };
         opened.push_back(portName);
-        return refuseOpen ? nullptr : std::make_unique<Port>(lines);
+        if (refuseOpen) return PortFailure{PortFailure::Kind::Absent, ERROR_FILE_NOT_FOUND};
+        return std::make_unique<Port>(lines);
     }
 
     std::vector<std::string> opened;

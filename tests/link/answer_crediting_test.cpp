@@ -12,7 +12,9 @@ struct Crediting {
     AnswerCrediting crediting;
     std::vector<ConversationEvent> events;
 
-    void Send(const std::string& name, std::uint64_t ms) { crediting.Sent({name + "\r\n", name}, ms, events); }
+    void Send(const std::string& name, std::uint64_t ms) {
+        crediting.Sent({name + "\r\n", name}, ms, events);
+    }
     void Answer(AnswerKind kind, const std::string& line, std::uint64_t ms) {
         crediting.Line({kind, line}, ms, events);
     }

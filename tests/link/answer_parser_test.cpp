@@ -1,6 +1,6 @@
-#include <gtest/gtest.h>
-
 #include "link/answer_parser.h"
+
+#include <gtest/gtest.h>
 
 namespace tastolink {
 

@@ -16,7 +16,9 @@ namespace tastolink::fake {
 // opened again.
 struct Ports : SerialPortOpener {
     struct Port : SerialPort {
-        Port(Ports& ports, std::string name) : ports(ports), name(std::move(name)) { ports.open = this->name; }
+        Port(Ports& ports, std::string name) : ports(ports), name(std::move(name)) {
+            ports.open = this->name;
+        }
         ~Port() override {
             std::lock_guard lock(ports.mutex);
             ports.open.clear();

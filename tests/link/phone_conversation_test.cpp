@@ -24,7 +24,8 @@ protected:
     void Heard(const ConversationEvent& event) override {
         std::string box;
         if (const auto* notOpened = std::get_if<heard::NotOpened>(&event)) box = CannotChooseText(*notOpened);
-        if (const auto* notWritten = std::get_if<heard::NotWritten>(&event)) box = CannotSendText(*notWritten);
+        if (const auto* notWritten = std::get_if<heard::NotWritten>(&event))
+            box = CannotSendText(*notWritten);
         if (!box.empty()) boxes.push_back(box);
     }
 
@@ -101,7 +102,8 @@ TEST_F(Conversation, AWatchedPortThatGoesAwayIsWaitedForAndTakenBackByName) {
     conversation.Open("COM7");
     ports.writes = WriteOutcome::Lost;
     conversation.Send(Key("6"));
-    EXPECT_EQ(boxes, (Texts{"Невозможно отправить COM7", "Невозможно отправить COM7", "Невозможно отправить COM7"}));
+    EXPECT_EQ(boxes,
+              (Texts{"Невозможно отправить COM7", "Невозможно отправить COM7", "Невозможно отправить COM7"}));
 }
 
 // The reader runs only while someone hears the phone. Its words reach the status line through the

@@ -4,6 +4,8 @@
 
 #include <tuple>
 
+#include "phone/key_names.h"
+
 namespace tastolink {
 
 // The 26 rows in scan order: ComboBox numbers, SpeedButton number and the bytes sent.
@@ -36,6 +38,18 @@ TEST(PhoneKeyTable, EachRowSendsItsLineFromItsButtonAndSelectors) {
     }
     EXPECT_EQ(RowOfKeypadButton(0), -1);
     EXPECT_EQ(RowOfKeypadButton(27), -1);
+}
+
+// The status line names a key by its own sign where it has one, else by its row; a code no row
+// sends is named as it is written.
+TEST(PhoneKeyTable, KeysAreNamedAsTheStatusLineShowsThemAndHeldLong) {
+    EXPECT_EQ(LongPressCommand(kPhoneKeyTable[4]), "AT+CKPD=\"5\",20\r\n");
+    EXPECT_EQ(LongPressCommand(kPhoneKeyTable[25]), "AT+CKPD=\":T\",20\r\n");
+    EXPECT_EQ(KeyName(kPhoneKeyTable[10]), "*");
+    EXPECT_EQ(KeyName(kPhoneKeyTable[19], true), "Красная долго");
+    EXPECT_EQ(KeyNameOfCode(":L"), "Влево");
+    EXPECT_EQ(KeyNameOfCode("0", true), "0 долго");
+    EXPECT_EQ(KeyNameOfCode("^"), "^");
 }
 
 }  // namespace tastolink

@@ -52,7 +52,8 @@ TEST(KeyRecorder, WritesEachKeyAtOnceAndEndsWhenTheFileRefusesALine) {
     FakeSettingsFiles files;
     std::uint64_t now = 5000;
     std::string ended;
-    KeyRecorder recorder(files.Create("keys.txt"), [&] { return now; }, [&](const std::string& why) { ended = why; });
+    KeyRecorder recorder(
+        files.Create("keys.txt"), [&] { return now; }, [&](const std::string& why) { ended = why; });
     recorder.Heard(heard::Written{{"AT+CKPD=\"M\"\r\n", "Меню"}});
     now += 400;
     recorder.Heard(heard::NotWritten{{"AT+CKPD=\"1\"\r\n", "1"}, heard::NotWritten::Why::Failed, "COM1"});

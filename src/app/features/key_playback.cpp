@@ -4,6 +4,8 @@
 #include <system_error>
 #include <utility>
 
+#include "app/window/message_ids.h"
+
 namespace tastolink {
 namespace {
 
@@ -93,11 +95,11 @@ void KeyPlayback::WaitAndTell(HWND window, HANDLE timer, std::vector<std::uint64
         // One press waits in the window's queue at a time: a window slowed by a stalled phone sends
         // the presses late, never fewer, and the queue never overflows.
         const HANDLE waits[] = {stop_, sent_};
-        if (!PostMessageW(window, kDueMessage, index, run) ||
+        if (!PostMessageW(window, kPressDueMessage, index, run) ||
             WaitForMultipleObjects(2, waits, FALSE, INFINITE) != WAIT_OBJECT_0 + 1)
             break;
     }
-    if (index == dueMs.size()) PostMessageW(window, kDueMessage, index, run);
+    if (index == dueMs.size()) PostMessageW(window, kPressDueMessage, index, run);
     CloseHandle(timer);
 }
 

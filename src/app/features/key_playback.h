@@ -10,15 +10,11 @@
 namespace tastolink {
 
 // The clock of a playing key sequence. A thread of its own waits until each press is due, on a
-// high-resolution waitable timer where the system has one, and posts kDueMessage to the window
+// high-resolution waitable timer where the system has one, and posts kPressDueMessage to the window
 // with the press's index, so that the window sends it and never waits itself. Each wait runs to
 // the press's time counted from the start, so that one late press makes none after it late.
 class KeyPlayback {
 public:
-    // wParam: the index of the press due, or the count of presses when all have been due;
-    // lParam: the run it belongs to, so that a message of a stopped run is left alone.
-    static constexpr UINT kDueMessage = WM_APP + 22;
-
     KeyPlayback() = default;
     ~KeyPlayback() { Stop(); }
     KeyPlayback(const KeyPlayback&) = delete;
@@ -32,7 +28,7 @@ public:
     // as the first goes out, so that the time the window took to send it makes none of them late.
     void Sent(std::size_t index);
     bool IsRunning() const { return running_; }
-    // Whether a kDueMessage belongs to the run that plays now.
+    // Whether a kPressDueMessage belongs to the run that plays now.
     bool IsOfThisRun(LPARAM run) const { return running_ && static_cast<unsigned>(run) == run_; }
 
 private:

@@ -1,13 +1,14 @@
 #include "app/main/main_window.h"
 
 #include <commctrl.h>
-#include <dbt.h>
 #include <windowsx.h>
 
 #include <algorithm>
 
 #include "app/main/author_window.h"
+#include "app/main/settings_labels.h"
 #include "app/res/resource_ids.h"
+#include "app/window/message_ids.h"
 #include "shared/text_encoding.h"
 
 namespace tastolink {
@@ -17,27 +18,6 @@ namespace {
 constexpr DWORD kWindowStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
 constexpr DWORD kWindowExtendedStyle = WS_EX_CONTROLPARENT;
 constexpr COLORREF kBlue = RGB(0, 0, 255);
-constexpr char kLongPressTip[] = "Правая кнопка мыши: долгое нажатие (2 с)";
-// A port waited for is tried again this often: opening a port that is not there returns at once.
-constexpr UINT kRetryMs = 1000;
-
-int PictureResource(KeypadPicture picture) {
-    // clang-format off
-    switch (picture) {
-        case KeypadPicture::Menu: return IDB_MENU;
-        case KeypadPicture::ArrowUp: return IDB_ARROW_UP;
-        case KeypadPicture::ArrowDown: return IDB_ARROW_DOWN;
-        case KeypadPicture::ArrowLeft: return IDB_ARROW_LEFT;
-        case KeypadPicture::ArrowRight: return IDB_ARROW_RIGHT;
-        case KeypadPicture::Dot: return IDB_DOT;
-        case KeypadPicture::GreenHandset: return IDB_HANDSET_GREEN;
-        case KeypadPicture::RedHandset: return IDB_HANDSET_RED;
-        case KeypadPicture::None: break;
-    }
-    // clang-format on
-    return 0;
-}
-
 // The window's outer size for the client area of the layout at `dpi`, with the menu bar, and
 // with a status bar of `barHeight` below the layout.
 SIZE FrameSize(UINT dpi, int barHeight = 0) {
@@ -45,23 +25,6 @@ SIZE FrameSize(UINT dpi, int barHeight = 0) {
                MulDiv(kClientHeight, static_cast<int>(dpi), USER_DEFAULT_SCREEN_DPI) + barHeight};
     AdjustWindowRectExForDpi(&frame, kWindowStyle, TRUE, kWindowExtendedStyle, dpi);
     return {frame.right - frame.left, frame.bottom - frame.top};
-}
-
-const PanelLayout* GroupOf(Panel panel) {
-    for (const PanelLayout& group : kGroupBoxes)
-        if (group.panel == panel) return &group;
-    return nullptr;
-}
-
-Box InPanel(Panel panel, Box box) {
-    if (const PanelLayout* group = GroupOf(panel))
-        return {group->box.left + box.left, group->box.top + box.top, box.width, box.height};
-    return box;
-}
-
-std::string_view PanelCaption(Panel panel) {
-    const PanelLayout* group = GroupOf(panel);
-    return group ? group->caption : std::string_view();
 }
 
 // Edit1 and Edit2 select their whole text when the focus arrives other than by a mouse click.
@@ -78,15 +41,22 @@ LRESULT CALLBACK SelectAllOnFocusProc(HWND edit, UINT message, WPARAM wParam, LP
 
 MainWindow::MainWindow(MainWindowServices services)
     : services_(services),
-      answers_(services.ports, services.files),
-      portWatch_(services.files),
-      channel_(answers_.Ports(),
-               [this](const std::string& text) { services_.messages.ShowSimpleMessage(Handle(), text); }),
+      phone_(services.ports),
+      answers_(phone_, status_, services.files),
+      portWatch_(phone_, services.files),
+      player_(phone_, status_),
+      sequences_(phone_, player_, services.files, services.messages),
       mappings_(services.files),
-      interval_(services.files, repeatTimer_) {}
+      interval_(services.files, repeatTimer_) {
+    phone_.Phone().AddListener(*this);
+}
+
+MainWindow::~MainWindow() {
+    Destroy();
+    phone_.Phone().RemoveListener(*this);
+}
 
 bool MainWindow::Create(int showCommand, std::optional<UnattendedRun> unattended) {
-    unattended_ = std::move(unattended);
     // Made at its final size and place for the primary monitor's dpi: moving a top-level
     // window costs Wine a trip to the X server. A window made larger than the screen allows
     // would be cut to it, where a move is not; such a window, and one on a monitor of another
@@ -105,7 +75,7 @@ bool MainWindow::Create(int showCommand, std::optional<UnattendedRun> unattended
                         .background = GetSysColorBrush(COLOR_BTNFACE),
                         .icon = icon}))
         return false;
-    BuildMenu();
+    SetMenu(Handle(), MakeMenuBar(kMenu));
     if (!fits || Dpi() != primaryDpi) {
         const SIZE frame = FrameSize(Dpi());
         SetWindowPos(Handle(), nullptr, 0, 0, frame.cx, frame.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
@@ -116,12 +86,13 @@ bool MainWindow::Create(int showCommand, std::optional<UnattendedRun> unattended
     SetOwnFont(CreateUiFont(Dpi()));
     if (!Font()) ReportStartupProblem("Не удалось создать шрифт окна");
     BuildControls();
-    answers_.Attach(Handle());
-    CheckMenuItem(GetMenu(Handle()), kMenuAnswers, answers_.On() ? MF_CHECKED : MF_UNCHECKED);
-    portWatch_.Load(Handle());
-    channel_.SetWatching(portWatch_.On());
-    CheckMenuItem(GetMenu(Handle()), kMenuWatchPorts, portWatch_.On() ? MF_CHECKED : MF_UNCHECKED);
-    UpdateStatusBar();
+    status_.Attach(Handle());
+    phone_.Attach(Handle());
+    player_.Attach(Handle());
+    sequences_.Attach(Handle());
+    answers_.Load(Handle());
+    portWatch_.Load(Handle(), selectors_[kPortSelectorNumber]);
+    ShowPortLine();
 
     // The repeat timer ticks from the moment the window exists; with no key held a tick does nothing.
     if (!repeatTimer_.Start(RepeatIntervalSetting::kInitialPeriod))
@@ -131,10 +102,14 @@ bool MainWindow::Create(int showCommand, std::optional<UnattendedRun> unattended
     ShowWindow(Handle(), showCommand);
     UpdateWindow(Handle());
     SetFocus(Control(kEdit1));
-    // A popup of its own, which Wine backs with an X window: made once the window shows.
-    AddKeypadTooltips();
+    keypad_.AddTooltips(Handle());
     if (!startupProblems_.empty()) services_.messages.ShowError(Handle(), startupProblems_);
-    if (unattended_) StartUnattendedRun();
+    if (unattended)
+        sequences_.StartUnattended(std::move(*unattended), [this](const std::string& port) {
+            selectors_[kPortSelectorNumber].SetText(WideFromUtf8(port));
+            Button3Click();
+            return phone_.Phone().IsOpen();
+        });
     return true;
 }
 
@@ -161,14 +136,13 @@ HWND MainWindow::AddLaidOutControl(const wchar_t* windowClass, std::string_view 
 }
 
 void MainWindow::AddSelector(int number, Box box, std::wstring name) {
-    Selector& selector = selectors_[number];
     box.height = kSelectorHeight;
-    if (!selector.Create(Handle(), ComboBoxId(number), ScaledRect(box), std::move(name), selectorParts_)) {
+    if (!selectors_.Add(number, Handle(), ComboBoxId(number), ScaledRect(box), std::move(name))) {
         ReportStartupProblem("Не удалось создать элемент окна");
         return;
     }
-    SetWindowFont(selector.Handle(), Font(), FALSE);
-    placements_.push_back({selector.Handle(), box});
+    SetWindowFont(selectors_[number].Handle(), Font(), FALSE);
+    placements_.push_back({selectors_[number].Handle(), box});
 }
 
 void MainWindow::BuildControls() {
@@ -203,16 +177,9 @@ void MainWindow::BuildControls() {
             case ControlKind::PushButton:
                 AddLaidOutControl(WC_BUTTONW, item.text, WS_TABSTOP | BS_PUSHBUTTON, item.id, box);
                 break;
-            case ControlKind::PortSelector: {
+            case ControlKind::PortSelector:
                 AddSelector(kPortSelectorNumber, box, WideFromUtf8(PanelCaption(Panel::Port)));
-                Selector& ports = selectors_[kPortSelectorNumber];
-                portWatch_.FillPortSelector(ports);
-                if (ports.Handle()) ports.SetText(ports.EntryList().front());
-                ports.SetBeforeDrop([this, &ports] {
-                    if (portWatch_.On()) portWatch_.FillPortSelector(ports);
-                });
                 break;
-            }
             case ControlKind::BlueLabel:
                 AddLaidOutControl(WC_STATICW, item.text, SS_LEFTNOWORDWRAP | SS_NOPREFIX, item.id, box);
                 break;
@@ -221,68 +188,22 @@ void MainWindow::BuildControls() {
 
     for (int row = 0; row < kPhoneKeyCount; ++row) {
         const PhoneKey& key = kPhoneKeyTable[row];
-        std::string_view caption = key.caption;
-        if (const int resource = PictureResource(key.picture)) {
-            pictures_[row].Reset(
-                static_cast<HBITMAP>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(resource),
-                                                IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
-            // Without its picture the button shows its key code rather than nothing.
-            if (!pictures_[row].Get()) {
-                ReportStartupProblem("Не удалось загрузить картинку кнопки");
-                caption = key.code;
-            }
-        }
         const Box box = InPanel(Panel::Keypad, {key.left, key.top, kKeypadButtonSize, kKeypadButtonSize});
-        if (!keypad_[row].Create(Handle(), SpeedButtonId(key.keypadButton), WideFromUtf8(caption).c_str(),
-                                 pictures_[row].Get(), KeypadButton::Look::Raised, ScaledRect(box),
-                                 WideFromUtf8(RowName(key)))) {
-            ReportStartupProblem("Не удалось создать кнопку клавиатуры");
-            continue;
+        switch (keypad_.AddButton(row, Handle(), ScaledRect(box), Font())) {
+            case Keypad::Made::Not:
+                ReportStartupProblem("Не удалось создать кнопку клавиатуры");
+                continue;
+            case Keypad::Made::WithoutPicture:
+                ReportStartupProblem("Не удалось загрузить картинку кнопки");
+                break;
+            case Keypad::Made::Whole:
+                break;
         }
-        SetWindowFont(keypad_[row].Handle(), Font(), FALSE);
-        placements_.push_back({keypad_[row].Handle(), box});
+        placements_.push_back({keypad_.Button(row), box});
     }
 
     for (const PanelLayout& group : kGroupBoxes)
         AddLaidOutControl(WC_BUTTONW, group.caption, BS_GROUPBOX, -1, group.box);
-}
-
-// The column headers and the row names, drawn by the window as a label shows its text: each
-// would be a window of its own, and under Wine every window costs the start a little.
-void MainWindow::PaintLabels(HDC dc) {
-    const HGDIOBJ oldFont = SelectObject(dc, Font() ? Font() : GetStockObject(DEFAULT_GUI_FONT));
-    SetBkMode(dc, TRANSPARENT);
-    SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
-    auto draw = [&](std::string_view text, Box box, UINT format) {
-        RECT at = ScaledRect(InPanel(Panel::Settings, box));
-        DrawTextW(dc, WideFromUtf8(text).c_str(), -1, &at, DT_LEFT | DT_EXPANDTABS | format);
-    };
-    for (const ColumnHeader& header : kColumnHeaders)
-        draw(header.text, {header.left, 16, header.width, kLabelHeight}, 0);
-    for (int row = 0; row < kPhoneKeyCount; ++row)
-        draw(kPhoneKeyTable[row].label,
-             {kRowLabelLeft, kRowTop + kRowPitch * row + 4, kMainSelectorLeft - kRowLabelLeft, kLabelHeight},
-             DT_NOPREFIX);
-    SelectObject(dc, oldFont);
-}
-
-void MainWindow::BuildMenu() {
-    HMENU bar = CreateMenu();
-    HMENU popup = nullptr;
-    std::string_view current;
-    for (const MenuItem& item : kMenu) {
-        if (!popup || item.menu != current) {
-            popup = CreatePopupMenu();
-            current = item.menu;
-            AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(popup), WideFromUtf8(item.menu).c_str());
-        }
-        if (item.id == kMenuSeparator)
-            AppendMenuW(popup, MF_SEPARATOR, 0, nullptr);
-        else
-            AppendMenuW(popup, MF_STRING | (item.enabled ? MF_ENABLED : MF_GRAYED),
-                        static_cast<UINT_PTR>(item.id), WideFromUtf8(item.item).c_str());
-    }
-    SetMenu(Handle(), bar);
 }
 
 // Places every control for a new dpi in one batch and gives the window its client size.
@@ -297,74 +218,38 @@ void MainWindow::ApplyLayout() {
                                        at.right - at.left, at.bottom - at.top, SWP_NOZORDER | SWP_NOACTIVATE);
     }
     if (positions) EndDeferWindowPos(positions);
-    statusBar_.Remove();  // made again in the system's status font for the new dpi
-    UpdateStatusBar();
+    status_.Remake();
     FitToLayout();
     InvalidateRect(Handle(), nullptr, TRUE);
 }
 
 void MainWindow::FitToLayout() {
-    statusBar_.Fit();
-    const SIZE frame = FrameSize(Dpi(), statusBar_.Height());
+    status_.Fit();
+    const SIZE frame = FrameSize(Dpi(), status_.Height());
     SetWindowPos(Handle(), nullptr, 0, 0, frame.cx, frame.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-void MainWindow::UpdateStatusBar() {
-    const bool wanted = answers_.On() || portWatch_.On() || playback_.IsRunning();
-    if (wanted && !statusBar_.Handle()) {
-        // In the system's own status font, which has the arrow "→" that the window's raster font lacks.
-        statusBar_.Attach(
-            AddControl({.windowClass = STATUSCLASSNAMEW, .id = kStatusBarId, .systemFont = true}));
-        FitToLayout();
-    } else if (!wanted && statusBar_.Handle()) {
-        statusBar_.Remove();
-        FitToLayout();
-    }
-    ShowStatus();
+// A failed choice or send is a box; its status shows in the port's segment. Ticks go on while a
+// box is open: their failures must not stack boxes.
+void MainWindow::Heard(const ConversationEvent& event) {
+    std::string box;
+    if (const auto* notOpened = std::get_if<heard::NotOpened>(&event)) box = CannotChooseText(*notOpened);
+    if (const auto* notWritten = std::get_if<heard::NotWritten>(&event)) box = CannotSendText(*notWritten);
+    if (!std::holds_alternative<heard::Written>(event)) ShowPortLine();
+    if (box.empty() || failureOnScreen_) return;
+    failureOnScreen_ = true;
+    services_.messages.ShowSimpleMessage(Handle(), box);
+    failureOnScreen_ = false;
 }
 
-void MainWindow::FollowWaiting() {
-    if (channel_.Waiting())
-        SetTimer(Handle(), kRetryTimer, kRetryMs, nullptr);
-    else
-        KillTimer(Handle(), kRetryTimer);
-    ShowStatus();
-}
-
-// A device came or went: the ports the system has may have changed, the port chosen may have left
-// or be back.
-void MainWindow::OnDeviceChange(WPARAM event, LPARAM data) {
-    if (!portWatch_.On()) return;
-    portWatch_.FillPortSelector(selectors_[kPortSelectorNumber]);
-    const auto* header = reinterpret_cast<const DEV_BROADCAST_HDR*>(data);
-    if (event == DBT_DEVICEREMOVECOMPLETE && header && header->dbch_devicetype == DBT_DEVTYP_PORT)
-        channel_.DeviceLeft(Utf8FromWide(reinterpret_cast<const DEV_BROADCAST_PORT_W*>(data)->dbcp_name));
-    if (event == DBT_DEVICEARRIVAL) channel_.RetryWaiting();
-    FollowWaiting();
-}
-
-// The answers' texts, with the watched port in the first part and a sequence's progress in the last.
-void MainWindow::ShowStatus() {
-    StatusBar::Texts texts = answers_.On() ? answers_.Texts() : StatusBar::Texts{};
-    if (!channel_.WatchText().empty()) texts.front() = channel_.WatchText();
-    if (const std::string playing = PlayingText(); !playing.empty()) texts.back() = playing;
-    statusBar_.Show(texts);
-}
-
-// The keypad's right click holds a phone key: a tooltip on each button says so.
-void MainWindow::AddKeypadTooltips() {
-    HWND tooltips = CreateWindowExW(
-        WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT,
-        CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, Handle(), nullptr, GetModuleHandleW(nullptr), nullptr);
-    std::wstring tip = WideFromUtf8(kLongPressTip);
-    for (const KeypadButton& button : keypad_) {
-        TTTOOLINFOW tool{sizeof tool};
-        tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
-        tool.hwnd = Handle();
-        tool.uId = reinterpret_cast<UINT_PTR>(button.Handle());
-        tool.lpszText = tip.data();
-        SendMessageW(tooltips, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
-    }
+// With the answers on, the port and what became of it; with the ports watched, what the watch says
+// of it: "COM7 пропал — жду".
+void MainWindow::ShowPortLine() {
+    const ConversationTexts& texts = phone_.Texts();
+    std::optional<std::string> line;
+    if (answers_.On() || portWatch_.On()) line = texts.Watch();
+    if (answers_.On() && texts.Watch().empty()) line = texts.Port();
+    status_.Write(Segment::Port, line);
 }
 
 void MainWindow::OnDpiChanged(const RECT& suggested) {
@@ -379,28 +264,22 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             OnCommand(LOWORD(wParam), HIWORD(wParam));
             return 0;
         case WM_TIMER:
-            if (wParam == kRepeatTimer) Timer2Timer();
-            if (wParam == PhoneAnswersView::kSilenceTimer) {
-                answers_.Silence();
-                ShowStatus();
-            }
-            if (wParam == kRetryTimer) {
-                channel_.RetryWaiting();
-                FollowWaiting();
-            }
+            OnTimer(wParam);
             return 0;
-        case KeyPlayback::kDueMessage:
-            OnPressDue(wParam, lParam);
+        case kPressDueMessage:
+            player_.OnPressDue(wParam, lParam);
             return 0;
-        case PhoneAnswersView::kWakeMessage:
-            if (answers_.TakeEvents()) channel_.PortLost();
-            FollowWaiting();
+        case kPhoneNewsMessage:
+            phone_.OnNews();
+            return 0;
+        case kRecordingEndedMessage:
+            sequences_.OnRecordingEnded();
             return 0;
         case WM_SIZE:
-            statusBar_.Fit();
+            status_.Fit();
             return 0;
         case WM_DEVICECHANGE:
-            OnDeviceChange(wParam, lParam);
+            portWatch_.OnDeviceChange(wParam, lParam);
             return TRUE;
         case WM_ACTIVATE:
             OnActivate(LOWORD(wParam) != WA_INACTIVE);
@@ -412,16 +291,16 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             heldKeys_.ReleaseAll();
             break;
         case WM_PAINT:
-            return PaintWith([this](HDC dc) { PaintLabels(dc); });
+            return PaintWith([this](HDC dc) {
+                PaintSettingsLabels(dc, Font(), [this](Box box) { return ScaledRect(box); });
+            });
         case WM_CTLCOLORSTATIC:
             return OnControlColour(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam));
         case WM_DPICHANGED:
             OnDpiChanged(*reinterpret_cast<RECT*>(lParam));
             return 0;
         case WM_CLOSE:
-            // An unattended run that ends closes even when the settings can't be saved: nobody is
-            // there to try again.
-            if (FormClose() || (unattended_ && unattended_->exitWhenDone)) DestroyWindow(Handle());
+            if (FormClose() || sequences_.ClosesWhenDone()) DestroyWindow(Handle());
             return 0;
         case WM_QUERYENDSESSION:
             return TRUE;
@@ -430,55 +309,50 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             if (wParam) FormClose();
             return 0;
         case WM_DESTROY:
-            KillTimer(Handle(), kRepeatTimer);
-            // A run closed before its file was played through has not written everything.
-            if (unattended_ && playback_.IsRunning() && exitCode_ == kEverythingWritten)
-                exitCode_ = PlayedCode();
-            playback_.Stop();
-            recording_.Stop();
-            PostQuitMessage(exitCode_);
+            KillTimer(Handle(), kRepeatTimerId);
+            sequences_.Closing();
+            PostQuitMessage(ExitCode());
             return 0;
     }
     return Window::HandleMessage(message, wParam, lParam);
 }
 
-void MainWindow::OnCommand(int id, WORD notification) {
-    for (int row = 0; row < kPhoneKeyCount; ++row) {
-        if (id != SpeedButtonId(kPhoneKeyTable[row].keypadButton)) continue;
-        if (notification == KeypadButton::kLongPress) return SpeedButtonLongPress(row);
-        return SpeedButtonClick(row);
+void MainWindow::OnTimer(UINT_PTR timer) {
+    switch (timer) {
+        case kRepeatTimerId:
+            return Timer2Timer();
+        case kAnswerCheckTimerId:
+            return phone_.OnCheckTimer();
+        case kPortRetryTimerId:
+            return portWatch_.OnRetryTimer();
     }
+}
+
+void MainWindow::OnCommand(int id, WORD notification) {
+    if (const int row = RowOfKeypadButton(id - kSpeedButtonIdBase); row >= 0)
+        return notification == KeypadButton::kLongPress ? SpeedButtonLongPress(row) : SpeedButtonClick(row);
     switch (id) {
         case kButton1:
-            Button1Click();
-            break;
+            return Button1Click();
         case kButton2:
-            Button2Click();
-            break;
+            return Button2Click();
         case kButton3:
-            Button3Click();
-            break;
+            return Button3Click();
         case kMenuExit:
             PostMessageW(Handle(), WM_CLOSE, 0, 0);
-            break;
+            return;
         case kMenuDefaults:
-            N4Click();
-            break;
+            return N4Click();
         case kMenuAuthor:
-            AuthorClick();
-            break;
+            return AuthorClick();
         case kMenuAnswers:
-            AnswersClick();
-            break;
-        case kMenuRecord:
-            RecordClick();
-            break;
-        case kMenuPlay:
-            PlayClick();
-            break;
+            return ToggleSwitch([this] { answers_.Toggle(); });
         case kMenuWatchPorts:
-            WatchPortsClick();
-            break;
+            return ToggleSwitch([this] { portWatch_.Toggle(); });
+        case kMenuRecord:
+            return sequences_.RecordClick();
+        case kMenuPlay:
+            return sequences_.PlayClick();
     }
 }
 
@@ -505,13 +379,7 @@ LRESULT MainWindow::OnControlColour(HDC dc, HWND control) {
 // Key-downs mark keys only through the window itself, the focus field and the selectors of the
 // first rows; keys typed into a selector arrive at the shared edit field inside it.
 bool MainWindow::MarksKeyDowns(HWND target) const {
-    if (target == Handle() || target == Control(kEdit1)) return true;
-    HWND owner = GetParent(target) == Handle() ? target : GetParent(target);
-    for (int row = 0; row < kRowsWithKeyCapture; ++row)
-        if (owner == ComboBox(kPhoneKeyTable[row].mainSelector).Handle() ||
-            owner == ComboBox(kPhoneKeyTable[row].altSelector).Handle())
-            return true;
-    return false;
+    return target == Handle() || target == Control(kEdit1) || selectors_.CapturesKeysIn(target);
 }
 
 bool MainWindow::PreTranslateMessage(MSG& message) {
@@ -523,7 +391,7 @@ bool MainWindow::PreTranslateMessage(MSG& message) {
         case WM_SYSKEYDOWN:
             if (MarksKeyDowns(message.hwnd)) FormKeyDown(key);
             // Esc anywhere in the window ends a sequence playing.
-            if (key == VK_ESCAPE && playback_.IsRunning()) StopPlaying();
+            if (key == VK_ESCAPE) player_.Stop();
             break;
         case WM_KEYUP:
         case WM_SYSKEYUP:

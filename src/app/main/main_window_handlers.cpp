@@ -2,13 +2,12 @@
 #include <windowsx.h>
 
 #include <exception>
-#include <new>
 
 #include "app/main/author_window.h"
 #include "app/main/main_window.h"
 #include "capture/repeat_scan.h"
+#include "phone/key_names.h"
 #include "settings/key_catalogue.h"
-#include "settings/settings_error.h"
 #include "shared/text_encoding.h"
 
 namespace tastolink {
@@ -23,10 +22,15 @@ void MainWindow::Guarded(Handler&& handler) {
     }
 }
 
+void MainWindow::ToggleSwitch(const std::function<void()>& toggle) {
+    Guarded(toggle);
+    ShowPortLine();
+}
+
 void MainWindow::FormCreate() {
     Guarded([&] {
-        LoadKeyCatalogue(services_.files, *this);
-        mappings_.LoadBindings(kUserBindingsFile, *this);
+        LoadKeyCatalogue(services_.files, selectors_);
+        mappings_.LoadBindings(kUserBindingsFile, selectors_);
         interval_.Load();
     });
 }
@@ -34,7 +38,7 @@ void MainWindow::FormCreate() {
 bool MainWindow::FormClose() {
     bool saved = false;
     Guarded([&] {
-        mappings_.SaveBindings(*this);
+        mappings_.SaveBindings(selectors_);
         interval_.Save();
         saved = true;
     });
@@ -45,30 +49,17 @@ void MainWindow::FormKeyDown(WORD key) { heldKeys_.KeyDown(key); }
 void MainWindow::FormKeyUp(WORD key) { heldKeys_.KeyUp(key); }
 
 void MainWindow::Timer2Timer() {
-    Guarded([&] { RunRepeatScan(heldKeys_, *this, [this](int row) { SpeedButtonClick(row); }); });
+    Guarded([&] { RunRepeatScan(heldKeys_, selectors_, [this](int row) { SpeedButtonClick(row); }); });
 }
 
 void MainWindow::SpeedButtonClick(int row) {
-    Guarded([&] { SendToPhone(KeypadCommand(kPhoneKeyTable[row])); });
+    const PhoneKey& key = kPhoneKeyTable[row];
+    Guarded([&] { phone_.Phone().Send({KeypadCommand(key), KeyName(key)}); });
 }
 
 void MainWindow::SpeedButtonLongPress(int row) {
-    Guarded([&] { SendToPhone(LongPressCommand(kPhoneKeyTable[row])); });
-}
-
-void MainWindow::AnswersClick() {
-    Guarded([&] { answers_.Toggle(); });  // a switch that can't be saved holds until the program ends
-    CheckMenuItem(GetMenu(Handle()), kMenuAnswers, answers_.On() ? MF_CHECKED : MF_UNCHECKED);
-    UpdateStatusBar();
-}
-
-void MainWindow::WatchPortsClick() {
-    Guarded([&] { portWatch_.Toggle(); });  // a switch that can't be saved holds until the program ends
-    CheckMenuItem(GetMenu(Handle()), kMenuWatchPorts, portWatch_.On() ? MF_CHECKED : MF_UNCHECKED);
-    portWatch_.FillPortSelector(selectors_[kPortSelectorNumber]);
-    channel_.SetWatching(portWatch_.On());
-    FollowWaiting();
-    UpdateStatusBar();
+    const PhoneKey& key = kPhoneKeyTable[row];
+    Guarded([&] { phone_.Phone().Send({LongPressCommand(key), KeyName(key, true)}); });
 }
 
 void MainWindow::Button1Click() {
@@ -80,40 +71,15 @@ void MainWindow::Button2Click() {
 }
 
 void MainWindow::Button3Click() {
-    Guarded([&] { portOpened_ = channel_.OpenPort(Utf8FromWide(ComboBox(kPortSelectorNumber).Text())); });
-    FollowWaiting();
+    Guarded([&] { phone_.Phone().Open(Utf8FromWide(selectors_[kPortSelectorNumber].Text())); });
 }
 
 void MainWindow::N4Click() {
-    Guarded([&] { mappings_.LoadBindings(kDefaultBindingsFile, *this); });
+    Guarded([&] { mappings_.LoadBindings(kDefaultBindingsFile, selectors_); });
 }
 
 void MainWindow::AuthorClick() {
     if (author_) author_->ShowModal(Handle());
-}
-
-std::string MainWindow::Text(int comboBoxNumber) const {
-    return AnsiFromWide(ComboBox(comboBoxNumber).Text());
-}
-
-void MainWindow::SetText(int comboBoxNumber, const std::string& ansiText) {
-    selectors_[comboBoxNumber].SetText(WideFromAnsi(ansiText));
-}
-
-void MainWindow::ReplaceItems(int comboBoxNumber, const std::vector<std::string>& ansiEntries) {
-    // Every selector gets the same catalogue: convert it once, and share it.
-    if (!lastWideEntries_ || ansiEntries != lastEntries_) {
-        try {
-            std::vector<std::wstring> wide;
-            wide.reserve(ansiEntries.size());
-            for (const std::string& entry : ansiEntries) wide.push_back(WideFromAnsi(entry));
-            lastWideEntries_ = std::make_shared<const std::vector<std::wstring>>(std::move(wide));
-            lastEntries_ = ansiEntries;
-        } catch (const std::bad_alloc&) {
-            throw SettingsError(std::string(kUnableToInsertLine));
-        }
-    }
-    selectors_[comboBoxNumber].SetEntries(lastWideEntries_);
 }
 
 }  // namespace tastolink

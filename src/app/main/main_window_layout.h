@@ -4,6 +4,9 @@
 #include <string_view>
 #include <utility>
 
+#include "app/features/key_sequences.h"
+#include "app/window/menu_bar.h"
+#include "app/window/message_ids.h"
 #include "app/window/window.h"
 #include "phone/phone_key_table.h"
 #include "settings/key_catalogue.h"
@@ -21,17 +24,6 @@ enum ControlId : int {
     kButton2,
     kButton3,
     kLabel27,
-};
-enum MenuId : int {
-    kMenuSeparator = 0,
-    kMenuExit = 1401,
-    kMenuDefaults,
-    kMenuAbout,
-    kMenuAuthor,
-    kMenuAnswers,
-    kMenuRecord,
-    kMenuPlay,
-    kMenuWatchPorts,
 };
 inline constexpr int kStatusBarId = 1451;
 
@@ -58,6 +50,20 @@ inline constexpr std::array<PanelLayout, 4> kGroupBoxes{{
     {Panel::Port, {256, 448, 177, 81}, "Выбор порта"},
 }};
 // clang-format on
+
+// A place inside a panel's group box, in client coordinates; a place in Panel::Client as it is.
+constexpr Box InPanel(Panel panel, Box box) {
+    for (const PanelLayout& group : kGroupBoxes)
+        if (group.panel == panel)
+            return {group.box.left + box.left, group.box.top + box.top, box.width, box.height};
+    return box;
+}
+
+constexpr std::string_view PanelCaption(Panel panel) {
+    for (const PanelLayout& group : kGroupBoxes)
+        if (group.panel == panel) return group.caption;
+    return {};
+}
 
 enum class ControlKind { Edit, PushButton, PortSelector, BlueLabel };
 
@@ -86,8 +92,6 @@ inline constexpr std::array<ControlLayout, 6> kPanelControls{{
 inline constexpr ControlLayout kFocusField{
     kEdit1, ControlKind::Edit, Panel::Client, {256, 312, 177, 21}, kFocusFieldHint};
 
-inline constexpr std::array<std::string_view, 5> kPortNames{"COM1", "COM2", "COM3", "COM4", "COM5"};
-
 // The settings rows: headers, then one row per phone key.
 struct ColumnHeader {
     int left, width;
@@ -115,16 +119,10 @@ inline constexpr std::array<int, 2 * kPhoneKeyCount> kSelectorTabOrder = [] {
 
 // The menu bar; an item of a switch shows a check mark while the switch is on, and the items of
 // recording and playing say "stop" while they run.
-struct MenuItem {
-    std::string_view menu;  // the popup it belongs to
-    std::string_view item;
-    int id;
-    bool enabled;
-};
 // clang-format off
 inline constexpr std::array<MenuItem, 9> kMenu{{
-    {"Файл", "Записать нажатия…", kMenuRecord, true},
-    {"Файл", "Воспроизвести…", kMenuPlay, true},
+    {"Файл", KeySequences::kRecordItem, kMenuRecord, true},
+    {"Файл", KeySequences::kPlayItem, kMenuPlay, true},
     {"Файл", "", kMenuSeparator, true},
     {"Файл", "Выход", kMenuExit, true},
     {"Настройки", "По умолчанию", kMenuDefaults, true},
@@ -134,7 +132,5 @@ inline constexpr std::array<MenuItem, 9> kMenu{{
     {"Справка", "Автор", kMenuAuthor, true},
 }};
 // clang-format on
-inline constexpr std::string_view kStopRecording = "Остановить запись";
-inline constexpr std::string_view kStopPlaying = "Остановить воспроизведение";
 
 }  // namespace tastolink

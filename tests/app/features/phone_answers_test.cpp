@@ -6,7 +6,7 @@
 namespace tastolink::wintest {
 namespace {
 
-class PhoneAnswersViewTest : public MainWindowTest {
+class PhoneAnswersTest : public MainWindowTest {
 protected:
     HWND Bar() const { return FindWindowExW(window->Handle(), nullptr, STATUSCLASSNAMEW, nullptr); }
 
@@ -41,7 +41,7 @@ protected:
     }
 };
 
-TEST_F(PhoneAnswersViewTest, OffByDefaultLeavesTheWindowAsItWasAndARightClickHoldsTheKey) {
+TEST_F(PhoneAnswersTest, OffByDefaultLeavesTheWindowAsItWasAndARightClickHoldsTheKey) {
     folder.Write("answers.ini", "damaged\r\n");
     Open();
     ExpectClientAreaWithBar(false);
@@ -57,7 +57,7 @@ TEST_F(PhoneAnswersViewTest, OffByDefaultLeavesTheWindowAsItWasAndARightClickHol
     EXPECT_TRUE(messages.simple.empty());
 }
 
-TEST_F(PhoneAnswersViewTest, TheSwitchShowsTheBarBelowTheLayoutAndIsKeptInItsOwnFile) {
+TEST_F(PhoneAnswersTest, TheSwitchShowsTheBarBelowTheLayoutAndIsKeptInItsOwnFile) {
     Open();
     const UINT item = MenuItem().first;
     Deliver(*window, window->Handle(), WM_COMMAND, item);

@@ -1,0 +1,43 @@
+#include "app/features/phone_answers.h"
+
+#include "app/window/message_ids.h"
+#include "settings/switch_files.h"
+
+namespace tastolink {
+
+PhoneAnswers::PhoneAnswers(WindowConversation& phone, StatusSegments& status, SettingsFiles& files)
+    : phone_(phone), status_(status), files_(files) {
+    phone_.Phone().AddListener(*this);
+}
+
+PhoneAnswers::~PhoneAnswers() { phone_.Phone().RemoveListener(*this); }
+
+void PhoneAnswers::Load(HWND window) {
+    window_ = window;
+    on_ = LoadSwitch(files_, kAnswersSwitchFile);
+    Apply();
+}
+
+void PhoneAnswers::Toggle() {
+    on_ = !on_;
+    Apply();
+    SaveSwitch(files_, kAnswersSwitchFile, on_);
+}
+
+void PhoneAnswers::Apply() {
+    CheckMenuItem(GetMenu(window_), kMenuAnswers, on_ ? MF_CHECKED : MF_UNCHECKED);
+    hearing_ = on_ ? PhoneConversation::Hearing(phone_.Phone()) : PhoneConversation::Hearing();
+    ShowTexts();
+}
+
+void PhoneAnswers::Heard(const ConversationEvent&) { ShowTexts(); }
+
+void PhoneAnswers::ShowTexts() {
+    const ConversationTexts& texts = phone_.Texts();
+    const auto shown = [this](const std::string& text) { return on_ ? std::optional(text) : std::nullopt; };
+    status_.Write(Segment::LastKey, shown(texts.LastKey()));
+    status_.Write(Segment::PhoneSaid, shown(texts.PhoneSaid()));
+    status_.Write(Segment::Counts, shown(texts.Counts()));
+}
+
+}  // namespace tastolink

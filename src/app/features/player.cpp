@@ -1,0 +1,57 @@
+#include "app/features/player.h"
+
+#include "recording/playback_schedule.h"
+
+namespace tastolink {
+
+bool Player::Start(Playback playback, Command command, Ended ended) {
+    Stop();
+    playback_ = std::move(playback);
+    command_ = std::move(command);
+    ended_ = std::move(ended);
+    atStart_ = phone_.Texts().Tally();
+    if (!clock_.Start(window_, DueTimes(playback_->Presses()))) {
+        playback_.reset();
+        return false;
+    }
+    ShowProgress();
+    return true;
+}
+
+void Player::OnPressDue(WPARAM index, LPARAM run) {
+    if (!clock_.IsOfThisRun(run)) return;
+    if (index >= playback_->Presses().size()) return End();
+    const bool written = phone_.Phone().Send(command_(playback_->Presses()[index]));
+    // A box for a press not written may have stopped the playing meanwhile.
+    if (!clock_.IsOfThisRun(run)) return;
+    playback_->Played(index, written);
+    clock_.Sent(index);
+    ShowProgress();
+}
+
+void Player::Stop() {
+    if (!Running()) return;
+    End();
+}
+
+void Player::End() {
+    clock_.Stop();
+    playback_->Stop();
+    ShowProgress();
+    if (ended_) std::exchange(ended_, nullptr)(playback_->ExitCode());
+}
+
+// While the phone is heard, the answers to the presses are counted.
+void Player::ShowProgress() {
+    std::string text = playback_->ProgressText();
+    if (phone_.Phone().Hears()) {
+        const AnswerTally now = phone_.Texts().Tally();
+        text += ", OK " + std::to_string(now.ok - atStart_.ok) + ", не OK " +
+                std::to_string(now.notOk - atStart_.notOk);
+    }
+    // Played through, the summary stays only beside the answers it counts.
+    status_.Write(Segment::Progress,
+                  Running() || phone_.Phone().Hears() ? std::optional(text) : std::nullopt);
+}
+
+}  // namespace tastolink

@@ -1,0 +1,100 @@
+#include "app/main/status_line.h"
+
+// commctrl.h needs windows.h before it.
+#include <commctrl.h>
+#include <windowsx.h>
+
+#include <algorithm>
+#include <numeric>
+#include <vector>
+
+#include "app/main/main_window_layout.h"
+#include "shared/text_encoding.h"
+
+namespace tastolink {
+namespace {
+
+// The least width of each segment at 96 dpi, by Segment.
+constexpr std::array<int, static_cast<std::size_t>(Segment::kCount)> kLeastWidths{88, 140, 72, 72, 72};
+constexpr int kTextMargin = 12;  // a part's borders and the space around its text
+
+}  // namespace
+
+void StatusLine::Write(Segment segment, std::optional<std::string> text) {
+    auto& kept = texts_[static_cast<std::size_t>(segment)];
+    if (kept == text && (bar_ || !text)) return;
+    kept = std::move(text);
+    const bool wanted = std::ranges::any_of(texts_, [](const auto& shown) { return shown.has_value(); });
+    if (wanted && !bar_ && window_) {
+        // In the system's own status font, which has the arrow "→" that the window's raster font lacks.
+        bar_ = CreateWindowExW(0, STATUSCLASSNAMEW, L"", WS_CHILD | WS_VISIBLE, 0, 0, 0, 0, window_,
+                               reinterpret_cast<HMENU>(static_cast<INT_PTR>(kStatusBarId)),
+                               GetModuleHandleW(nullptr), nullptr);
+        if (resized_) resized_();
+    } else if (!wanted && bar_) {
+        Remove();
+        if (resized_) resized_();
+    }
+    Show();
+}
+
+void StatusLine::Remove() {
+    if (bar_) DestroyWindow(bar_);
+    bar_ = nullptr;
+}
+
+void StatusLine::Remake() {
+    if (!bar_) return;
+    Remove();
+    const auto kept = texts_;
+    texts_ = {};
+    for (std::size_t segment = 0; segment < kept.size(); ++segment)
+        if (kept[segment]) Write(static_cast<Segment>(segment), kept[segment]);
+}
+
+int StatusLine::Height() const {
+    if (!bar_) return 0;
+    RECT bar;
+    GetWindowRect(bar_, &bar);
+    return bar.bottom - bar.top;
+}
+
+void StatusLine::Fit() {
+    if (bar_) SendMessageW(bar_, WM_SIZE, 0, 0);
+}
+
+// Each part is as wide as its text, and at least its least width; parts that don't fit together
+// share the bar in proportion.
+void StatusLine::Show() {
+    if (!bar_) return;
+    const int dpi = static_cast<int>(GetDpiForWindow(bar_));
+    std::vector<std::wstring> wide;
+    std::vector<int> widths;
+    HDC dc = GetDC(bar_);
+    const HGDIOBJ old =
+        SelectObject(dc, GetWindowFont(bar_) ? GetWindowFont(bar_) : GetStockObject(DEFAULT_GUI_FONT));
+    for (std::size_t segment = 0; segment < texts_.size(); ++segment) {
+        if (!texts_[segment]) continue;
+        wide.push_back(WideFromUtf8(*texts_[segment]));
+        SIZE text{};
+        GetTextExtentPoint32W(dc, wide.back().data(), static_cast<int>(wide.back().size()), &text);
+        widths.push_back(std::max<int>(MulDiv(kLeastWidths[segment], dpi, USER_DEFAULT_SCREEN_DPI),
+                                       text.cx + MulDiv(kTextMargin, dpi, USER_DEFAULT_SCREEN_DPI)));
+    }
+    SelectObject(dc, old);
+    ReleaseDC(bar_, dc);
+    RECT client;
+    GetClientRect(bar_, &client);
+    const int total = std::accumulate(widths.begin(), widths.end(), 0);
+    std::vector<int> edges(widths.size());
+    int edge = 0;
+    for (std::size_t part = 0; part < widths.size(); ++part) {
+        edge += total > client.right ? MulDiv(widths[part], client.right, total) : widths[part];
+        edges[part] = part + 1 == widths.size() ? -1 : edge;
+    }
+    SendMessageW(bar_, SB_SETPARTS, edges.size(), reinterpret_cast<LPARAM>(edges.data()));
+    for (std::size_t part = 0; part < wide.size(); ++part)
+        SendMessageW(bar_, SB_SETTEXTW, part, reinterpret_cast<LPARAM>(wide[part].c_str()));
+}
+
+}  // namespace tastolink
