@@ -115,12 +115,8 @@ void InOrderPhone(FuzzedDataProvider& input) {
         unanswered.pop_front();
     };
     while (input.remaining_bytes() > 0) {
-        // The phone answers before its oldest key is given up for good, and holds fewer keys than
-        // are waited for.
-        while (!unanswered.empty() &&
-               (phone.now >= unanswered.front().sentMs + AnswerCrediting::kGoneMs - 1000 ||
-                unanswered.size() >= AnswerCrediting::kMostWaiting))
-            answerOldest();
+        // The phone holds fewer keys than are waited for.
+        while (unanswered.size() >= AnswerCrediting::kMostWaiting) answerOldest();
         switch (input.ConsumeIntegralInRange(0, 4)) {
             case 0:
                 phone.Send();
@@ -128,6 +124,10 @@ void InOrderPhone(FuzzedDataProvider& input) {
                 break;
             case 1:
                 phone.now += input.ConsumeIntegralInRange(0, 1500);
+                // It answers a key before the key is given up for good.
+                while (!unanswered.empty() &&
+                       phone.now >= unanswered.front().sentMs + AnswerCrediting::kGoneMs)
+                    answerOldest();
                 phone.crediting.Check(phone.now, phone.heard);
                 break;
             case 2:

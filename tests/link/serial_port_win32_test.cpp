@@ -46,7 +46,7 @@ TEST(Win32SerialPortWithPhone, PhoneThatVanishesMidAnswerIsLostToReaderAndWriter
     ReadOutcome outcome = ReadOutcome::Received;
     for (int read = 0; read < 1000 && outcome != ReadOutcome::Lost; ++read) outcome = (*port)->Read(heard);
     EXPECT_EQ(outcome, ReadOutcome::Lost);
-    EXPECT_EQ(heard, "\r\nO");
+    EXPECT_TRUE(std::string_view("\r\nO").starts_with(heard)) << heard;  // what came before the loss
     EXPECT_EQ((*port)->Write("AT+CKPD=\"5\"\r\n"), WriteOutcome::Lost);
 }
 

@@ -3,6 +3,8 @@
 #include <windows.h>
 
 #include <atomic>
+#include <cstdint>
+#include <optional>
 
 #include "link/conversation_texts.h"
 #include "link/phone_conversation.h"
@@ -36,6 +38,7 @@ private:
     std::atomic<HWND> window_ = nullptr;  // read by the reader's thread when it has news
     PhoneConversation conversation_;
     ConversationTexts texts_;
+    std::optional<std::uint64_t> timerAt_;  // when the timer falls due, on the steady clock
 };
 
 }  // namespace tastolink

@@ -275,6 +275,9 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         case kRecordingEndedMessage:
             sequences_.OnRecordingEnded();
             return 0;
+        case kStatusLineMessage:
+            status_.Refresh();
+            return 0;
         case WM_SIZE:
             status_.Fit();
             return 0;

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "app/main/main_window_layout.h"
+#include "app/window/message_ids.h"
 #include "shared/text_encoding.h"
 
 namespace tastolink {
@@ -22,8 +23,18 @@ constexpr int kTextMargin = 12;  // a part's borders and the space around its te
 
 void StatusLine::Write(Segment segment, std::optional<std::string> text) {
     auto& kept = texts_[static_cast<std::size_t>(segment)];
-    if (kept == text && (bar_ || !text)) return;
+    if (kept == text) return;
+    const bool shownBefore = kept.has_value();
     kept = std::move(text);
+    // A segment that comes or goes changes the bar at once; a new text waits for the others that
+    // come with it (a phone that floods the port changes them thousands of times a second).
+    if (kept.has_value() != shownBefore) return Refresh();
+    if (refreshPending_ || !bar_) return;
+    refreshPending_ = PostMessageW(window_, kStatusLineMessage, 0, 0) != FALSE;
+}
+
+void StatusLine::Refresh() {
+    refreshPending_ = false;
     const bool wanted = std::ranges::any_of(texts_, [](const auto& shown) { return shown.has_value(); });
     if (wanted && !bar_ && window_) {
         // In the system's own status font, which has the arrow "→" that the window's raster font lacks.
@@ -46,10 +57,7 @@ void StatusLine::Remove() {
 void StatusLine::Remake() {
     if (!bar_) return;
     Remove();
-    const auto kept = texts_;
-    texts_ = {};
-    for (std::size_t segment = 0; segment < kept.size(); ++segment)
-        if (kept[segment]) Write(static_cast<Segment>(segment), kept[segment]);
+    Refresh();
 }
 
 int StatusLine::Height() const {

@@ -32,6 +32,8 @@ public:
     void Fit();
     // After the window's dpi changed: the bar is made again in the system's status font for it.
     void Remake();
+    // kStatusLineMessage: the texts written since are shown.
+    void Refresh();
 
 private:
     void Show();
@@ -40,6 +42,7 @@ private:
     std::function<void()> resized_;
     HWND window_ = nullptr;
     HWND bar_ = nullptr;
+    bool refreshPending_ = false;
     std::array<std::optional<std::string>, static_cast<std::size_t>(Segment::kCount)> texts_;
 };
 

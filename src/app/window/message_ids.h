@@ -12,6 +12,8 @@ inline constexpr UINT kPhoneNewsMessage = WM_APP + 14;
 // A press of a playing sequence is due. wParam: its index, or the count of presses when all have
 // been due; lParam: the run it belongs to, so that a message of a stopped run is left alone.
 inline constexpr UINT kPressDueMessage = WM_APP + 22;
+// Texts written to the status line wait for this to be shown together.
+inline constexpr UINT kStatusLineMessage = WM_APP + 24;
 // A recording's file refused a line: the recording has ended and says why.
 inline constexpr UINT kRecordingEndedMessage = WM_APP + 23;
 
