@@ -80,6 +80,7 @@ public:
           stopOut_(std::move(stopOut)) {}
 
     ~PosixSerialPort() override {
+        // A pseudo-terminal keeps the exclusive mode past the close while its other end is open.
         ioctl(device_.Get(), TIOCNXCL);
         // Without this, closing a port whose phone stopped reading waits for the output to drain:
         // up to 30 s on a serial port.
