@@ -11,6 +11,7 @@
 #include <chrono>
 #include <cstdlib>
 #include <optional>
+#include <thread>
 #include <utility>
 
 #include "shared/file_descriptor_posix.h"
@@ -82,8 +83,13 @@ public:
     ~PosixSerialPort() override {
         // A pseudo-terminal keeps the exclusive mode past the close while its other end is open.
         ioctl(device_.Get(), TIOCNXCL);
-        // Without this, closing a port whose phone stopped reading waits for the output to drain:
-        // up to 30 s on a serial port.
+        // A write returns once the kernel holds the line, so the last one may still be going out:
+        // it gets the write bound to leave. What is left then is thrown away, since a close with
+        // output queued waits for it to drain (up to 30 s on a serial port whose phone stalled).
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(kWriteBoundMs);
+        for (int queued = 0; ioctl(device_.Get(), TIOCOUTQ, &queued) == 0 && queued > 0 &&
+                             std::chrono::steady_clock::now() < deadline;)
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
         tcflush(device_.Get(), TCIOFLUSH);
     }
 
