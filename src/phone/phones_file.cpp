@@ -2,9 +2,7 @@
 
 #include <algorithm>
 #include <cctype>
-#include <cstdio>
 #include <optional>
-#include <ranges>
 
 #include "shared/decimal_number.h"
 #include "shared/unicode_text.h"
@@ -118,11 +116,14 @@ void Reader::ReadLine(int number, std::string_view line) {
     const auto characters = CharactersOf(line);
     if (!characters) return Problem(number, ProblemKind::NotUtf8);
     for (const char32_t c : *characters)
-        if (IsControlCharacter(c) && c != U'\t') {
-            char code[16];
-            std::snprintf(code, sizeof code, "U+%04X", static_cast<unsigned>(c));
-            return Problem(number, ProblemKind::ControlCharacter, code);
-        }
+        if (IsControlCharacter(c) && c != U'\t')
+            return Problem(number, ProblemKind::ControlCharacter, CodePointName(c));
+    // A tab is a blank around a name or a value, never inside one.
+    const auto tabbed = [&](std::string_view piece) {
+        if (piece.find('\t') == std::string_view::npos) return false;
+        Problem(number, ProblemKind::ControlCharacter, CodePointName(U'\t'));
+        return true;
+    };
     line = Trimmed(line);
     if (line.empty() || line.starts_with(';') || line.starts_with('#')) return;
     if (line.starts_with('[')) {
@@ -132,8 +133,9 @@ void Reader::ReadLine(int number, std::string_view line) {
         section_->name = Trimmed(line.substr(1, line.size() - 1 - line.ends_with(']')));
         if (!line.ends_with(']') || section_->name.empty())
             return Problem(number, ProblemKind::BadSection, line);
+        if (tabbed(section_->name)) return;
         if (std::ranges::find(sectionNames_, section_->name) != sectionNames_.end() ||
-            ProfileNamed(BuiltInProfiles(), section_->name))
+            ProfileNamed(file_.profiles, section_->name))
             return Problem(number, ProblemKind::DuplicateSection, section_->name);
         sectionNames_.push_back(section_->name);
         return;
@@ -141,12 +143,14 @@ void Reader::ReadLine(int number, std::string_view line) {
     if (!section_) return Problem(number, ProblemKind::OutsideSection);
     const std::size_t equals = line.find('=');
     if (equals == std::string_view::npos) return Problem(number, ProblemKind::NoEquals, line);
-    section_->settings.push_back({number, Trimmed(line.substr(0, equals)), Trimmed(line.substr(equals + 1))});
+    const Setting setting{number, Trimmed(line.substr(0, equals)), Trimmed(line.substr(equals + 1))};
+    if (!tabbed(setting.key) && !tabbed(setting.value)) section_->settings.push_back(setting);
 }
 
 void Reader::EndSection() {
     if (!section_) return;
-    const auto base = std::ranges::find(section_->settings | std::views::reverse, "base", &Setting::key);
+    const auto base = std::find_if(section_->settings.rbegin(), section_->settings.rend(),
+                                   [](const Setting& setting) { return setting.key == "base"; });
     PhoneProfile profile;
     if (base == section_->settings.rend()) {
         profile = file_.profiles.front();

@@ -29,13 +29,7 @@ static_assert(std::size(kReasons) == static_cast<std::size_t>(RefusalReason::Lon
 static_assert(kGsmLetters.size() == kGsmBytes.size());
 
 TypingRefusal Refusal(std::size_t index, char32_t c, RefusalReason reason) {
-    std::string shown = Utf8Of(std::u32string(1, c));
-    if (IsControlCharacter(c)) {
-        char hex[8];
-        std::snprintf(hex, sizeof hex, "U+%04X", static_cast<unsigned>(c));
-        shown = hex;
-    }
-    return {index + 1, shown, reason};
+    return {index + 1, IsControlCharacter(c) ? CodePointName(c) : Utf8Of(std::u32string(1, c)), reason};
 }
 
 // How a character is written between the semicolons of an alpha entry, or nothing.

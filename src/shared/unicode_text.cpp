@@ -2,6 +2,8 @@
 
 #include <utf8.h>
 
+#include <cstdio>
+
 namespace tastolink {
 
 std::optional<std::u32string> CharactersOf(std::string_view utf8) {
@@ -18,6 +20,12 @@ std::optional<std::size_t> CharactersBeforeInvalidUtf8(std::string_view utf8) {
 std::string Utf8Of(std::u32string_view characters) { return utf8::utf32to8(characters); }
 
 std::u16string Utf16Of(std::u32string_view characters) { return utf8::utf8to16(Utf8Of(characters)); }
+
+std::string CodePointName(char32_t c) {
+    char name[16];
+    std::snprintf(name, sizeof name, "U+%04X", static_cast<unsigned>(c));
+    return name;
+}
 
 char32_t FoldedCase(char32_t c) {
     if ((c >= U'A' && c <= U'Z') || (c >= 0xC0 && c <= 0xDE && c != 0xD7)) return c + 0x20;

@@ -21,6 +21,9 @@ std::u16string Utf16Of(std::u32string_view characters);
 // C0 and C1 controls and DEL: no text shown or sent holds one.
 constexpr bool IsControlCharacter(char32_t c) { return c < 0x20 || (c >= 0x7F && c < 0xA0); }
 
+// "U+000D": how a message names a character it can't show.
+std::string CodePointName(char32_t c);
+
 // The small letter of a capital, for comparing without regard to case: Latin (with Latin-1),
 // Greek and Cyrillic, the scripts of the phones this program meets; other characters unchanged.
 char32_t FoldedCase(char32_t c);

@@ -15,30 +15,22 @@ TEST(PhonesFile, ReadsEachSectionAsAProfileOnItsBase) {
         "press_ms = 150\nevents = AT+CMER=3,2,0,0");
     EXPECT_TRUE(file.problems.empty());
     ASSERT_EQ(file.profiles.size(), 5u);
-    const PhoneProfile& sony = file.profiles[2];
-    EXPECT_EQ(sony.name, "Sony Ericsson K750");
-    EXPECT_EQ(sony.codes[RowNamed("centre")], ":J");
-    EXPECT_EQ(sony.codes[RowNamed("up")], "^");
+    const PhoneProfile &sony = file.profiles[2], &mine = file.profiles[3], &latin = file.profiles[4];
+    const int centre = RowNamed("centre"), up = RowNamed("up");
+    EXPECT_EQ((std::vector{sony.name, sony.codes[centre], sony.codes[up], mine.name, mine.codes[centre],
+                           mine.codes[up], latin.codes[up], latin.typing.nextCode, latin.eventLine}),
+              (std::vector<std::string>{"Sony Ericsson K750", ":J", "^", "Мой телефон", ":J", "", ":X", ">",
+                                        "AT+CMER=3,2,0,0"}));
     EXPECT_EQ(sony.preparation, (std::vector<std::string>{"AT+CMEC=2", "AT+CSCS=\"8859-1\""}));
     EXPECT_EQ(sony.matchWords, (std::vector<std::string>{"sony ericsson", "k750"}));
-    EXPECT_EQ(sony.longPressTenths, 15);
-    const PhoneProfile& mine = file.profiles[3];
-    EXPECT_EQ(mine.name, "Мой телефон");
-    EXPECT_EQ(mine.codes[RowNamed("centre")], ":J");
-    EXPECT_EQ(mine.codes[RowNamed("up")], "");
     EXPECT_TRUE(mine.preparation.empty());
+    EXPECT_EQ((std::vector{sony.longPressTenths, mine.typing.alphaLongest, latin.typing.keysPerCommand,
+                           int(latin.typing.multitapWaitMs), int(latin.typing.pressMs)}),
+              (std::vector{15, 70, 64, 900, 150}));
     EXPECT_EQ(mine.typing.mode, TextEntryMode::Alpha);
     EXPECT_EQ(mine.typing.charset, AlphaCharset::Ucs2);
-    EXPECT_EQ(mine.typing.alphaLongest, 70);
-    const PhoneProfile& latin = file.profiles[4];
-    EXPECT_EQ(latin.codes[RowNamed("up")], ":X");
     EXPECT_EQ(latin.typing.letters[2], U"абвгabc2");
     EXPECT_EQ(latin.typing.letters[3], U"def3");
-    EXPECT_EQ(latin.typing.multitapWaitMs, 900u);
-    EXPECT_EQ(latin.typing.nextCode, ">");
-    EXPECT_EQ(latin.typing.keysPerCommand, 64);
-    EXPECT_EQ(latin.typing.pressMs, 150u);
-    EXPECT_EQ(latin.eventLine, "AT+CMER=3,2,0,0");
 }
 
 TEST(PhonesFile, NamesEachBadLineAndLeavesItsProfileOut) {
@@ -66,6 +58,7 @@ TEST(PhonesFile, NamesEachBadLineAndLeavesItsProfileOut) {
         {"[P]\nletters.2 =", {2, EmptyValue, "letters.2"}, 2},
         {"[P]\nmatch = \xC3\x28", {2, NotUtf8, ""}, 2},
         {"[P]\nprepare = ATE0\x01", {2, ControlCharacter, "U+0001"}, 2},
+        {"[P]\nprepare = AT\tE0", {2, ControlCharacter, "U+0009"}, 2},
         {"[P]\n" + longest + "x", {2, LineTooLong, "1024"}, 2},
         {std::string(1 << 20, '\n') + "x", {0, FileTooLarge, "1048576"}, 2},
         // A line at the longest, and a file at the largest, are read.
