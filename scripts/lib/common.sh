@@ -15,7 +15,7 @@ export LANG=ru_RU.UTF-8 LC_ALL=ru_RU.UTF-8
 # same glyphs; with --no-install-recommends nothing else brings them.
 PACKAGES=(cmake make g++ python3 g++-mingw-w64-x86-64-posix wine wine64 fonts-wine xvfb xdotool x11-utils
           socat imagemagick libgtest-dev googletest libbenchmark-dev clang libclang-rt-dev llvm clang-format
-          ccache python3-pytest python3-xlib python3-psutil locales)
+          ccache python3-pytest python3-xlib python3-psutil locales libutfcpp-dev)
 # The served display of scripts/run, and the release zip of scripts/package.
 PACKAGES+=(x11vnc novnc websockify zip)
 # The window manager of the private displays; the browser that the served display's test drives.
