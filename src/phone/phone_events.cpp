@@ -38,13 +38,23 @@ public:
         rest_.remove_prefix(digits);
         return value;
     }
-    // The text between two double quotes; a phone has no way to write one inside.
+    // The text between two double quotes, which holds none.
     std::optional<std::string_view> Quoted() {
         if (!Take("\"")) return std::nullopt;
         const std::size_t end = rest_.find('"');
         if (end == std::string_view::npos) return std::nullopt;
         const std::string_view text = rest_.substr(0, end);
         rest_.remove_prefix(end + 1);
+        return text;
+    }
+    // The text between a double quote and the one that ends the line: phones write a display's
+    // quotes as they are.
+    std::optional<std::string_view> QuotedToEnd() {
+        SkipBlanks();
+        while (rest_.ends_with(' ')) rest_.remove_suffix(1);
+        if (rest_.size() < 2 || !rest_.starts_with('"') || !rest_.ends_with('"')) return std::nullopt;
+        const std::string_view text = rest_.substr(1, rest_.size() - 2);
+        rest_ = {};
         return text;
     }
     bool AtEnd() {
@@ -101,7 +111,7 @@ std::optional<PhoneEvent> IndicatorChange(LineReader& reader) {
 
 std::optional<PhoneEvent> DisplayChange(LineReader& reader, CharacterSet set) {
     const auto element = reader.Number();
-    const auto quoted = element && reader.Take(",") ? reader.Quoted() : std::nullopt;
+    const auto quoted = element && reader.Take(",") ? reader.QuotedToEnd() : std::nullopt;
     const auto text = quoted ? TextIn(*quoted, set) : std::nullopt;
     if (!text || !reader.AtEnd()) return std::nullopt;
     return DisplayEvent{*element, *text};

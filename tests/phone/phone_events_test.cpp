@@ -20,6 +20,7 @@ TEST(ParsePhoneEvent, ReadsEachEventLineAndNothingMalformed) {
         {Ucs2, "+CKEV: \"5\",1", PhoneKeyEvent{"5", true}},
         {Gsm, "+CIEV: 2,5", IndicatorEvent{2, 5}},
         {Gsm, "+CDEV: 1,\"Menu \"", DisplayEvent{1, "Menu "}},
+        {Ira, "+CDEV: 1,\"say \"hi\"\" ", DisplayEvent{1, "say \"hi\""}},
         {Ucs2, "+CDEV: 1,\"041F0440D83DDE00\"", DisplayEvent{1, "Пр\xF0\x9F\x98\x80"}},
         {Utf8, "+CDEV: 2,\"\"", DisplayEvent{2, ""}},
         {Ira, "+CIND: (\"battchg\",(0-5)),(\"roam\",(0,1)), (\"signal\",(0-2,4))",
