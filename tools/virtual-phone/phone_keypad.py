@@ -20,6 +20,7 @@ LAYOUTS = {
     "latin": {"2": "abc", "3": "def", "4": "ghi", "5": "jkl", "6": "mno", "7": "pqrs", "8": "tuv", "9": "wxyz"},
 }
 CHARSETS = ("IRA", "GSM", "8859-1", "UTF-8", "UCS2")
+CODECS = {"IRA": "ascii", "8859-1": "latin-1", "UTF-8": "utf-8"}  # the sets Python knows by other names
 
 # GSM 03.38's default alphabet, code 0 to 127, and the characters of its extension after 0x1B.
 GSM = ("@£$¥èéùìòÇ\nØø\rÅåΔ_ΦΓΛΩΠΨΣΘΞ\x1bÆæßÉ !\"#¤%&'()*+,-./0123456789:;<=>?"
@@ -81,20 +82,26 @@ def parse_keypad_string(arguments):
 def decode_text(data, charset):
     """The text of an alpha entry written in `charset`; raises Refused where it is not."""
     try:
-        if charset == "UCS2":
-            return bytes.fromhex(data.decode("ascii")).decode("utf-16-be") if len(data) % 4 == 0 else _bad()
         if charset == "GSM":
-            text, escaped = "", False
-            for byte in data:
-                if escaped:
-                    text += GSM_EXTENSION.get(byte) or _bad()
-                elif byte != 0x1B:
-                    text += GSM[byte]
-                escaped = byte == 0x1B and not escaped
-            return text
-        return data.decode({"IRA": "ascii", "8859-1": "latin-1", "UTF-8": "utf-8"}[charset])
-    except (ValueError, IndexError):
+            return decode_gsm(data)
+        if charset == "UCS2":
+            if len(data) % 4:
+                raise ValueError("UCS2 takes four hex digits a character")
+            return bytes.fromhex(data.decode("ascii")).decode("utf-16-be")
+        return data.decode(CODECS[charset])
+    except (ValueError, KeyError, IndexError):
         raise Refused(INVALID_CHARACTERS) from None
+
+
+def decode_gsm(data):
+    text, escaped = "", False
+    for byte in data:
+        if escaped:
+            text += GSM_EXTENSION[byte]
+        elif byte != 0x1B:
+            text += GSM[byte]
+        escaped = byte == 0x1B and not escaped
+    return text
 
 
 def encode_text(text, charset):
@@ -103,11 +110,7 @@ def encode_text(text, charset):
         return text.encode("utf-16-be").hex().upper().encode("ascii")
     if charset == "GSM":
         return bytes(GSM.index(c) if c in GSM and c != "\x1b" else 0x3F for c in text)
-    return text.encode({"IRA": "ascii", "8859-1": "latin-1", "UTF-8": "utf-8"}[charset], errors="replace")
-
-
-def _bad():
-    raise ValueError
+    return text.encode(CODECS[charset], errors="replace")
 
 
 def layout_cycles(name, replaced=(), case="lower"):

@@ -54,7 +54,7 @@ EXTENDED = re.compile(r"(?i:AT)([+][A-Za-z]+)(=\?|\?|=(.*))?", re.S)
 
 @dataclass
 class Answer:
-    """What a line gets back: information lines, then the final result (None: nothing at all)."""
+    """What a line gets back: information lines, then the final result."""
     lines: list
     final: object = "OK"  # "OK", "ERROR", or the number of a +CME ERROR
     presses: tuple = ()   # what a keypad command pressed: ("key", code, row or key name) or ("alpha", text)
@@ -142,10 +142,10 @@ class Modem:
             return Answer(["+CMEC: (0-2),(0),(0)"])
         if query == "read":
             return Answer([f"+CMEC: {self.keypad_access},0,0"])
-        values = (arguments or "").split(",")
-        if query != "set" or not all(value.isdigit() for value in values) or int(values[0]) > 2:
+        keypad, *others = (arguments or "").split(",")
+        if query != "set" or not keypad.isdigit() or int(keypad) > 2 or not all(o.isdigit() or not o for o in others):
             return Answer([], INCORRECT_PARAMETERS)
-        self.keypad_access = int(values[0])
+        self.keypad_access = int(keypad)
         return Answer([])
 
     def character_set(self, query, arguments):
@@ -163,9 +163,9 @@ class Modem:
         if not self.model.keypad:
             return Answer([], "ERROR")
         if query == "test":
-            keys = "#,%,*,0-9" + (",:" if self.model.colon_codes else "") + (",;" if self.alpha else "") + \
-                ",<,>,@,A-F,L,M,P-Y,[,],^"
-            return Answer([f"+CKPD: ({keys}),(0-255),(0-255)"])
+            keys = ["#", "%", "*", "0-9", ":" * self.model.colon_codes, ";" * self.alpha, "<", ">", "@", "A-F", "L",
+                    "M", "P-Y", "[", "]", "^"]
+            return Answer([f"+CKPD: ({','.join(filter(None, keys))}),(0-255),(0-255)"])
         if query != "set":
             return Answer([], "ERROR")
         if self.model.needs_access and self.keypad_access == 0:
