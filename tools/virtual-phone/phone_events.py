@@ -17,9 +17,10 @@ reports on (mode 1 to 3), each press and release is reported as +CKEV: <key>,1 a
 numeric form (+CKEV: 49,1, the character's code; a colon code stays quoted) or the quoted one
 (+CKEV: "1",1, in the phone's character set: "0031" in UCS2); the key is the code the phone takes
 it by, so the default phone reports its arrows as ":L" ... and the standard ones as "<" ...; each
-key press, on the phone or through AT+CKPD, is followed by +CDEV: 1,"<screen text>" (<disp> 1 or
-2); and every --ciev-every seconds an indicator changes, reported as +CIEV: <index>,<value> (<ind>
-1 or 2).
+key press, on the phone or through AT+CKPD, is followed by +CDEV: 1,"<display>" (<disp> 1 or 2;
+the display shows the last 40 characters of the screen's text, as AT+CDIS? answers); and every
+--ciev-every seconds an indicator changes, reported as +CIEV: <index>,<value> (<ind> 1 or 2).
+AT+CIND=? names the indicators battchg, signal (both 0-5), service, message, call and roam (0-1).
 
 With --refuse-cmer the phone reports keys only: it answers +CME ERROR: 3 to any AT+CMER that asks
 for display or indicator reports (3,1,1,1 and 3,1,0,1) and takes 3,1,0,0, 2,1,0,0 or 3,2,0,0.
@@ -39,6 +40,9 @@ OWN_KEYS = {**{str(digit): digit for digit in range(1, 10)}, "0": 10, "*": 11, "
             "v": 16, "o": 17, "[": 18, "]": 19, "e": 20, "s": 21, "m": 22, "+": 23, "-": 24, "k": 25, "t": 26,
             "c": "clear"}
 SHORT_HOLD, LONG_HOLD, BETWEEN_KEYS = 0.1, 2.0, 0.05
+# The characters the display shows, the last of the screen's text: even in UCS2 its line stays
+# within the 256 characters of an answer line.
+DISPLAY_WIDTH = 40
 
 # What --flood-events sends over and over: event lines right and wrong, as a phone in a hurry or a
 # broken one writes them. Text in code page 1251 among them, a zero byte, an overlong line, a line
@@ -86,7 +90,7 @@ class Events:
         if name == "+CIND" and query == "read":
             return Answer(["+CIND: " + ",".join(map(str, self.values))])
         if name == "+CDIS" and query == "read":
-            return Answer([b'+CDIS: "' + encode_text(self.phone.screen.text, self.phone.modem.charset) + b'"'])
+            return Answer([b'+CDIS: "' + self.display() + b'"'])
         return Answer([], NOT_SUPPORTED)
 
     def cmer_values(self, arguments):
@@ -110,8 +114,11 @@ class Events:
 
     def shown(self):
         if self.mode and self.disp:
-            text = encode_text(self.phone.screen.text, self.phone.modem.charset)
-            self.phone.unsolicited(b'+CDEV: 1,"' + text + b'"')
+            self.phone.unsolicited(b'+CDEV: 1,"' + self.display() + b'"')
+
+    def display(self):
+        """What the display shows: the end of the screen's text, as much as fits."""
+        return encode_text(self.phone.screen.text[-DISPLAY_WIDTH:], self.phone.modem.charset)
 
     def change_indicator(self):
         index, value = CHANGES[self.changes % len(CHANGES)]

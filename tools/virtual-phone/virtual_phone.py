@@ -234,23 +234,28 @@ class Phone:
         names = [f'alpha entry "{press[1]}"' if press[0] == "alpha" else name_of(press[1], press[2])
                  for press in result.presses]
         say(f"#{self.presses}  {' '.join(names)}" + (f"  (held {result.time / 10:g} s)" if result.time else ""))
-        step = (result.time + result.pause) / 10
+        step, changed = (result.time + result.pause) / 10, False
         for number, press in enumerate(result.presses):
             if press[0] == "key":
-                self.press(press[1], press[2], result.time, by_program=True, at=at + number * step)
-            elif self.screen.alpha(press[1]):
-                self.text_changed()
+                changed |= self.press(press[1], press[2], result.time, by_program=True, at=at + number * step)
+            else:
+                changed |= self.screen.alpha(press[1])
+        if changed:  # once a line: a journey waits for whole texts, and the file costs a rename
+            self.text_changed()
 
     def press(self, code, key, hold_tenths, by_program, at=None):
-        """One key pressed, by the program through AT+CKPD or on the phone itself."""
+        """One key pressed, by the program through AT+CKPD (at `at`) or on the phone itself (now).
+        Returns whether the screen's text changed; for a key on the phone, it is shown at once."""
         self.events.key(code, True, by_program)
-        if self.screen.press(code, key, time.monotonic() if at is None else at, hold_tenths):
-            self.text_changed()
+        changed = self.screen.press(code, key, time.monotonic() if at is None else at, hold_tenths)
         self.events.shown()
         if by_program:
             self.events.key(code, False, True)
-        else:
-            say(f"on the phone: {name_of(code, key)}" + ("  (held)" if hold_tenths >= 15 else ""))
+            return changed
+        say(f"on the phone: {name_of(code, key)}" + ("  (held)" if hold_tenths >= 15 else ""))
+        if changed:
+            self.text_changed()
+        return changed
 
     def text_changed(self):
         if self.options.text_file:
