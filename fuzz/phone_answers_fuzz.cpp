@@ -6,6 +6,9 @@
 //   time or late (before the second silence after its key), among lines of its own and drops
 //   between lines: an answer is shown for its own key, under the name shown when that key was
 //   sent, while the key waits; for a key given up, for none.
+// Every line either phone sends also goes through the parser of the phone's event lines, in a
+// character set picked by the line's length, and into the status and the key holds it feeds: what
+// they keep stays within an answer line.
 // A broken property aborts, so that libFuzzer keeps the input.
 
 #include <fuzzer/FuzzedDataProvider.h>
@@ -15,6 +18,7 @@
 #include <deque>
 
 #include "link/answer_status.h"
+#include "phone/phone_event_status.h"
 #include "phone/phone_key_table.h"
 
 using namespace tastolink;
@@ -26,6 +30,28 @@ void Check(bool property) {
 }
 
 enum { kKey, kSilence, kDrop, kPhone };
+
+struct EventsHeard {
+    PhoneEventStatus status;
+    PhoneKeyHolds holds;
+    long lines = 0;
+
+    void Hear(const std::string& line) {
+        const auto event = ParsePhoneEvent(line, static_cast<CharacterSet>(line.size() % 5));
+        if (!event) return;
+        status.Take(*event);
+        if (const auto* key = std::get_if<PhoneKeyEvent>(&*event)) {
+            Check(key->key.size() == 1 || (key->key.size() == 2 && key->key[0] == ':'));
+            const auto at = std::chrono::steady_clock::time_point(std::chrono::seconds(++lines));
+            if (const auto press = holds.Take(*key, at))
+                Check(!press->holdTenths || (*press->holdTenths >= 15 && *press->holdTenths <= 255));
+        }
+        if (const auto* list = std::get_if<IndicatorList>(&*event)) Check(list->indicators.size() <= 256 / 8);
+        Check(status.LastKey().size() <= 2 && status.DisplayText().size() <= 256);
+        for (const auto level : {status.Battery(), status.Signal()})
+            Check(!level || (level->value >= 0 && level->value <= level->highest));
+    }
+};
 
 // One step, which it returns; every step leaves texts no longer than an answer line (256 bytes)
 // after a key's name.
@@ -58,6 +84,7 @@ int Step(FuzzedDataProvider& input, AnswerStatus& status, long& sent, auto&& pho
 void AnyBytes(FuzzedDataProvider& input) {
     AnswerParser parser;
     AnswerStatus status;
+    EventsHeard events;
     long sent = 0;
     while (input.remaining_bytes() > 0) {
         Step(input, status, sent, [&] {
@@ -65,6 +92,7 @@ void AnyBytes(FuzzedDataProvider& input) {
             for (const PhoneAnswer& answer : parser.Feed(bytes)) {
                 Check(!answer.line.empty() && answer.line.size() <= 256);
                 for (char byte : answer.line) Check(byte >= 0x20 && byte < 0x7f);
+                events.Hear(answer.line);
             }
             status.Received(bytes);
         });
@@ -80,6 +108,7 @@ void InOrderPhone(FuzzedDataProvider& input) {
     };
     std::deque<Key> unanswered;
     AnswerStatus status;
+    EventsHeard events;
     long sent = 0;
     auto answerOldest = [&] {
         const Key key = unanswered.front();
@@ -103,6 +132,7 @@ void InOrderPhone(FuzzedDataProvider& input) {
             std::string own = input.ConsumeRandomLengthString();
             std::erase_if(own, [](char c) { return c == '\r' || c == '\n'; });
             status.Received((input.ConsumeBool() ? "\r\nAT" : "\r\n~") + own + "\r\n");
+            events.Hear(own);
         });
         if (step == kKey) {
             std::string shown = status.LastKey();
