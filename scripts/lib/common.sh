@@ -73,11 +73,12 @@ ensure_display() {
         exec /usr/bin/python3 "$TASTOLINK_ROOT/tools/driver/tastolink_driver" display --size "${1:-2560x1600}"
     }
     DISPLAY_PID=$PRIVATE_DISPLAY_PID
-    if ! read -r -t 30 DISPLAY <&"${PRIVATE_DISPLAY[0]}"; then
+    # Its name, and the cookie that lets a program in: nobody else's programs get in.
+    if ! read -r -t 30 DISPLAY XAUTHORITY <&"${PRIVATE_DISPLAY[0]}"; then
         echo "the private display did not start" >&2
         return 1
     fi
-    export DISPLAY
+    export DISPLAY XAUTHORITY
     say "no display: started a private one on $DISPLAY"
 }
 

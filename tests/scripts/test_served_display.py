@@ -141,9 +141,9 @@ class TestThePrintedAddress:
         browser = chromium(tmp_path / "profile")
         try:
             browser.get(served.address)
-            os.environ["DISPLAY"] = served.line_saying(r"\(display (:\d+)\)")[1]
-            display = Display()
             program = wine_process(served.process, "Tastolink.exe")
+            os.environ.update({name: program.environ()[name] for name in ("DISPLAY", "XAUTHORITY")})
+            display = Display()
             window = wait_until(lambda: display.windows_of(program.pid, "Tastolink"), 30, "the main window")[0]
             width, height = display.geometry(window)[2:]
             canvas = browser.find_element("css selector", "#noVNC_container canvas")
@@ -187,6 +187,10 @@ class TestThePrintedAddress:
     ], ids=["as printed", "a wrong password", "a wrong token", "no token"])
     def test_lets_in_only_a_viewer_with_both_its_secrets(self, served, relay_path, password, met):
         assert vnc_session(served.address, relay_path(served.relay_path), password(served.password)) == met
+
+    def test_display_behind_it_turns_away_a_program_without_its_cookie(self, served):
+        environment = dict(wine_process(served.process, "Tastolink.exe").environ(), XAUTHORITY=os.devnull)
+        assert b"Authorization required" in subprocess.run(["xdpyinfo"], env=environment, capture_output=True).stderr
 
     def test_shows_its_secrets_on_no_command_line(self, served):
         secrets = [served.relay_path.split("=")[1], served.password, quote(served.password, safe="")]
