@@ -161,6 +161,7 @@ print(password, urllib.parse.quote(password, safe=""), secrets.token_urlsafe(16)
     case "$address" in
         localhost|127.0.0.1) host=localhost ;;
         0.0.0.0|::) host=$(hostname) ;;
+        *:*) host="[$address]" ;;  # an IPv6 address
     esac
     # noVNC's own options: connect at once, scale the display to the page, the path of the
     # relay (with its token) and the password.
