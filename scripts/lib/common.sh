@@ -132,7 +132,7 @@ serve_display() {
     SERVED_DIR=$(mktemp -d "${TMPDIR:-/tmp}/tastolink-display.XXXXXX")  # mode 0700
     local socket=$SERVED_DIR/vnc.sock password password_in_address token
     # Handed over by pipes only: no command line that ps shows carries a secret.
-    read -r password password_in_address token < <(python3 -c '
+    read -r password password_in_address token < <(/usr/bin/python3 -c '
 import secrets, string, urllib.parse
 password = "".join(secrets.choice(string.ascii_letters + string.digits + string.punctuation) for _ in range(8))
 print(password, urllib.parse.quote(password, safe=""), secrets.token_urlsafe(16))') || true
@@ -177,9 +177,11 @@ print(password, urllib.parse.quote(password, safe=""), secrets.token_urlsafe(16)
 }
 
 stop_served_display() {
-    if [ -n "${WEBSOCKIFY_PID:-}" ]; then kill -- -"$WEBSOCKIFY_PID" 2>/dev/null || true; fi
-    # x11vnc's TERM handler can hang on a lock that the code it interrupted holds (seen under
-    # load: alive 10 s on, waiting in a futex); it leaves nothing to clean up, so KILL it.
+    # Neither leaves anything to clean up, and neither ends surely on TERM: x11vnc's handler can
+    # hang on a lock that the code it interrupted holds (seen under load: alive 10 s on, waiting
+    # in a futex), and websockify stopped just after its start can take a TERM and serve on, deaf
+    # to every TERM after it (its handler acts once; seen in 2 of 9 such stops). So both are KILLed.
+    if [ -n "${WEBSOCKIFY_PID:-}" ]; then kill -KILL -- -"$WEBSOCKIFY_PID" 2>/dev/null || true; fi
     if [ -n "${VNC_PID:-}" ]; then kill -KILL "$VNC_PID" 2>/dev/null || true; fi
     wait ${WEBSOCKIFY_PID:-} ${VNC_PID:-} 2>/dev/null || true
     if [ -n "${SERVED_DIR:-}" ]; then rm -rf "$SERVED_DIR"; fi
