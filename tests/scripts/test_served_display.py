@@ -1,6 +1,7 @@
 """scripts/run with no display, as a new user meets it: the address it prints opens in a browser
 straight onto the program, filling the page; a click in the page reaches the virtual phone; only
-that address lets a viewer in, and no process shows its secrets; Ctrl+C leaves nothing running."""
+that address lets a viewer in, no process shows its secrets, and only the run's own programs reach
+its X display; Ctrl+C leaves nothing running."""
 
 import base64
 import math
@@ -61,7 +62,8 @@ class Run:
         self.process, self.said = process, []
         threading.Thread(target=lambda: [self.said.append(line) for line in process.stdout], daemon=True).start()
         self.address = self.line_saying(r"^open (\S+)$")[1]
-        self.relay_path, self.password = (parse_qs(urlsplit(self.address).query)[name][0] for name in ("path", "password"))
+        query = parse_qs(urlsplit(self.address).query)
+        self.relay_path, self.password = query["path"][0], query["password"][0]
 
     def line_saying(self, pattern):
         return wait_until(lambda: next(filter(None, (re.search(pattern, line) for line in self.said)), None), 120,
