@@ -148,7 +148,8 @@ class TestThePrintedAddress:
             display = Display()
             window = wait_until(lambda: display.windows_of(program.pid, "Tastolink"), 30, "the main window")[0]
             width, height = display.geometry(window)[2:]
-            canvas = browser.find_element("css selector", "#noVNC_container canvas")
+            canvas = wait_until(lambda: browser.find_elements("css selector", "#noVNC_container canvas"), 30,
+                                "the page's picture")[0]
             screen, page = tmp_path / "screen.png", tmp_path / "page.png"
 
             def drawn():
