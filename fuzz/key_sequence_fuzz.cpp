@@ -1,5 +1,5 @@
 // A key sequence file of any bytes: it is refused with a line of the file, or every press read
-// from it is a phone key with a press time in range, whose line reads back as the same press and
+// from it is keys of AT+CKPD with a press time in range, whose line reads back as the same press and
 // whose command is what a recording writes back as that line. A broken property aborts, so that
 // libFuzzer keeps the input.
 
@@ -24,6 +24,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     for (const RecordedPress& press : std::get<std::vector<RecordedPress>>(parsed)) {
         if (press.pressTenths && (*press.pressTenths < 0 || *press.pressTenths > kLongestPressTenths))
             std::abort();
+        if (KeypadStringFault(press.code)) std::abort();
         const auto again = ParseKeySequence(SequenceLine(press), same);
         const auto* presses = std::get_if<std::vector<RecordedPress>>(&again);
         if (!presses || *presses != std::vector<RecordedPress>{press}) std::abort();

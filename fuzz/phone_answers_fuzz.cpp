@@ -6,15 +6,20 @@
 //   time or late (but before its key is given up for good), among lines of its own and drops
 //   between lines: every answer is taken for its own key, and a key is reported unanswered only
 //   once it has waited a second or bytes were lost.
+// Every line either phone sends also goes through the parser of the phone's event lines, in a
+// character set picked by the line's length, and into the status and the key holds it feeds: what
+// they keep stays within an answer line.
 // A broken property aborts, so that libFuzzer keeps the input.
 
 #include <fuzzer/FuzzedDataProvider.h>
 
+#include <chrono>
 #include <cstdlib>
 #include <deque>
 
 #include "link/answer_crediting.h"
 #include "link/conversation_texts.h"
+#include "phone/phone_event_status.h"
 
 using namespace tastolink;
 
@@ -24,7 +29,30 @@ void Check(bool property) {
     if (!property) std::abort();
 }
 
+struct EventsHeard {
+    PhoneEventStatus status;
+    PhoneKeyHolds holds;
+    long lines = 0;
+
+    void Hear(const std::string& line) {
+        const auto event = ParsePhoneEvent(line, static_cast<CharacterSet>(line.size() % 5));
+        if (!event) return;
+        status.Take(*event);
+        if (const auto* key = std::get_if<PhoneKeyEvent>(&*event)) {
+            Check(key->key.size() == 1 || (key->key.size() == 2 && key->key[0] == ':'));
+            const auto at = std::chrono::steady_clock::time_point(std::chrono::seconds(++lines));
+            if (const auto press = holds.Take(*key, at))
+                Check(!press->holdTenths || (*press->holdTenths >= 15 && *press->holdTenths <= 255));
+        }
+        if (const auto* list = std::get_if<IndicatorList>(&*event)) Check(list->indicators.size() <= 256 / 8);
+        Check(status.LastKey().size() <= 2 && status.DisplayText().size() <= 256);
+        for (const auto level : {status.Battery(), status.Signal()})
+            Check(!level || (level->value >= 0 && level->value <= level->highest));
+    }
+};
+
 struct Phone {
+    EventsHeard events;
     AnswerParser parser;
     AnswerCrediting crediting;
     ConversationTexts texts;
@@ -42,6 +70,7 @@ struct Phone {
         for (const PhoneAnswer& answer : parser.Feed(bytes)) {
             Check(!answer.line.empty() && answer.line.size() <= kLongestAnswerLine);
             for (char byte : answer.line) Check(byte >= 0x20 && byte < 0x7f);
+            events.Hear(answer.line);
             crediting.Line(answer, now, heard);
         }
     }

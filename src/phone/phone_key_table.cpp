@@ -1,5 +1,7 @@
 #include "phone/phone_key_table.h"
 
+#include "phone/keypad_press.h"
+
 namespace tastolink {
 namespace {
 
@@ -30,26 +32,22 @@ static_assert(EachSelectorOnce(), "each ComboBox1..53 but the port selector belo
 
 }  // namespace
 
-std::string KeypadCommand(const PhoneKey& key) {
-    std::string line = "AT+CKPD=\"";
-    line += key.code;
-    line += "\"\r\n";
-    return line;
-}
+std::string KeypadCommand(const PhoneKey& key) { return CommandOf({0, std::string(key.code), std::nullopt}); }
 
 std::string LongPressCommand(const PhoneKey& key) {
-    std::string line = "AT+CKPD=\"";
-    line += key.code;
-    line += "\",";
-    line += std::to_string(kLongPressTenths);
-    line += "\r\n";
-    return line;
+    return CommandOf({0, std::string(key.code), kLongPressTenths});
 }
 
 std::string_view RowName(const PhoneKey& key) {
     std::string_view name = key.label;
     while (name.ends_with('.')) name.remove_suffix(1);
     return name;
+}
+
+int RowNamed(std::string_view fileName) {
+    for (int row = 0; row < kPhoneKeyCount; ++row)
+        if (kPhoneKeyTable[row].fileName == fileName) return row;
+    return -1;
 }
 
 int RowOfKeypadButton(int speedButtonNumber) {

@@ -51,7 +51,7 @@ def test_presses_recorded_from_the_keypad_play_back_in_order_with_their_pauses(u
 
 def test_an_unattended_run_plays_the_file_and_ends_with_its_exit_code(prefix, phone, folder, exe):
     (folder / "keys.txt").write_bytes(b"# rows 5, 13 and 26\r\n0 5\r\n100 :L\r\n\r\n100 :T\r\n")
-    (folder / "bad.txt").write_bytes(b"0 5\r\n100 Q\r\n")
+    (folder / "bad.txt").write_bytes(b"0 5\r\n100 5 5\r\n")
 
     def run(*arguments):
         return subprocess.run([WINE, str(exe), *arguments], cwd=folder, capture_output=True, timeout=60)
@@ -61,7 +61,8 @@ def test_an_unattended_run_plays_the_file_and_ends_with_its_exit_code(prefix, ph
     assert [line.data for line in phone.log.lines()] == LINES
     refused = run("--port", "COM1", "--play", "bad.txt", "--exit")
     assert (refused.returncode, refused.stderr.decode().strip()) == (
-        2, "Невозможно воспроизвести «bad.txt»: строка 2: нет такой клавиши телефона: «Q».")
+        2, "Невозможно воспроизвести «bad.txt»: строка 2: «5 5» — не клавиши для AT+CKPD: "
+           "пробел, запятая или не латинский знак вне «;…;».")
     assert run("--port", "COM9", "--play", "keys.txt", "--exit").returncode == 1
     assert run("--play", "keys.txt").returncode == 2
     assert len(phone.log.lines()) == 3

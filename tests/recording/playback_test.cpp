@@ -69,17 +69,16 @@ TEST(KeyRecorder, WritesEachKeyAtOnceAndEndsWhenTheFileRefusesALine) {
     EXPECT_EQ(files.files["keys.txt"], "0 M\r\n400 :R,20\r\n");
 }
 
+// A bad line is quoted in the user's words, its control characters as their codes.
 TEST(KeySequenceFile, SaysWhyAFileCanNotBePlayedNamingItsLine) {
     FakeSettingsFiles files;
-    files.files["menu.txt"] = "# open\r\n0 M\r\n\r\n100 Q\r\n";
-    files.files["bell.txt"] = "0 \x07";
+    files.files["bell.txt"] = "# ring\r\n0 M\r\n\r\n100 \x07";
     files.files["ok.txt"] = "0 M\n";
     using Read = std::variant<std::vector<RecordedPress>, std::string>;
     EXPECT_EQ(ReadKeySequenceFile(files, "gone.txt"), Read("Невозможно открыть «gone.txt»: Not found"));
-    EXPECT_EQ(ReadKeySequenceFile(files, "menu.txt"),
-              Read("Невозможно воспроизвести «menu.txt»: строка 4: нет такой клавиши телефона: «<Q>»"));
     EXPECT_EQ(ReadKeySequenceFile(files, "bell.txt"),
-              Read("Невозможно воспроизвести «bell.txt»: строка 1: нет такой клавиши телефона: «\\x07»"));
+              Read("Невозможно воспроизвести «bell.txt»: строка 4: «\\x07» — не клавиши для AT+CKPD: "
+                   "управляющий символ"));
     EXPECT_EQ(ReadKeySequenceFile(files, "ok.txt"), Read(std::vector<RecordedPress>{{0, "M", {}}}));
 }
 

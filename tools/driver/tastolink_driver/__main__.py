@@ -6,7 +6,7 @@ The command sees TASTOLINK_TEST_PORT (the port) and TASTOLINK_TEST_PHONE_LOG (th
 a Unix path); its exit status is returned.
 
 Or keeps a private display (Xvfb and its window manager) until it is sent TERM, once it has
-printed its name (":91"), for the scripts:
+printed its name and the file of its cookie (":91 /tmp/tastolink-x-…/Xauthority"), for the scripts:
 
     python3 tools/driver/tastolink_driver display [--size WIDTHxHEIGHT]
 """
@@ -38,7 +38,7 @@ if options.action == "display":
         signal.signal(ending, lambda *_: sys.exit(0))
     display = PrivateDisplay(options.size)
     try:
-        print(display.name, flush=True)
+        print(display.name, display.authority, flush=True)
         while True:
             signal.pause()
     finally:

@@ -6,8 +6,13 @@ leaves, and would forget the auto-repeat setting of the bench.
 """
 
 import os
+import secrets
 import select
+import shutil
+import socket
+import struct
 import subprocess
+import tempfile
 import time
 from pathlib import Path
 
@@ -27,15 +32,28 @@ def _answers(name):
         return False
 
 
+def _write_cookie(path):
+    """An X authority file with a new cookie for this host's displays of any number (an empty
+    number matches them all), so that it is written before Xvfb picks its number."""
+    fields = [socket.gethostname().encode(), b"", b"MIT-MAGIC-COOKIE-1", secrets.token_bytes(16)]
+    path.write_bytes(struct.pack(">H", 256) + b"".join(struct.pack(">H", len(field)) + field for field in fields))
+
+
 class PrivateDisplay:
     """Xvfb with a screen of `size` ("WIDTHxHEIGHT") and Openbox on it, ready once the window
     manager owns the screen. The window manager gives windows and boxes title bars to move them
-    by; and Wine, which waits up to 2 s for one to confirm each window it hides, goes on at once."""
+    by; and Wine, which waits up to 2 s for one to confirm each window it hides, goes on at once.
+
+    Without a cookie Xvfb lets every user of this machine see and type into it: only a program
+    that reads `authority`, in a folder of ours alone, gets in. XAUTHORITY names it from now on."""
 
     def __init__(self, size="2560x1600"):
+        self.authority = Path(tempfile.mkdtemp(prefix="tastolink-x-")) / "Xauthority"
+        _write_cookie(self.authority)
+        os.environ["XAUTHORITY"] = str(self.authority)
         read, write = os.pipe()
-        self.xvfb = subprocess.Popen(["Xvfb", "-displayfd", str(write), "-screen", "0", f"{size}x24", "-nolisten",
-                                      "tcp"], pass_fds=(write,), stderr=subprocess.DEVNULL)
+        self.xvfb = subprocess.Popen(["Xvfb", "-displayfd", str(write), "-auth", str(self.authority), "-screen", "0",
+                                      f"{size}x24", "-nolisten", "tcp"], pass_fds=(write,), stderr=subprocess.DEVNULL)
         os.close(write)
         with os.fdopen(read) as number:
             self.name = ":" + number.readline().strip()
@@ -51,6 +69,7 @@ class PrivateDisplay:
         for process in self.window_manager, self.xvfb:
             process.terminate()
             process.wait()
+        shutil.rmtree(self.authority.parent, ignore_errors=True)
 
 
 class Display:
