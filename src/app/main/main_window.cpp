@@ -42,6 +42,7 @@ LRESULT CALLBACK SelectAllOnFocusProc(HWND edit, UINT message, WPARAM wParam, LP
 MainWindow::MainWindow(MainWindowServices services)
     : services_(services),
       phone_(services.ports),
+      profiles_(services.files),
       answers_(phone_, status_, services.files),
       portWatch_(phone_, services.files),
       player_(phone_, status_),
@@ -104,6 +105,7 @@ bool MainWindow::Create(int showCommand, std::optional<UnattendedRun> unattended
     SetFocus(Control(kEdit1));
     keypad_.AddTooltips(Handle());
     if (!startupProblems_.empty()) services_.messages.ShowError(Handle(), startupProblems_);
+    if (const auto problems = profiles_.Load()) services_.messages.ShowError(Handle(), *problems);
     if (unattended)
         sequences_.StartUnattended(std::move(*unattended), [this](const std::string& port) {
             selectors_[kPortSelectorNumber].SetText(WideFromUtf8(port));

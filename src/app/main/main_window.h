@@ -10,6 +10,7 @@
 
 #include "app/features/key_sequences.h"
 #include "app/features/phone_answers.h"
+#include "app/features/phone_profiles.h"
 #include "app/features/player.h"
 #include "app/features/port_watch.h"
 #include "app/features/window_conversation.h"
@@ -108,6 +109,7 @@ private:
     MainWindowServices services_;
     StatusLine status_{[this] { FitToLayout(); }};
     WindowConversation phone_;
+    PhoneProfiles profiles_;
     PhoneAnswers answers_;
     PortWatch portWatch_;
     Player player_;

@@ -6,7 +6,6 @@
 #include "app/main/author_window.h"
 #include "app/main/main_window.h"
 #include "capture/repeat_scan.h"
-#include "phone/key_names.h"
 #include "settings/key_catalogue.h"
 #include "shared/text_encoding.h"
 
@@ -53,13 +52,15 @@ void MainWindow::Timer2Timer() {
 }
 
 void MainWindow::SpeedButtonClick(int row) {
-    const PhoneKey& key = kPhoneKeyTable[row];
-    Guarded([&] { phone_.Phone().Send({KeypadCommand(key), KeyName(key)}); });
+    Guarded([&] {
+        if (const auto command = profiles_.KeyCommand(row, false)) phone_.Phone().Send(*command);
+    });
 }
 
 void MainWindow::SpeedButtonLongPress(int row) {
-    const PhoneKey& key = kPhoneKeyTable[row];
-    Guarded([&] { phone_.Phone().Send({LongPressCommand(key), KeyName(key, true)}); });
+    Guarded([&] {
+        if (const auto command = profiles_.KeyCommand(row, true)) phone_.Phone().Send(*command);
+    });
 }
 
 void MainWindow::Button1Click() {
@@ -71,7 +72,9 @@ void MainWindow::Button2Click() {
 }
 
 void MainWindow::Button3Click() {
-    Guarded([&] { phone_.Phone().Open(Utf8FromWide(selectors_[kPortSelectorNumber].Text())); });
+    Guarded([&] {
+        phone_.Phone().Open(Utf8FromWide(selectors_[kPortSelectorNumber].Text()), profiles_.Preparation());
+    });
 }
 
 void MainWindow::N4Click() {

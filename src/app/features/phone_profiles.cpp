@@ -1,0 +1,47 @@
+#include "app/features/phone_profiles.h"
+
+#include "phone/chosen_profile.h"
+#include "phone/key_names.h"
+#include "phone/phones_file.h"
+
+namespace tastolink {
+
+std::optional<std::string> PhoneProfiles::Load() {
+    std::optional<std::string> problems;
+    std::string bytes;
+    try {
+        bytes = files_.Read(kPhonesFile);
+    } catch (const SettingsFileMissing&) {
+        // Without the file, the built-in profiles alone.
+    } catch (const SettingsError& error) {
+        problems = "Невозможно прочитать «" + std::string(kPhonesFile) + "»: " + error.Reason();
+    }
+    PhonesFile file = ReadPhonesFile(bytes);
+    profiles_ = std::move(file.profiles);
+    if (!file.problems.empty()) problems = ProblemsText(file.problems, Language::Russian);
+    const std::string chosen = LoadChosenProfileName(files_);
+    current_ = 0;
+    for (std::size_t index = 0; index < profiles_.size(); ++index)
+        if (profiles_[index].name == chosen) current_ = index;
+    return problems;
+}
+
+void PhoneProfiles::Choose(const std::string& name) {
+    for (std::size_t index = 0; index < profiles_.size(); ++index)
+        if (profiles_[index].name == name) current_ = index;
+    SaveChosenProfileName(files_, Current().name);
+}
+
+std::optional<PhoneCommand> PhoneProfiles::KeyCommand(int row, bool longPress) const {
+    const auto press = ButtonPress(Current(), row, longPress);
+    if (!press) return std::nullopt;
+    return PhoneCommand{CommandOf(*press), KeyName(kPhoneKeyTable[row], longPress)};
+}
+
+std::vector<PhoneCommand> PhoneProfiles::Preparation() const {
+    std::vector<PhoneCommand> lines;
+    for (const std::string& line : Current().preparation) lines.push_back({line + "\r\n", line});
+    return lines;
+}
+
+}  // namespace tastolink
