@@ -4,38 +4,13 @@
 
 #include <string>
 
+#include "shared/handles_win32.h"
+
 namespace tastolink {
 
 // A place laid out at 96 dpi: left, top, width and height.
 struct Box {
     int left, top, width, height;
-};
-
-// A GDI object deleted with its owner.
-template <typename Handle>
-class GdiObject {
-public:
-    GdiObject() = default;
-    explicit GdiObject(Handle handle) : handle_(handle) {}
-    ~GdiObject() { Reset(nullptr); }
-    GdiObject(GdiObject&& other) noexcept : handle_(other.Release()) {}
-    GdiObject& operator=(GdiObject&& other) noexcept {
-        Reset(other.Release());
-        return *this;
-    }
-    void Reset(Handle handle) {
-        if (handle_) DeleteObject(handle_);
-        handle_ = handle;
-    }
-    Handle Get() const { return handle_; }
-    Handle Release() {
-        Handle handle = handle_;
-        handle_ = nullptr;
-        return handle;
-    }
-
-private:
-    Handle handle_ = nullptr;
 };
 
 // The base of every window of the program: registers its class once, attaches the object
