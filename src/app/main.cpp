@@ -64,5 +64,5 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int showCommand) {
         mainWindow.SetAuthorWindow(&author);
     else
         messages.ShowError(mainWindow.Handle(), "Не удалось создать окно \"Автор\"");
-    return RunMessageLoop(mainWindow);
+    return RunMessageLoop();
 }

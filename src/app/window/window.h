@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <memory>
 #include <string>
 
 #include "shared/handles_win32.h"
@@ -13,10 +14,12 @@ struct Box {
     int left, top, width, height;
 };
 
-// The base of every window of the program: registers its class once, attaches the object
-// at WM_NCCREATE and hands each message to HandleMessage; scales by the window's dpi, keeps
-// the font the window draws with, makes its system controls, tracks the mouse over it and
-// centres on the window's own monitor.
+// The base of every window of the program, and the one place where an object is attached to a
+// window: registers its class once, attaches the object at WM_NCCREATE, or to a control the
+// system made through Subclass, and hands each message to HandleMessage; scales by the window's
+// dpi, keeps the font the window draws with, makes its system controls, tracks the mouse over it
+// and centres on the window's own monitor. The object owns its
+// window: the window goes with it.
 class Window {
 public:
     Window() = default;
@@ -27,6 +30,20 @@ public:
     HWND Handle() const { return window_; }
     // The window's own font, or the one WM_SETFONT gave it; nullptr for none.
     HFONT Font() const { return font_; }
+
+    // Attaches this object to a control the system made (an edit field, a list box): its messages
+    // come to HandleMessage first, and what the class leaves goes on to the control's own
+    // procedure. A plain subclass of the window procedure: comctl32's SetWindowSubclass would cost
+    // Wine a trip to its server for every message. False when the control is already attached.
+    bool Subclass(HWND control);
+    // As Subclass, for an object that lives as long as the control: it is deleted as the control goes.
+    static bool SubclassForLife(HWND control, std::unique_ptr<Window> object);
+    // The object attached to `window` by either way, or nullptr for a window of nobody's.
+    static Window* Of(HWND window);
+
+    // A message the loop took from the queue, before it is dispatched: true when the window has
+    // dealt with it. The loop asks the window the message is for, then each of its parents.
+    virtual bool PreTranslateMessage(MSG& /*message*/) { return false; }
 
 protected:
     // How a window is made; its class is registered at the first window of that name.
@@ -97,10 +114,13 @@ protected:
 
 private:
     static LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    void Attach(HWND window);
     // What the base keeps of every message before the class handles it: the font, the hover.
     void Observe(UINT message, WPARAM wParam, LPARAM lParam);
 
     HWND window_ = nullptr;
+    WNDPROC controlProcedure_ = nullptr;  // a subclassed control's own
+    bool ownedByControl_ = false;
     HFONT font_ = nullptr;
     GdiObject<HFONT> ownFont_;
     bool tracksHover_ = false;
