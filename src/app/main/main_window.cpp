@@ -343,18 +343,9 @@ void MainWindow::ShowStatus() {
 
 // The keypad's right click holds a phone key: a tooltip on each button says so.
 void MainWindow::AddKeypadTooltips() {
-    HWND tooltips = CreateWindowExW(
-        WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT,
-        CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, Handle(), nullptr, GetModuleHandleW(nullptr), nullptr);
-    std::wstring tip = WideFromUtf8(kLongPressTip);
-    for (const KeypadButton& button : keypad_) {
-        TTTOOLINFOW tool{sizeof tool};
-        tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
-        tool.hwnd = Handle();
-        tool.uId = reinterpret_cast<UINT_PTR>(button.Handle());
-        tool.lpszText = tip.data();
-        SendMessageW(tooltips, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
-    }
+    if (!keypadTips_.Create(Handle())) return;
+    for (const KeypadButton& button : keypad_)
+        keypadTips_.AddTool(button.Handle(), WideFromUtf8(kLongPressTip));
 }
 
 void MainWindow::OnDpiChanged(const RECT& suggested) {

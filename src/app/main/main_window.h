@@ -9,12 +9,13 @@
 
 #include "app/features/key_playback.h"
 #include "app/features/key_recording.h"
-#include "app/main/keypad_button.h"
-#include "app/main/main_window_layout.h"
-#include "app/window/message_boxes.h"
 #include "app/features/phone_answers_view.h"
 #include "app/features/port_watch.h"
+#include "app/main/keypad_button.h"
+#include "app/main/main_window_layout.h"
 #include "app/selector/selector.h"
+#include "app/window/message_boxes.h"
+#include "app/window/tooltip.h"
 #include "app/window/window.h"
 #include "capture/held_key_table.h"
 #include "link/serial_channel.h"
@@ -170,6 +171,7 @@ private:
     std::array<Selector, kSelectorCount + 1> selectors_;  // by ComboBox number; 0 is unused
     std::array<KeypadButton, kPhoneKeyCount> keypad_;     // by row
     std::array<GdiObject<HBITMAP>, kPhoneKeyCount> pictures_;
+    Tooltip keypadTips_;  // made once the window shows
     std::vector<Placement> placements_;
     std::string startupProblems_;
     // The last list given to the selectors and its conversion: the catalogue is the same for all 52.

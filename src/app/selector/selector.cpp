@@ -319,7 +319,7 @@ LRESULT Selector::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_COMMAND:
             // The field tells the selector it was made in, wherever it has moved since.
             if (reinterpret_cast<HWND>(lParam) == parts_->field.Handle())
-                if (Selector* owner = parts_->field.Owner()) owner->OnFieldEvent(HIWORD(wParam));
+                if (SelectorFieldOwner* owner = parts_->field.Owner()) owner->OnFieldEvent(HIWORD(wParam));
             return 0;
         case WM_CTLCOLOREDIT:
         case WM_CTLCOLORSTATIC:

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "app/window/message_loop.h"
+#include "app/window/tooltip.h"
 
 namespace tastolink {
 namespace {
@@ -95,6 +96,31 @@ TEST(Subclass, ObjectForTheControlsLifeIsDeletedWithIt) {
     EXPECT_EQ(WindowText(edit), L"kept");
     DestroyWindow(edit);
     EXPECT_EQ(deleted, 2);
+}
+
+std::wstring TipOf(const Tooltip& tips, HWND owner, HWND tool) {
+    wchar_t text[80] = L"";
+    TTTOOLINFOW info{};
+    info.cbSize = sizeof info;
+    info.hwnd = owner;
+    info.uId = reinterpret_cast<UINT_PTR>(tool);
+    info.lpszText = text;
+    SendMessageW(tips.Handle(), TTM_GETTEXTW, 80, reinterpret_cast<LPARAM>(&info));
+    return text;
+}
+
+TEST(Tooltip, EachToolKeepsItsOwnTextUntilItIsChanged) {
+    std::string log;
+    Asked owner(log, 'o', 0);
+    ASSERT_TRUE(owner.Make(nullptr));
+    HWND five = MakeControl(WC_BUTTONW, owner.Handle()), six = MakeControl(WC_BUTTONW, owner.Handle());
+    Tooltip tips;
+    ASSERT_TRUE(tips.Create(owner.Handle()));
+    tips.AddTool(five, L"Правая кнопка мыши");
+    tips.AddTool(six, L"Правая кнопка мыши");
+    tips.SetText(five, L"AT+CKPD=\"5\"");
+    EXPECT_EQ(TipOf(tips, owner.Handle(), five), L"AT+CKPD=\"5\"");
+    EXPECT_EQ(TipOf(tips, owner.Handle(), six), L"Правая кнопка мыши");
 }
 
 }  // namespace
