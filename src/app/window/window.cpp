@@ -26,6 +26,7 @@ bool Window::CreateOfClass(const Creation& creation) {
         if (!RegisterClassExW(&fresh)) return false;
     }
     tracksHover_ = creation.tracksHover;
+    themeClass_ = creation.themeClass;
     // A child's id travels in the menu argument.
     HMENU menuOrId =
         (creation.style & WS_CHILD) ? reinterpret_cast<HMENU>(static_cast<INT_PTR>(creation.id)) : nullptr;
@@ -94,6 +95,14 @@ void Window::Attach(HWND window) {
     SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
 }
 
+HTHEME Window::Theme() {
+    if (!themeOpened_ && window_ && themeClass_) {
+        theme_.Reset(OpenThemeData(window_, themeClass_));
+        themeOpened_ = true;
+    }
+    return theme_.Get();
+}
+
 LRESULT Window::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     if (controlProcedure_) return CallWindowProcW(controlProcedure_, window_, message, wParam, lParam);
     switch (message) {
@@ -129,6 +138,17 @@ void Window::Observe(UINT message, WPARAM wParam, LPARAM lParam) {
             hot_ = false;
             OnHotChanged();
             break;
+        case WM_THEMECHANGED:
+        case WM_DPICHANGED_AFTERPARENT:
+            if (!themeClass_) break;
+            // Opened again as the window paints anew.
+            theme_.Reset();
+            themeOpened_ = false;
+            InvalidateRect(window_, nullptr, TRUE);
+            break;
+        case WM_DESTROY:
+            theme_.Reset();
+            break;
     }
 }
 
@@ -163,6 +183,7 @@ LRESULT CALLBACK Window::Procedure(HWND window, UINT message, WPARAM wParam, LPA
         const LRESULT result = self->HandleMessage(message, wParam, lParam);
         self->window_ = nullptr;
         self->controlProcedure_ = nullptr;
+        self->themeOpened_ = false;
         if (self->ownedByControl_) delete self;
         return result;
     }

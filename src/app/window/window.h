@@ -17,8 +17,8 @@ struct Box {
 // The base of every window of the program, and the one place where an object is attached to a
 // window: registers its class once, attaches the object at WM_NCCREATE, or to a control the
 // system made through Subclass, and hands each message to HandleMessage; scales by the window's
-// dpi, keeps the font the window draws with, makes its system controls, tracks the mouse over it
-// and centres on the window's own monitor. The object owns its
+// dpi, keeps the font the window draws with and its visual style's data, makes its system
+// controls, tracks the mouse over it and centres on the window's own monitor. The object owns its
 // window: the window goes with it.
 class Window {
 public:
@@ -57,7 +57,8 @@ protected:
         int id = 0;             // a child's control id
         HBRUSH background = nullptr;
         HICON icon = nullptr;
-        bool tracksHover = false;  // keeps Hot() up to date
+        bool tracksHover = false;             // keeps Hot() up to date
+        const wchar_t* themeClass = nullptr;  // the visual style's class Theme() opens
     };
     // False when the class can't be registered or the window can't be made.
     bool CreateOfClass(const Creation& creation);
@@ -98,6 +99,10 @@ protected:
     // Hot() changed: the window is drawn anew unless a class redraws less.
     virtual void OnHotChanged() { InvalidateRect(window_, nullptr, FALSE); }
 
+    // The visual style's data of the window's theme class, nullptr without a style. Opened as the
+    // window first paints, and again after the theme or the dpi changed; closed with the window.
+    HTHEME Theme();
+
     // Answers WM_PAINT: `paint` draws on the window's DC between BeginPaint and EndPaint.
     template <typename Painter>
     LRESULT PaintWith(Painter&& paint) {
@@ -115,7 +120,8 @@ protected:
 private:
     static LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     void Attach(HWND window);
-    // What the base keeps of every message before the class handles it: the font, the hover.
+    // What the base keeps of every message before the class handles it: the font, the hover, the
+    // theme.
     void Observe(UINT message, WPARAM wParam, LPARAM lParam);
 
     HWND window_ = nullptr;
@@ -125,6 +131,9 @@ private:
     GdiObject<HFONT> ownFont_;
     bool tracksHover_ = false;
     bool hot_ = false;
+    const wchar_t* themeClass_ = nullptr;
+    ThemeData theme_;
+    bool themeOpened_ = false;  // nullptr is an answer too: no visual style
 };
 
 // The text of a window or control.
