@@ -3,6 +3,7 @@
 #include <commctrl.h>
 #include <shellapi.h>
 
+#include <optional>
 #include <variant>
 
 #include "app/main/author_window.h"
@@ -10,6 +11,7 @@
 #include "app/window/message_loop.h"
 #include "link/serial_port_win32.h"
 #include "settings/settings_files_win32.h"
+#include "shared/handles_win32.h"
 #include "shared/late_bound_win32.h"
 #include "shared/text_encoding.h"
 
@@ -46,6 +48,11 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int showCommand) {
     if (const auto* run = std::get_if<UnattendedRun>(&asked)) unattended = *run;
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES};
     InitCommonControlsEx(&controls);
+    // The windows' accessible objects go to assistive technology through COM, which is started once
+    // the windows show: starting it takes Wine 3 to 6 ms, which the window would wait for before it
+    // maps. Until then (a box about a problem at the start) a control is described by the system's
+    // own object. It ends after the windows, whose objects it carries.
+    std::optional<ComApartment> com;
 
     Win32SerialPortOpener ports;
     Win32SettingsFiles files;
@@ -64,5 +71,6 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int showCommand) {
         mainWindow.SetAuthorWindow(&author);
     else
         messages.ShowError(mainWindow.Handle(), "Не удалось создать окно \"Автор\"");
-    return RunMessageLoop(mainWindow);
+    com.emplace();
+    return RunMessageLoop();
 }

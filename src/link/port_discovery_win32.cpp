@@ -4,6 +4,7 @@
 // After windows.h, which it needs.
 #include <setupapi.h>
 
+#include "shared/handles_win32.h"
 #include "shared/late_bound_win32.h"
 #include "shared/text_encoding.h"
 
@@ -37,21 +38,21 @@ std::string TextValue(HKEY key, const wchar_t* name) {
 
 std::vector<std::string> SystemPorts() {
     std::vector<std::string> ports;
-    HKEY key = nullptr;
-    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, L"HARDWARE\\DEVICEMAP\\SERIALCOMM", 0, KEY_READ, &key) !=
+    HKEY opened = nullptr;
+    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, L"HARDWARE\\DEVICEMAP\\SERIALCOMM", 0, KEY_READ, &opened) !=
         ERROR_SUCCESS)
         return ports;
+    const RegistryKey key(opened);
     for (DWORD index = 0;; ++index) {
         wchar_t name[256];
         wchar_t data[256] = L"";
         DWORD nameLength = 256, type = 0, size = sizeof data - sizeof *data;
-        const LSTATUS status = RegEnumValueW(key, index, name, &nameLength, nullptr, &type,
+        const LSTATUS status = RegEnumValueW(key.Get(), index, name, &nameLength, nullptr, &type,
                                              reinterpret_cast<BYTE*>(data), &size);
         if (status == ERROR_NO_MORE_ITEMS) break;
         if (status == ERROR_SUCCESS && type == REG_SZ)
             ports.push_back(Utf8FromWide(std::wstring_view(data, size / sizeof *data)));
     }
-    RegCloseKey(key);
     return ports;
 }
 
@@ -87,10 +88,10 @@ std::vector<PortDevice> PortDevices() {
             if (!api.getProperty(set, &device, SPDRP_FRIENDLYNAME, nullptr, reinterpret_cast<BYTE*>(friendly),
                                  sizeof friendly - sizeof *friendly, nullptr))
                 continue;  // a port without a friendly name is listed by its name alone
-            HKEY key = api.openDevRegKey(set, &device, DICS_FLAG_GLOBAL, 0, portClass.key, KEY_READ);
-            if (key == INVALID_HANDLE_VALUE) continue;
-            devices.push_back({TextValue(key, portClass.value), Utf8FromWide(friendly)});
-            RegCloseKey(key);
+            const HKEY opened = api.openDevRegKey(set, &device, DICS_FLAG_GLOBAL, 0, portClass.key, KEY_READ);
+            if (opened == INVALID_HANDLE_VALUE) continue;
+            const RegistryKey key(opened);
+            devices.push_back({TextValue(key.Get(), portClass.value), Utf8FromWide(friendly)});
         }
         api.destroyList(set);
     }

@@ -4,6 +4,7 @@
 #include <memory>
 
 #include "link/port_names.h"
+#include "shared/handles_win32.h"
 #include "shared/text_encoding.h"
 
 namespace tastolink {
@@ -14,20 +15,6 @@ namespace {
 // what is there" setting, MAXDWORD twice, is not honoured by Wine for overlapped reads.)
 constexpr DWORD kReadPauseMs = 20;
 constexpr DWORD kReadChunk = 4096;
-
-struct HandleCloser {
-    void operator()(HANDLE handle) const { CloseHandle(handle); }
-};
-using UniqueHandle = std::unique_ptr<void, HandleCloser>;
-
-// What is still waiting to go out is thrown away before the port is closed, as a driver may
-// otherwise hold the close until a stalled phone takes those bytes.
-struct PortHandleCloser {
-    void operator()(HANDLE handle) const {
-        PurgeComm(handle, PURGE_TXABORT | PURGE_TXCLEAR | PURGE_RXABORT | PURGE_RXCLEAR);
-        CloseHandle(handle);
-    }
-};
 
 PortFailure FailureOf(DWORD error) {
     switch (error) {
@@ -42,7 +29,7 @@ PortFailure FailureOf(DWORD error) {
     }
 }
 
-UniqueHandle ManualResetEvent() { return UniqueHandle(CreateEventW(nullptr, TRUE, FALSE, nullptr)); }
+KernelHandle ManualResetEvent() { return KernelHandle(CreateEventW(nullptr, TRUE, FALSE, nullptr)); }
 
 class Win32SerialPort : public SerialPort {
 public:
@@ -50,9 +37,9 @@ public:
     bool HasEvents() const { return stop_ && writeDone_ && readDone_; }
 
     WriteOutcome Write(std::string_view bytes) override {
-        HANDLE handle = handle_.get();
+        HANDLE handle = handle_.Get();
         OVERLAPPED overlapped{};
-        overlapped.hEvent = writeDone_.get();
+        overlapped.hEvent = writeDone_.Get();
         DWORD written = 0;
         // Wine completes some writes at once and then leaves the count to the call, not to the OVERLAPPED.
         if (!WriteFile(handle, bytes.data(), static_cast<DWORD>(bytes.size()), &written, &overlapped)) {
@@ -70,7 +57,7 @@ public:
     }
 
     ReadOutcome Read(std::string& into) override {
-        HANDLE handle = handle_.get();
+        HANDLE handle = handle_.Get();
         for (;;) {
             COMSTAT waiting{};
             DWORD errors = 0;
@@ -83,19 +70,19 @@ public:
             const std::size_t had = into.size();
             into.resize(had + wanted);
             OVERLAPPED overlapped{};
-            overlapped.hEvent = readDone_.get();
+            overlapped.hEvent = readDone_.Get();
             DWORD received = 0;
             if (!ReadFile(handle, into.data() + had, wanted, nullptr, &overlapped) &&
                 GetLastError() != ERROR_IO_PENDING) {
                 into.resize(had);
                 return ReadOutcome::Lost;
             }
-            const HANDLE waits[] = {overlapped.hEvent, stop_.get()};
+            const HANDLE waits[] = {overlapped.hEvent, stop_.Get()};
             if (WaitForMultipleObjects(2, waits, FALSE, INFINITE) != WAIT_OBJECT_0) {
                 CancelIoEx(handle, &overlapped);
                 GetOverlappedResult(handle, &overlapped, &received, TRUE);
                 into.resize(had);
-                ResetEvent(stop_.get());
+                ResetEvent(stop_.Get());
                 return ReadOutcome::Stopped;
             }
             // Wine ends the waiting read with ERROR_TIMEOUT when a write's time-out runs out (a
@@ -111,13 +98,13 @@ public:
         }
     }
 
-    void StopReading() override { SetEvent(stop_.get()); }
+    void StopReading() override { SetEvent(stop_.Get()); }
 
 private:
-    std::unique_ptr<void, PortHandleCloser> handle_;
-    UniqueHandle stop_ = ManualResetEvent();
-    UniqueHandle writeDone_ = ManualResetEvent();
-    UniqueHandle readDone_ = ManualResetEvent();
+    PortHandle handle_;
+    KernelHandle stop_ = ManualResetEvent();
+    KernelHandle writeDone_ = ManualResetEvent();
+    KernelHandle readDone_ = ManualResetEvent();
 };
 
 }  // namespace

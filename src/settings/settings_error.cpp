@@ -15,14 +15,6 @@ std::string FileMessage(std::string_view action, std::string_view workingDirecto
 
 }  // namespace
 
-std::string TrimSystemErrorText(std::string_view systemText) {
-    std::size_t end = systemText.size();
-    // Control characters count as blanks: the system's texts end in ".\r\n".
-    while (end > 0 && (static_cast<unsigned char>(systemText[end - 1]) <= ' ' || systemText[end - 1] == '.'))
-        --end;
-    return std::string(systemText.substr(0, end));
-}
-
 std::string FullPathOf(std::string_view workingDirectory, std::string_view name) {
     std::string path(workingDirectory);
     // A drive's root already ends in a backslash ("C:\").

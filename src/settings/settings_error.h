@@ -4,6 +4,8 @@
 #include <string>
 #include <string_view>
 
+#include "shared/system_error_text.h"
+
 namespace tastolink {
 
 // A failure of a file operation. what() is the exact UTF-8 text the user sees for a settings
@@ -30,17 +32,13 @@ inline constexpr std::string_view kUnableToInsertLine = "Unable to insert a line
 inline constexpr std::string_view kTextExceedsMemoCapacity = "Text exceeds memo capacity";
 inline constexpr std::string_view kNotEnoughTimers = "Not enough timers available";
 
-// The system's text for an error without its trailing blanks, line breaks and full stops,
-// so that the message reads as one sentence.
-std::string TrimSystemErrorText(std::string_view systemText);
-
 // The path shown to the user: the working directory, a backslash, the file's name.
 std::string FullPathOf(std::string_view workingDirectory, std::string_view name);
 
-// Cannot open file "<full path>". <system text>
+// Cannot open file "<full path>". <system text, trimmed>
 std::string CannotOpenFileMessage(std::string_view workingDirectory, std::string_view name,
                                   std::string_view systemText);
-// Cannot create file "<full path>". <system text>
+// Cannot create file "<full path>". <system text, trimmed>
 std::string CannotCreateFileMessage(std::string_view workingDirectory, std::string_view name,
                                     std::string_view systemText);
 

@@ -6,20 +6,12 @@
 #include <atomic>
 
 #include "settings/settings_error.h"
+#include "shared/handles_win32.h"
+#include "shared/system_error_text_win32.h"
 #include "shared/text_encoding.h"
 
 namespace tastolink {
 namespace {
-
-std::string SystemText(DWORD error) {
-    wchar_t* buffer = nullptr;
-    DWORD length = FormatMessageW(
-        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
-        error, 0, reinterpret_cast<wchar_t*>(&buffer), 0, nullptr);
-    std::string text = length ? Utf8FromWide(std::wstring_view(buffer, length)) : std::string();
-    LocalFree(buffer);
-    return text;
-}
 
 std::string WorkingDirectory() {
     DWORD length = GetCurrentDirectoryW(0, nullptr);
@@ -30,36 +22,16 @@ std::string WorkingDirectory() {
 }
 
 [[noreturn]] void ThrowCannotOpen(const std::string& name, DWORD error) {
-    const std::string reason = SystemText(error);
+    const std::string reason = SystemErrorText(error);
     std::string message = CannotOpenFileMessage(WorkingDirectory(), name, reason);
-    if (error == ERROR_FILE_NOT_FOUND) throw SettingsFileMissing(message, TrimSystemErrorText(reason));
-    throw SettingsError(message, TrimSystemErrorText(reason));
+    if (error == ERROR_FILE_NOT_FOUND) throw SettingsFileMissing(message, reason);
+    throw SettingsError(message, reason);
 }
 
 [[noreturn]] void ThrowCannotCreate(const std::string& name, DWORD error) {
-    const std::string reason = SystemText(error);
-    throw SettingsError(CannotCreateFileMessage(WorkingDirectory(), name, reason),
-                        TrimSystemErrorText(reason));
+    const std::string reason = SystemErrorText(error);
+    throw SettingsError(CannotCreateFileMessage(WorkingDirectory(), name, reason), reason);
 }
-
-class Handle {
-public:
-    explicit Handle(HANDLE handle) : handle_(handle) {}
-    ~Handle() { Close(); }
-    Handle(const Handle&) = delete;
-    Handle& operator=(const Handle&) = delete;
-
-    HANDLE get() const { return handle_; }
-    bool valid() const { return handle_ != INVALID_HANDLE_VALUE; }
-    void Reset(HANDLE handle) {
-        if (valid()) CloseHandle(handle_);
-        handle_ = handle;
-    }
-    void Close() { Reset(INVALID_HANDLE_VALUE); }
-
-private:
-    HANDLE handle_;
-};
 
 // A temporary file is named "<target>.<process id>-<counter>.tmp".
 bool IsTemporaryFileName(std::wstring_view name, std::wstring_view target) {
@@ -79,16 +51,15 @@ bool IsTemporaryFileName(std::wstring_view name, std::wstring_view target) {
 // sharing, so it can't be deleted and stays.
 void RemoveStaleTemporaryFiles(const std::wstring& target) {
     WIN32_FIND_DATAW found;
-    HANDLE search = FindFirstFileW((target + L".*.tmp").c_str(), &found);
-    if (search == INVALID_HANDLE_VALUE) return;
+    const SearchHandle search(FindFirstFileW((target + L".*.tmp").c_str(), &found));
+    if (!search) return;
     const std::size_t slash = target.find_last_of(L"\\/");
     const std::wstring directory = slash == std::wstring::npos ? L"" : target.substr(0, slash + 1);
     const std::wstring_view targetName = std::wstring_view(target).substr(directory.size());
     do {
         if (IsTemporaryFileName(found.cFileName, targetName))
             DeleteFileW((directory + found.cFileName).c_str());
-    } while (FindNextFileW(search, &found));
-    FindClose(search);
+    } while (FindNextFileW(search.Get(), &found));
 }
 
 // The new content goes to a file of its own next to the target, so that a failed save
@@ -100,19 +71,16 @@ public:
         for (int attempt = 0; attempt < 100; ++attempt) {
             path_ = target + L"." + std::to_wstring(GetCurrentProcessId()) + L"-" +
                     std::to_wstring(counter++) + L".tmp";
-            HANDLE handle = CreateFileW(path_.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
-                                        FILE_ATTRIBUTE_NORMAL, nullptr);
-            if (handle != INVALID_HANDLE_VALUE) {
-                handle_.Reset(handle);
-                return;
-            }
+            handle_.Reset(CreateFileW(path_.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                      FILE_ATTRIBUTE_NORMAL, nullptr));
+            if (handle_) return;
             error_ = GetLastError();
             if (error_ != ERROR_FILE_EXISTS && error_ != ERROR_ALREADY_EXISTS) break;
         }
         path_.clear();
     }
     ~TemporaryFile() {
-        handle_.Close();
+        handle_.Reset();
         if (!path_.empty()) DeleteFileW(path_.c_str());
     }
     TemporaryFile(const TemporaryFile&) = delete;
@@ -126,16 +94,16 @@ public:
         while (!bytes.empty()) {
             DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(bytes.size(), 1u << 20));
             DWORD written = 0;
-            if (!WriteFile(handle_.get(), bytes.data(), chunk, &written, nullptr) || written == 0)
+            if (!WriteFile(handle_.Get(), bytes.data(), chunk, &written, nullptr) || written == 0)
                 return false;
             bytes.remove_prefix(written);
         }
-        return FlushFileBuffers(handle_.get()) != 0;
+        return FlushFileBuffers(handle_.Get()) != 0;
     }
 
     // Closes the file and moves it over the target; the error code on failure.
     DWORD Replace(const std::wstring& target) {
-        handle_.Close();
+        handle_.Reset();
         if (!MoveFileExW(path_.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
             return GetLastError();
         path_.clear();
@@ -144,7 +112,7 @@ public:
 
 private:
     std::wstring path_;
-    Handle handle_{INVALID_HANDLE_VALUE};
+    FileHandle handle_;
     DWORD error_ = ERROR_SUCCESS;
 };
 
@@ -153,17 +121,16 @@ public:
     explicit Win32GrowingFile(HANDLE file) : file_(file) {}
     void Append(std::string_view bytes) override {
         DWORD written = 0;
-        if (WriteFile(file_.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
+        if (WriteFile(file_.Get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
             written == bytes.size())
             return;
         // A disk that fills up takes part of the piece, or none, and says nothing.
-        const std::string reason =
-            TrimSystemErrorText(SystemText(written == 0 ? GetLastError() : ERROR_DISK_FULL));
+        const std::string reason = SystemErrorText(written == 0 ? GetLastError() : ERROR_DISK_FULL);
         throw SettingsError(reason, reason);
     }
 
 private:
-    Handle file_;
+    FileHandle file_;
 };
 
 }  // namespace
@@ -176,14 +143,14 @@ std::unique_ptr<GrowingFile> Win32SettingsFiles::Create(const std::string& name)
 }
 
 std::string Win32SettingsFiles::Read(const std::string& name) {
-    Handle file(CreateFileW(WideFromUtf8(name).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                            FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file.valid()) ThrowCannotOpen(name, GetLastError());
+    const FileHandle file(CreateFileW(WideFromUtf8(name).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                      OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) ThrowCannotOpen(name, GetLastError());
     std::string content;
     char chunk[65536];
     for (;;) {
         DWORD read = 0;
-        if (!ReadFile(file.get(), chunk, sizeof chunk, &read, nullptr)) ThrowCannotOpen(name, GetLastError());
+        if (!ReadFile(file.Get(), chunk, sizeof chunk, &read, nullptr)) ThrowCannotOpen(name, GetLastError());
         if (read == 0) break;
         content.append(chunk, read);
     }

@@ -3,6 +3,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "app/window/message_loop.h"
 #include "capture/pc_key_table.h"
 
 namespace tastolink::wintest {
@@ -35,19 +36,19 @@ std::string ScratchDirectory::Read(const std::string& name) const {
     return content.str();
 }
 
-void Deliver(MainWindow& window, HWND target, UINT message, WPARAM wParam, LPARAM lParam) {
+void Deliver(HWND target, UINT message, WPARAM wParam, LPARAM lParam) {
     MSG msg{target, message, wParam, lParam, GetTickCount(), {}};
-    if (window.PreTranslateMessage(msg)) return;
+    if (PreTranslate(msg)) return;
     TranslateMessage(&msg);
     DispatchMessageW(&msg);
 }
 
-void PumpFor(MainWindow& window, std::chrono::milliseconds duration) {
+void PumpFor(std::chrono::milliseconds duration) {
     const auto end = std::chrono::steady_clock::now() + duration;
     while (std::chrono::steady_clock::now() < end) {
         MSG msg;
         while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            if (window.PreTranslateMessage(msg)) continue;
+            if (PreTranslate(msg)) continue;
             TranslateMessage(&msg);
             DispatchMessageW(&msg);
         }
@@ -94,7 +95,7 @@ void MainWindowTest::Open() {
     window = std::make_unique<MainWindow>(MainWindowServices{ports, files, messages});
     ASSERT_TRUE(window->Create(SW_SHOW)) << "no window: is there a display?";
     SetForegroundWindow(window->Handle());
-    PumpFor(*window, std::chrono::milliseconds(50));
+    PumpFor(std::chrono::milliseconds(50));
 }
 
 void MainWindowTest::SetSelector(int comboBoxNumber, const std::wstring& text) {

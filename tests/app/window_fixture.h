@@ -67,10 +67,10 @@ private:
     std::filesystem::path previous_;
 };
 
-// Hands a message to the window the way the program's loop does.
-void Deliver(MainWindow& window, HWND target, UINT message, WPARAM wParam, LPARAM lParam = 0);
+// Hands a message to its window the way the program's loop does.
+void Deliver(HWND target, UINT message, WPARAM wParam, LPARAM lParam = 0);
 // Runs the program's loop for a while (timers included).
-void PumpFor(MainWindow& window, std::chrono::milliseconds duration);
+void PumpFor(std::chrono::milliseconds duration);
 // Gives the selector the focus, which brings the shared edit field into it, and returns the field.
 HWND FieldOf(const Selector& selector);
 

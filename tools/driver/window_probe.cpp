@@ -16,6 +16,8 @@
 #include <string>
 #include <vector>
 
+#include "shared/handles_win32.h"
+
 namespace {
 
 constexpr UINT kReplyTimeoutMs = 2000;
@@ -46,18 +48,18 @@ std::wstring TextOf(HWND window) {
 std::wstring PartsOf(HWND bar) {
     DWORD id = 0;
     GetWindowThreadProcessId(bar, &id);
-    HANDLE process = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, id);
+    const tastolink::KernelHandle process(
+        OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, id));
     wchar_t part[1024] = L"";
-    void* remote = VirtualAllocEx(process, nullptr, sizeof part, MEM_COMMIT, PAGE_READWRITE);
+    void* remote = VirtualAllocEx(process.Get(), nullptr, sizeof part, MEM_COMMIT, PAGE_READWRITE);
     std::wstring parts;
     for (LRESULT index = 0, count = SendMessageW(bar, SB_GETPARTS, 0, 0); index < count; ++index) {
         SendMessageTimeoutW(bar, SB_GETTEXTW, index, reinterpret_cast<LPARAM>(remote), SMTO_ABORTIFHUNG,
                             kReplyTimeoutMs, nullptr);
-        ReadProcessMemory(process, remote, part, sizeof part - sizeof *part, nullptr);
+        ReadProcessMemory(process.Get(), remote, part, sizeof part - sizeof *part, nullptr);
         parts += (index ? L"\t" : L"") + std::wstring(part);
     }
-    VirtualFreeEx(process, remote, 0, MEM_RELEASE);
-    CloseHandle(process);
+    VirtualFreeEx(process.Get(), remote, 0, MEM_RELEASE);
     return parts;
 }
 
@@ -94,7 +96,8 @@ std::string Report() {
     HWND main = FindWindowW(L"TastolinkMainWindow", nullptr);
     if (!main) return "{\"main\":0,\"focus\":0,\"windows\":[]}";
     DWORD process = 0, owner = 0;
-    GUITHREADINFO gui{sizeof gui};
+    GUITHREADINFO gui{};
+    gui.cbSize = sizeof gui;
     GetGUIThreadInfo(GetWindowThreadProcessId(main, &process), &gui);
     RECT client{};
     GetClientRect(main, &client);

@@ -21,30 +21,29 @@ std::uint64_t ElapsedMs(LONGLONG start) {
 // Older headers lack the flag of Windows 10 1803.
 constexpr DWORD kHighResolutionTimer = 0x00000002;  // CREATE_WAITABLE_TIMER_HIGH_RESOLUTION
 
-HANDLE MakeTimer() {
+KernelHandle MakeTimer() {
     // Windows 10 1803 and later; elsewhere a plain timer, as precise as the system's tick.
     if (HANDLE timer = CreateWaitableTimerExW(nullptr, nullptr, kHighResolutionTimer, TIMER_ALL_ACCESS))
-        return timer;
-    return CreateWaitableTimerW(nullptr, FALSE, nullptr);
+        return KernelHandle(timer);
+    return KernelHandle(CreateWaitableTimerW(nullptr, FALSE, nullptr));
 }
 
 }  // namespace
 
 bool KeyPlayback::Start(HWND window, std::vector<std::uint64_t> dueMs) {
     Stop();
-    HANDLE timer = MakeTimer();
-    stop_ = CreateEventW(nullptr, TRUE, FALSE, nullptr);
-    sent_ = CreateEventW(nullptr, FALSE, FALSE, nullptr);
+    KernelHandle timer = MakeTimer();
+    stop_.Reset(CreateEventW(nullptr, TRUE, FALSE, nullptr));
+    sent_.Reset(CreateEventW(nullptr, FALSE, FALSE, nullptr));
     if (!timer || !stop_ || !sent_) {
-        if (timer) CloseHandle(timer);
         Stop();
         return false;
     }
     ++run_;
     try {
-        thread_ = std::thread(&KeyPlayback::WaitAndTell, this, window, timer, std::move(dueMs), run_);
+        thread_ =
+            std::thread(&KeyPlayback::WaitAndTell, this, window, std::move(timer), std::move(dueMs), run_);
     } catch (const std::system_error&) {
-        CloseHandle(timer);
         Stop();
         return false;
     }
@@ -54,10 +53,10 @@ bool KeyPlayback::Start(HWND window, std::vector<std::uint64_t> dueMs) {
 
 void KeyPlayback::Stop() {
     running_ = false;
-    if (stop_) SetEvent(stop_);
+    if (stop_) SetEvent(stop_.Get());
     if (thread_.joinable()) thread_.join();
-    if (stop_) CloseHandle(std::exchange(stop_, nullptr));
-    if (sent_) CloseHandle(std::exchange(sent_, nullptr));
+    stop_.Reset();
+    sent_.Reset();
 }
 
 void KeyPlayback::Sent(std::size_t index) {
@@ -66,10 +65,11 @@ void KeyPlayback::Sent(std::size_t index) {
         QueryPerformanceCounter(&now);
         firstSentAt_ = now.QuadPart;
     }
-    if (sent_) SetEvent(sent_);
+    if (sent_) SetEvent(sent_.Get());
 }
 
-void KeyPlayback::WaitAndTell(HWND window, HANDLE timer, std::vector<std::uint64_t> dueMs, unsigned run) {
+void KeyPlayback::WaitAndTell(HWND window, KernelHandle timer, std::vector<std::uint64_t> dueMs,
+                              unsigned run) {
     LARGE_INTEGER now;
     QueryPerformanceCounter(&now);
     LONGLONG start = now.QuadPart;
@@ -85,22 +85,21 @@ void KeyPlayback::WaitAndTell(HWND window, HANDLE timer, std::vector<std::uint64
         if (dueMs[index] > elapsed) {
             LARGE_INTEGER after;
             after.QuadPart = -static_cast<LONGLONG>(dueMs[index] - elapsed) * 10000;  // relative, in 100 ns
-            const HANDLE waits[] = {stop_, timer};
-            if (!SetWaitableTimer(timer, &after, 0, nullptr, nullptr, FALSE) ||
+            const HANDLE waits[] = {stop_.Get(), timer.Get()};
+            if (!SetWaitableTimer(timer.Get(), &after, 0, nullptr, nullptr, FALSE) ||
                 WaitForMultipleObjects(2, waits, FALSE, INFINITE) != WAIT_OBJECT_0 + 1)
                 break;
-        } else if (WaitForSingleObject(stop_, 0) == WAIT_OBJECT_0) {
+        } else if (WaitForSingleObject(stop_.Get(), 0) == WAIT_OBJECT_0) {
             break;
         }
         // One press waits in the window's queue at a time: a window slowed by a stalled phone sends
         // the presses late, never fewer, and the queue never overflows.
-        const HANDLE waits[] = {stop_, sent_};
+        const HANDLE waits[] = {stop_.Get(), sent_.Get()};
         if (!PostMessageW(window, kPressDueMessage, index, run) ||
             WaitForMultipleObjects(2, waits, FALSE, INFINITE) != WAIT_OBJECT_0 + 1)
             break;
     }
     if (index == dueMs.size()) PostMessageW(window, kPressDueMessage, index, run);
-    CloseHandle(timer);
 }
 
 }  // namespace tastolink

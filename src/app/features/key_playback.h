@@ -7,6 +7,8 @@
 #include <thread>
 #include <vector>
 
+#include "shared/handles_win32.h"
+
 namespace tastolink {
 
 // The clock of a playing key sequence. A thread of its own waits until each press is due, on a
@@ -32,11 +34,11 @@ public:
     bool IsOfThisRun(LPARAM run) const { return running_ && static_cast<unsigned>(run) == run_; }
 
 private:
-    void WaitAndTell(HWND window, HANDLE timer, std::vector<std::uint64_t> dueMs, unsigned run);
+    void WaitAndTell(HWND window, KernelHandle timer, std::vector<std::uint64_t> dueMs, unsigned run);
 
     std::thread thread_;
-    HANDLE stop_ = nullptr;
-    HANDLE sent_ = nullptr;
+    KernelHandle stop_;
+    KernelHandle sent_;
     std::atomic<LONGLONG> firstSentAt_ = 0;  // the performance counter as the first press went out
     bool running_ = false;
     unsigned run_ = 0;

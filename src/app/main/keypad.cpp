@@ -1,6 +1,5 @@
 #include "app/main/keypad.h"
 
-#include <commctrl.h>
 #include <windowsx.h>
 
 #include "app/main/main_window_layout.h"
@@ -52,19 +51,8 @@ Keypad::Made Keypad::AddButton(int row, HWND parent, RECT place, HFONT font) {
 }
 
 void Keypad::AddTooltips(HWND parent) {
-    HWND tooltips = CreateWindowExW(
-        WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT,
-        CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, parent, nullptr, GetModuleHandleW(nullptr), nullptr);
-    std::wstring tip = WideFromUtf8(kLongPressTip);
-    for (const KeypadButton& button : buttons_) {
-        TTTOOLINFOW tool{};
-        tool.cbSize = sizeof tool;
-        tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
-        tool.hwnd = parent;
-        tool.uId = reinterpret_cast<UINT_PTR>(button.Handle());
-        tool.lpszText = tip.data();
-        SendMessageW(tooltips, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
-    }
+    if (!tips_.Create(parent)) return;
+    for (const KeypadButton& button : buttons_) tips_.AddTool(button.Handle(), WideFromUtf8(kLongPressTip));
 }
 
 }  // namespace tastolink

@@ -5,8 +5,10 @@
 #include <array>
 
 #include "app/main/keypad_button.h"
+#include "app/window/tooltip.h"
 #include "app/window/window.h"
 #include "phone/phone_key_table.h"
+#include "shared/handles_win32.h"
 
 namespace tastolink {
 
@@ -24,6 +26,7 @@ public:
 private:
     std::array<KeypadButton, kPhoneKeyCount> buttons_;  // by row
     std::array<GdiObject<HBITMAP>, kPhoneKeyCount> pictures_;
+    Tooltip tips_;
 };
 
 }  // namespace tastolink

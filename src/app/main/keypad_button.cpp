@@ -22,7 +22,8 @@ bool KeypadButton::Create(HWND parent, int id, const wchar_t* caption, HBITMAP p
                           .place = place,
                           .parent = parent,
                           .id = id,
-                          .tracksHover = true});
+                          .tracksHover = true,
+                          .themeClass = L"BUTTON"});
 }
 
 void KeypadButton::Click(WORD notification) {
@@ -53,13 +54,12 @@ void KeypadButton::DrawCaption(HDC dc, const RECT& area, COLORREF colour) const 
     SelectObject(dc, old);
 }
 
-void KeypadButton::DrawRaisedFace(HDC dc, RECT& area) const {
-    if (HTHEME theme = OpenThemeData(Handle(), L"BUTTON")) {
+void KeypadButton::DrawRaisedFace(HDC dc, RECT& area) {
+    if (HTHEME theme = Theme()) {
         const int part = pressed_ ? PBS_PRESSED : Hot() ? PBS_HOT : PBS_NORMAL;
         if (IsThemeBackgroundPartiallyTransparent(theme, BP_PUSHBUTTON, part))
             DrawThemeParentBackground(Handle(), dc, &area);
         DrawThemeBackground(theme, dc, BP_PUSHBUTTON, part, &area, nullptr);
-        CloseThemeData(theme);
     } else {
         DrawFrameControl(dc, &area, DFC_BUTTON, DFCS_BUTTONPUSH | (pressed_ ? DFCS_PUSHED : 0));
     }
@@ -129,9 +129,6 @@ LRESULT KeypadButton::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) 
             return PaintWith([this](HDC dc) { Paint(dc); });
         case WM_ERASEBKGND:
             return 1;
-        case WM_THEMECHANGED:
-            InvalidateRect(Handle(), nullptr, TRUE);
-            return 0;
         case WM_GETOBJECT:
             if (LRESULT answer = accessible_.Answer(wParam, lParam)) return answer;
             break;

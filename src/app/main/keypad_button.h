@@ -26,7 +26,7 @@ public:
 private:
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
     void Paint(HDC dc);
-    void DrawRaisedFace(HDC dc, RECT& area) const;
+    void DrawRaisedFace(HDC dc, RECT& area);
     void DrawFlatFace(HDC dc, const RECT& area) const;
     void DrawCaption(HDC dc, const RECT& area, COLORREF colour) const;
     void DrawPicture(HDC dc, const RECT& area) const;

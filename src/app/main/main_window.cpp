@@ -6,6 +6,7 @@
 #include <algorithm>
 
 #include "app/main/author_window.h"
+#include "app/main/select_on_focus.h"
 #include "app/main/settings_labels.h"
 #include "app/res/resource_ids.h"
 #include "app/window/message_ids.h"
@@ -25,16 +26,6 @@ SIZE FrameSize(UINT dpi, int barHeight = 0) {
                MulDiv(kClientHeight, static_cast<int>(dpi), USER_DEFAULT_SCREEN_DPI) + barHeight};
     AdjustWindowRectExForDpi(&frame, kWindowStyle, TRUE, kWindowExtendedStyle, dpi);
     return {frame.right - frame.left, frame.bottom - frame.top};
-}
-
-// Edit1 and Edit2 select their whole text when the focus arrives other than by a mouse click.
-LRESULT CALLBACK SelectAllOnFocusProc(HWND edit, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
-                                      DWORD_PTR) {
-    LRESULT result = DefSubclassProc(edit, message, wParam, lParam);
-    // Caret at the start, so that the beginning of a long hint stays in view.
-    if (message == WM_SETFOCUS && !(GetKeyState(VK_LBUTTON) & 0x8000))
-        Edit_SetSel(edit, GetWindowTextLengthW(edit), 0);
-    return result;
 }
 
 }  // namespace
@@ -152,7 +143,7 @@ void MainWindow::BuildControls() {
     const DWORD editStyle = WS_TABSTOP | ES_AUTOHSCROLL;
     HWND focusField =
         AddLaidOutControl(WC_EDITW, kFocusField.text, editStyle, kEdit1, kFocusField.box, WS_EX_CLIENTEDGE);
-    SetWindowSubclass(focusField, SelectAllOnFocusProc, 0, 0);
+    SelectWholeTextOnFocus(focusField);
 
     for (int number : kSelectorTabOrder) {
         int row = 0;
@@ -172,9 +163,8 @@ void MainWindow::BuildControls() {
         const Box box = InPanel(item.panel, item.box);
         switch (item.kind) {
             case ControlKind::Edit:
-                SetWindowSubclass(
-                    AddLaidOutControl(WC_EDITW, item.text, editStyle, item.id, box, WS_EX_CLIENTEDGE),
-                    SelectAllOnFocusProc, 0, 0);
+                SelectWholeTextOnFocus(
+                    AddLaidOutControl(WC_EDITW, item.text, editStyle, item.id, box, WS_EX_CLIENTEDGE));
                 break;
             case ControlKind::PushButton:
                 AddLaidOutControl(WC_BUTTONW, item.text, WS_TABSTOP | BS_PUSHBUTTON, item.id, box);

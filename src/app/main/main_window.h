@@ -54,7 +54,7 @@ public:
     void SetAuthorWindow(AuthorWindow* author) { author_ = author; }
 
     // Key capture and Tab navigation ahead of dispatch; true when the message was consumed.
-    bool PreTranslateMessage(MSG& message);
+    bool PreTranslateMessage(MSG& message) override;
 
     HWND Control(int id) const { return GetDlgItem(Handle(), id); }
     const Selector& ComboBox(int number) const { return selectors_[number]; }

@@ -32,7 +32,8 @@ bool Selector::Create(HWND parent, int id, RECT place, std::wstring name, Select
                           .place = place,
                           .parent = parent,
                           .id = id,
-                          .tracksHover = true});
+                          .tracksHover = true,
+                          .themeClass = L"COMBOBOX"});
 }
 
 std::wstring Selector::Text() const {
@@ -203,11 +204,10 @@ void Selector::Paint(HDC dc) {
     RECT frame;
     GetClientRect(Handle(), &frame);
     const RECT button = ButtonRect();
-    if (HTHEME theme = OpenThemeData(Handle(), L"COMBOBOX")) {
+    if (HTHEME theme = Theme()) {
         DrawThemeBackground(theme, dc, 0, CBXS_NORMAL, &frame, nullptr);
         const int state = buttonDown_ ? CBXS_PRESSED : Hot() ? CBXS_HOT : CBXS_NORMAL;
         DrawThemeBackground(theme, dc, CP_DROPDOWNBUTTON, state, &button, nullptr);
-        CloseThemeData(theme);
     } else {
         DrawEdge(dc, &frame, EDGE_SUNKEN, BF_RECT);
         DrawFrameControl(dc, const_cast<RECT*>(&button), DFC_SCROLL,
@@ -319,7 +319,7 @@ LRESULT Selector::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_COMMAND:
             // The field tells the selector it was made in, wherever it has moved since.
             if (reinterpret_cast<HWND>(lParam) == parts_->field.Handle())
-                if (Selector* owner = parts_->field.Owner()) owner->OnFieldEvent(HIWORD(wParam));
+                if (SelectorFieldOwner* owner = parts_->field.Owner()) owner->OnFieldEvent(HIWORD(wParam));
             return 0;
         case WM_CTLCOLOREDIT:
         case WM_CTLCOLORSTATIC:

@@ -30,15 +30,13 @@ struct SelectorParts {
 // It is a combo box to everyone who asks: to the user by its keys and mouse, to automation
 // tools by the combo box's own messages (CB_GETCOUNT, CB_SETCURSEL, CB_GETLBTEXT ...), and to
 // assistive technology by an accessible object of the combo box role.
-class Selector final : public Window, private AccessibleFace {
+class Selector final : public Window,
+                       private AccessibleFace,
+                       private SelectorFieldOwner,
+                       private SelectorListOwner {
 public:
+    using EntryNote = tastolink::EntryNote;
     using Entries = std::shared_ptr<const std::vector<std::wstring>>;
-    // What the list shows beside an entry, for the ports of the system: the device behind it, and
-    // whether the port is there at all.
-    struct EntryNote {
-        std::wstring device;
-        bool present = true;
-    };
     using Notes = std::shared_ptr<const std::vector<EntryNote>>;
 
     Selector() = default;
@@ -51,46 +49,48 @@ public:
     std::wstring Text() const;
     // A text as the program sets it: the selector stands on the entry it names.
     void SetText(const std::wstring& text);
-    const std::vector<std::wstring>& EntryList() const { return *entries_; }
+    const std::vector<std::wstring>& EntryList() const override { return *entries_; }
     // With `notes`, one for each entry, the dropped list shows them beside the entries.
     void SetEntries(Entries entries, Notes notes = nullptr);
-    const EntryNote* NoteOf(std::size_t index) const {
+    const EntryNote* NoteOf(std::size_t index) const override {
         return notes_ && index < notes_->size() ? &(*notes_)[index] : nullptr;
     }
     // Runs before the list drops, so that entries read afresh are the ones it shows.
     void SetBeforeDrop(std::function<void()> beforeDrop) { beforeDrop_ = std::move(beforeDrop); }
-    const std::wstring& AccessibleName() const { return name_; }
+    const std::wstring& AccessibleName() const override { return name_; }
     // The edit field while this selector has it, else nullptr.
     HWND Field() const { return parts_ && parts_->field.IsIn(*this) ? parts_->field.Handle() : nullptr; }
 
 private:
-    friend class SelectorField;
-    friend class SelectorList;
-
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
     // The combo box's messages, answered as a drop-down combo box does; false for any other.
     bool AnswerComboMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
     void OnHotChanged() override;
 
+    // SelectorFieldOwner and SelectorListOwner
+    HWND SelectorWindow() const override { return Handle(); }
     // The shared field, made in this selector the first time one has the focus.
-    HWND MakeField(RECT place, int id) const;
-    // The text the shared field held as it left this selector.
-    void KeepText(std::wstring text);
-    // A key pressed in the field: Up and Down step through the entries, F4 and Alt+Up or
-    // Alt+Down drop the list or close it; while it is dropped Enter and Esc close it too and
-    // the list's keys move in it. True when the key was taken.
-    bool OnFieldKey(WORD key, bool alt);
+    HWND MakeField(RECT place, int id) const override;
+    void KeepText(std::wstring text) override;
+    // Up and Down step through the entries, F4 and Alt+Up or Alt+Down drop the list or close it;
+    // while it is dropped Enter and Esc close it too and the list's keys move in it.
+    bool OnFieldKey(WORD key, bool alt) override;
     // After a character typed at the end of the field: completes the text to the first entry
     // that begins with it, the completed part selected, so F shows "F1" and N shows "Num0".
-    void CompleteTyped();
+    void CompleteTyped() override;
     // The wheel, over the selector or in its field, which has it as the focus window.
-    void OnWheel(WPARAM wheel);
-    void OnFieldEvent(WORD event);
+    void OnWheel(WPARAM wheel) override;
+    void OnFieldEvent(WORD event) override;
+    LRESULT AnswerForField(WPARAM wParam, LPARAM lParam) override {
+        return accessible_.Answer(wParam, lParam);
+    }
+    HFONT EntryFont() const override { return Font(); }
+    // The entry shown, else the first that begins with the text.
+    int ShownOrMatchingEntry() const override;
     // Shows entry `index` (none for -1, with an empty text).
-    void ShowEntry(int index);
-    void ListClosed(int chosen);
-    // The entry shown, else the first that begins with the text: what a dropped list lights.
-    int ShownOrMatchingEntry() const;
+    void ShowEntry(int index) override;
+    void ListClosed(int chosen) override;
+
     // The first entry that begins with `text`, ignoring case, or -1.
     int FindEntry(const std::wstring& text) const;
 

@@ -5,8 +5,6 @@
 
 #include <algorithm>
 
-#include "app/selector/selector.h"
-
 namespace tastolink {
 namespace {
 
@@ -14,7 +12,7 @@ constexpr int kMostEntriesShown = 16;
 constexpr int kListId = 1000;  // the id a combo box gives its list
 
 // How a note reads for assistive technology and in the tooltip.
-std::wstring NoteText(const Selector::EntryNote& note) {
+std::wstring NoteText(const EntryNote& note) {
     if (!note.present) return L"порта нет в системе";
     return note.device.empty() ? L"порт есть в системе" : note.device;
 }
@@ -58,34 +56,31 @@ bool SelectorList::MakeWindows(HWND owner) {
                         .parent = owner,
                         .background = GetSysColorBrush(COLOR_WINDOW)}))
         return false;
-    list_ = AddControl({.windowClass = WC_LISTBOXW,
+    if (!box_.Subclass(
+            AddControl({.windowClass = WC_LISTBOXW,
                         .style = WS_VSCROLL | LBS_NODATA | LBS_OWNERDRAWFIXED | LBS_NOINTEGRALHEIGHT,
-                        .id = kListId});
-    if (!list_) {
+                        .id = kListId}))) {
         Destroy();
         return false;
     }
-    SetWindowLongPtrW(list_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
-    listProcedure_ = reinterpret_cast<WNDPROC>(
-        SetWindowLongPtrW(list_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&SelectorList::ListProcedure)));
     return true;
 }
 
-void SelectorList::Drop(Selector& selector) {
+void SelectorList::Drop(SelectorListOwner& selector) {
     Close();
-    if (!Handle() && !MakeWindows(GetAncestor(selector.Handle(), GA_ROOT))) return;
+    if (!Handle() && !MakeWindows(GetAncestor(selector.SelectorWindow(), GA_ROOT))) return;
     const int count = static_cast<int>(selector.EntryList().size());
-    const int lineHeight = LineHeight(list_, selector.Font());
-    SetWindowRedraw(list_, FALSE);
-    SendMessageW(list_, LB_SETCOUNT, count, 0);
-    SendMessageW(list_, LB_SETITEMHEIGHT, 0, lineHeight);
+    const int lineHeight = LineHeight(List(), selector.EntryFont());
+    SetWindowRedraw(List(), FALSE);
+    SendMessageW(List(), LB_SETCOUNT, count, 0);
+    SendMessageW(List(), LB_SETITEMHEIGHT, 0, lineHeight);
     dropped_ = &selector;
     Highlight(selector.ShownOrMatchingEntry());
-    SetWindowRedraw(list_, TRUE);
+    SetWindowRedraw(List(), TRUE);
 
     // Below the selector, or above it where the screen ends first; wide enough for the notes.
     RECT frame;
-    GetWindowRect(selector.Handle(), &frame);
+    GetWindowRect(selector.SelectorWindow(), &frame);
     frame.right = std::max<LONG>(frame.right, frame.left + WidthForNotes(selector));
     const int shown = std::clamp(count, 1, kMostEntriesShown);
     const int height = shown * lineHeight + 2 * GetSystemMetrics(SM_CYBORDER);
@@ -97,35 +92,34 @@ void SelectorList::Drop(Selector& selector) {
                  SWP_NOACTIVATE | SWP_SHOWWINDOW);
     RECT client;
     GetClientRect(Handle(), &client);
-    MoveWindow(list_, 0, 0, client.right, client.bottom, TRUE);
-    RaiseEvent(EVENT_OBJECT_SHOW, list_);
+    MoveWindow(List(), 0, 0, client.right, client.bottom, TRUE);
+    RaiseEvent(EVENT_OBJECT_SHOW, List());
     // A press on the selector's button holds the mouse until it is let go.
-    if (GetCapture() != selector.Handle()) HoldMouse();
+    if (GetCapture() != selector.SelectorWindow()) HoldMouse();
 }
 
 void SelectorList::Close(bool take) {
     if (!dropped_) return;
-    Selector* selector = dropped_;
+    SelectorListOwner* selector = dropped_;
     dropped_ = nullptr;
-    const int chosen = ListBox_GetCurSel(list_);
-    if (GetCapture() == list_) {
+    const int chosen = ListBox_GetCurSel(List());
+    if (GetCapture() == List()) {
         releasingMouse_ = true;
         ReleaseCapture();
         releasingMouse_ = false;
     }
     ShowWindow(Handle(), SW_HIDE);
-    if (tooltip_) SendMessageW(tooltip_, TTM_POP, 0, 0);
-    pointedAt_ = -1;
-    RaiseEvent(EVENT_OBJECT_HIDE, list_);
+    noteTip_.Hide();
+    RaiseEvent(EVENT_OBJECT_HIDE, List());
     selector->ListClosed(take ? chosen : -1);
 }
 
 bool SelectorList::MoveByKey(WORD key) {
     if (!dropped_ || !IsListKey(key)) return false;
-    SendMessageW(list_, WM_KEYDOWN, key, 0);
-    const int at = ListBox_GetCurSel(list_);
+    SendMessageW(List(), WM_KEYDOWN, key, 0);
+    const int at = ListBox_GetCurSel(List());
     if (at >= 0) {
-        RaiseEvent(EVENT_OBJECT_SELECTION, list_, at + 1);
+        RaiseEvent(EVENT_OBJECT_SELECTION, List(), at + 1);
         dropped_->ShowEntry(at);
     }
     return true;
@@ -134,20 +128,20 @@ bool SelectorList::MoveByKey(WORD key) {
 // As a combo box does: with no entry lit, the first key in the list lights the first entry.
 void SelectorList::Highlight(int index) {
     if (!dropped_) return;
-    ListBox_SetCurSel(list_, index);
-    SendMessageW(list_, LB_SETCARETINDEX, std::max(index, 0), 0);
-    ListBox_SetTopIndex(list_, std::max(index, 0));
-    if (index >= 0) RaiseEvent(EVENT_OBJECT_SELECTION, list_, index + 1);
+    ListBox_SetCurSel(List(), index);
+    SendMessageW(List(), LB_SETCARETINDEX, std::max(index, 0), 0);
+    ListBox_SetTopIndex(List(), std::max(index, 0));
+    if (index >= 0) RaiseEvent(EVENT_OBJECT_SELECTION, List(), index + 1);
 }
 
 void SelectorList::HighlightAndTell(int index) {
-    if (index < 0 || index == ListBox_GetCurSel(list_)) return;
-    ListBox_SetCurSel(list_, index);
-    RaiseEvent(EVENT_OBJECT_SELECTION, list_, index + 1);
+    if (index < 0 || index == ListBox_GetCurSel(List())) return;
+    ListBox_SetCurSel(List(), index);
+    RaiseEvent(EVENT_OBJECT_SELECTION, List(), index + 1);
 }
 
 void SelectorList::Scroll(WPARAM wheel) {
-    if (dropped_) SendMessageW(list_, WM_MOUSEWHEEL, wheel, 0);
+    if (dropped_) SendMessageW(List(), WM_MOUSEWHEEL, wheel, 0);
 }
 
 void SelectorList::ButtonHeldAt(HWND window, LPARAM point) {
@@ -158,23 +152,23 @@ void SelectorList::ButtonReleasedAt(HWND window, LPARAM point) {
     if (!dropped_) return;
     const int entry = EntryAt(window, point);
     if (entry < 0) return HoldMouse();
-    ListBox_SetCurSel(list_, entry);
+    ListBox_SetCurSel(List(), entry);
     Close(true);
 }
 
-int SelectorList::WidthForNotes(const Selector& selector) {
+int SelectorList::WidthForNotes(const SelectorListOwner& selector) {
     if (!selector.NoteOf(0)) return 0;
-    HDC dc = GetDC(list_);
+    HDC dc = GetDC(List());
     const HGDIOBJ old =
-        SelectObject(dc, selector.Font() ? selector.Font() : GetStockObject(DEFAULT_GUI_FONT));
+        SelectObject(dc, selector.EntryFont() ? selector.EntryFont() : GetStockObject(DEFAULT_GUI_FONT));
     int names = 0, notes = 0;
     for (std::size_t index = 0; index < selector.EntryList().size(); ++index) {
         names = std::max(names, TextWidth(dc, selector.EntryList()[index]));
-        if (const Selector::EntryNote* note = selector.NoteOf(index))
+        if (const EntryNote* note = selector.NoteOf(index))
             notes = std::max(notes, TextWidth(dc, note->device));
     }
     SelectObject(dc, old);
-    ReleaseDC(list_, dc);
+    ReleaseDC(List(), dc);
     const int gap = Scaled(8);
     notesLeft_ = names + gap;
     return notesLeft_ + notes + gap + GetSystemMetricsForDpi(SM_CXVSCROLL, Dpi()) +
@@ -182,47 +176,32 @@ int SelectorList::WidthForNotes(const Selector& selector) {
 }
 
 void SelectorList::PointAt(int entry, const MSG& move) {
-    const Selector::EntryNote* note =
-        entry >= 0 ? dropped_->NoteOf(static_cast<std::size_t>(entry)) : nullptr;
+    const EntryNote* note = entry >= 0 ? dropped_->NoteOf(static_cast<std::size_t>(entry)) : nullptr;
     if (!note) return;
-    if (!tooltip_) {
-        tooltip_ =
-            CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,
-                            CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, Handle(), nullptr,
-                            GetModuleHandleW(nullptr), nullptr);
-        TTTOOLINFOW tool{sizeof tool};
-        tool.uFlags = TTF_IDISHWND;
-        tool.hwnd = Handle();
-        tool.uId = reinterpret_cast<UINT_PTR>(list_);
-        tool.lpszText = LPSTR_TEXTCALLBACKW;
-        SendMessageW(tooltip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
-    }
-    SendMessageW(tooltip_, TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&move));
-    if (entry == pointedAt_) return;
-    pointedAt_ = entry;
-    tip_ = NoteText(*note);
-    SendMessageW(tooltip_, TTM_UPDATE, 0, 0);
+    if (!noteTip_.Handle() && noteTip_.Create(Handle()))
+        noteTip_.AddTool(List(), L"", Tooltip::Mouse::Relayed);
+    noteTip_.FollowEntry(List(), move, entry, NoteText(*note));
 }
 
 void SelectorList::HoldMouse() {
     releasingMouse_ = true;
-    SetCapture(list_);
+    SetCapture(List());
     releasingMouse_ = false;
 }
 
 int SelectorList::EntryAt(HWND window, LPARAM point) const {
     POINT at{GET_X_LPARAM(point), GET_Y_LPARAM(point)};
-    MapWindowPoints(window, list_, &at, 1);
+    MapWindowPoints(window, List(), &at, 1);
     return EntryAtClient(at);
 }
 
 // By the entries' height, not LB_ITEMFROMPOINT, whose answer has room for 65,536 entries only.
 int SelectorList::EntryAtClient(POINT at) const {
     RECT client;
-    GetClientRect(list_, &client);
+    GetClientRect(List(), &client);
     if (!PtInRect(&client, at)) return -1;
-    const int entry = ListBox_GetTopIndex(list_) + at.y / std::max(ListBox_GetItemHeight(list_, 0), 1);
-    return entry < ListBox_GetCount(list_) ? entry : -1;
+    const int entry = ListBox_GetTopIndex(List()) + at.y / std::max(ListBox_GetItemHeight(List(), 0), 1);
+    return entry < ListBox_GetCount(List()) ? entry : -1;
 }
 
 void SelectorList::DrawEntry(const DRAWITEMSTRUCT& item) const {
@@ -231,10 +210,10 @@ void SelectorList::DrawEntry(const DRAWITEMSTRUCT& item) const {
     FillRect(item.hDC, &item.rcItem, GetSysColorBrush(highlighted ? COLOR_HIGHLIGHT : COLOR_WINDOW));
     SetTextColor(item.hDC, GetSysColor(highlighted ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT));
     SetBkMode(item.hDC, TRANSPARENT);
-    const HGDIOBJ old =
-        SelectObject(item.hDC, dropped_->Font() ? dropped_->Font() : GetStockObject(DEFAULT_GUI_FONT));
+    const HGDIOBJ old = SelectObject(
+        item.hDC, dropped_->EntryFont() ? dropped_->EntryFont() : GetStockObject(DEFAULT_GUI_FONT));
     const std::wstring& entry = dropped_->EntryList()[item.itemID];
-    const Selector::EntryNote* note = dropped_->NoteOf(item.itemID);
+    const EntryNote* note = dropped_->NoteOf(item.itemID);
     // A port the system does not have is greyed; the device of one it has stands beside it.
     if (note && !note->present && !highlighted) SetTextColor(item.hDC, GetSysColor(COLOR_GRAYTEXT));
     ExtTextOutW(item.hDC, item.rcItem.left + 1, item.rcItem.top, ETO_CLIPPED, &item.rcItem, entry.data(),
@@ -258,21 +237,15 @@ LRESULT SelectorList::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) 
         case WM_DRAWITEM:
             DrawEntry(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
             return TRUE;
-        case WM_NOTIFY:
-            if (reinterpret_cast<NMHDR*>(lParam)->code == TTN_GETDISPINFOW)
-                reinterpret_cast<NMTTDISPINFOW*>(lParam)->lpszText = tip_.data();
-            return 0;
         case WM_DESTROY:
             dropped_ = nullptr;
             accessible_.Disconnect();
-            list_ = nullptr;
             break;
     }
     return Window::HandleMessage(message, wParam, lParam);
 }
 
-LRESULT CALLBACK SelectorList::ListProcedure(HWND list, UINT message, WPARAM wParam, LPARAM lParam) {
-    auto* self = reinterpret_cast<SelectorList*>(GetWindowLongPtrW(list, GWLP_USERDATA));
+LRESULT SelectorList::Box::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
         case WM_MOUSEMOVE:
         case WM_LBUTTONDOWN:
@@ -283,14 +256,14 @@ LRESULT CALLBACK SelectorList::ListProcedure(HWND list, UINT message, WPARAM wPa
         case WM_MBUTTONDOWN:
         case WM_MBUTTONDBLCLK:
         case WM_CAPTURECHANGED:
-            return self->OnListMouse(message, lParam);
+            return owner_.OnListMouse(message, lParam);
         case WM_MOUSEACTIVATE:
             return MA_NOACTIVATE;
         case WM_GETOBJECT:
-            if (LRESULT answer = self->accessible_.Answer(wParam, lParam)) return answer;
+            if (LRESULT answer = owner_.accessible_.Answer(wParam, lParam)) return answer;
             break;
     }
-    return CallWindowProcW(self->listProcedure_, list, message, wParam, lParam);
+    return Window::HandleMessage(message, wParam, lParam);
 }
 
 // The list highlights the entry under the mouse and takes the one clicked; a press outside it
@@ -301,23 +274,23 @@ LRESULT SelectorList::OnListMouse(UINT message, LPARAM lParam) {
         return 0;
     }
     if (!dropped_) return 0;
-    const int entry = EntryAt(list_, lParam);
+    const int entry = EntryAt(List(), lParam);
     switch (message) {
         case WM_MOUSEMOVE:
             HighlightAndTell(entry);
-            PointAt(entry, MSG{list_, WM_MOUSEMOVE, 0, lParam, 0, {}});
+            PointAt(entry, MSG{List(), WM_MOUSEMOVE, 0, lParam, 0, {}});
             return 0;
         case WM_LBUTTONUP:
             if (entry >= 0) {
-                ListBox_SetCurSel(list_, entry);
+                ListBox_SetCurSel(List(), entry);
                 Close(true);
             }
             return 0;
     }
     POINT at{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
-    ClientToScreen(list_, &at);
+    ClientToScreen(List(), &at);
     RECT frame;
-    GetWindowRect(list_, &frame);
+    GetWindowRect(List(), &frame);
     if (!PtInRect(&frame, at)) {
         Close();
         return 0;
@@ -327,8 +300,8 @@ LRESULT SelectorList::OnListMouse(UINT message, LPARAM lParam) {
         // go as it likes: none of that closes the list.
         releasingMouse_ = true;
         ReleaseCapture();
-        CallWindowProcW(listProcedure_, list_, WM_NCLBUTTONDOWN,
-                        SendMessageW(list_, WM_NCHITTEST, 0, MAKELPARAM(at.x, at.y)), MAKELPARAM(at.x, at.y));
+        SendMessageW(List(), WM_NCLBUTTONDOWN, SendMessageW(List(), WM_NCHITTEST, 0, MAKELPARAM(at.x, at.y)),
+                     MAKELPARAM(at.x, at.y));
         releasingMouse_ = false;
         if (dropped_) HoldMouse();
         return 0;
@@ -348,19 +321,19 @@ long SelectorList::ChildCount() const {
 
 std::wstring SelectorList::ChildName(long child) const {
     const auto index = static_cast<std::size_t>(child - 1);
-    const Selector::EntryNote* note = dropped_->NoteOf(index);
+    const EntryNote* note = dropped_->NoteOf(index);
     return dropped_->EntryList()[index] + (note ? L", " + NoteText(*note) : L"");
 }
 
 long SelectorList::ChildState(long child) const {
-    const bool highlighted = ListBox_GetCurSel(list_) == child - 1;
+    const bool highlighted = ListBox_GetCurSel(List()) == child - 1;
     return STATE_SYSTEM_SELECTABLE | (highlighted ? STATE_SYSTEM_SELECTED | STATE_SYSTEM_FOCUSED : 0);
 }
 
 bool SelectorList::ChildPlace(long child, RECT& place) const {
     RECT client;
-    GetClientRect(list_, &client);
-    if (ListBox_GetItemRect(list_, child - 1, &place) == LB_ERR) return false;
+    GetClientRect(List(), &client);
+    if (ListBox_GetItemRect(List(), child - 1, &place) == LB_ERR) return false;
     RECT shown;
     return IntersectRect(&shown, &place, &client) != FALSE;
 }

@@ -2,12 +2,42 @@
 
 #include <windows.h>
 
+#include <string>
+#include <vector>
+
 #include "app/window/accessible.h"
+#include "app/window/tooltip.h"
 #include "app/window/window.h"
 
 namespace tastolink {
 
-class Selector;
+// What the list shows beside an entry, for the ports of the system: the device behind it, and
+// whether the port is there at all.
+struct EntryNote {
+    std::wstring device;
+    bool present = true;
+};
+
+// The selector a list drops for, as the list sees it: what it shows, and where the choice goes.
+class SelectorListOwner {
+public:
+    // The list drops below it.
+    virtual HWND SelectorWindow() const = 0;
+    virtual HFONT EntryFont() const = 0;
+    virtual const std::vector<std::wstring>& EntryList() const = 0;
+    // Nullptr for an entry without a note.
+    virtual const EntryNote* NoteOf(std::size_t index) const = 0;
+    virtual const std::wstring& AccessibleName() const = 0;
+    // The entry the list lights as it drops, or -1.
+    virtual int ShownOrMatchingEntry() const = 0;
+    // The keys moved the highlight to entry `index`, which the selector shows.
+    virtual void ShowEntry(int index) = 0;
+    // The list has closed; `chosen` is the entry taken, or -1.
+    virtual void ListClosed(int chosen) = 0;
+
+protected:
+    ~SelectorListOwner() = default;
+};
 
 // The one list the selectors drop: a popup below the selector that dropped it, holding a
 // system list box that holds no entries of its own (LBS_NODATA). It is told only how many
@@ -20,10 +50,10 @@ public:
     SelectorList() = default;
     ~SelectorList() override { Destroy(); }
 
-    void Drop(Selector& selector);
+    void Drop(SelectorListOwner& selector);
     // Closes the list; with `take` the highlighted entry goes into the selector.
     void Close(bool take = false);
-    bool IsDroppedFor(const Selector& selector) const { return dropped_ == &selector; }
+    bool IsDroppedFor(const SelectorListOwner& selector) const { return dropped_ == &selector; }
     // A key of the selector's field while the list is down, as the list box takes it: the
     // arrows, Page Up, Page Down, Home and End move the highlight, and the selector shows the
     // entry. False for a key the list box does not move by.
@@ -38,10 +68,21 @@ public:
     void ButtonHeldAt(HWND window, LPARAM point);
 
 private:
+    // The system list box inside the popup, whose mouse the list handles itself.
+    class Box final : public Window {
+    public:
+        explicit Box(SelectorList& owner) : owner_(owner) {}
+
+    private:
+        LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+        SelectorList& owner_;
+    };
+
+    HWND List() const { return box_.Handle(); }
+
     bool MakeWindows(HWND owner);
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
     void DrawEntry(const DRAWITEMSTRUCT& item) const;
-    static LRESULT CALLBACK ListProcedure(HWND list, UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT OnListMouse(UINT message, LPARAM lParam);
     // The entry at a point of `window`, or -1.
     int EntryAt(HWND window, LPARAM point) const;
@@ -50,12 +91,12 @@ private:
     void HighlightAndTell(int index);
     // The width the list needs to show the notes beside the entries (0 without notes), and where
     // the notes begin; made as the list drops.
-    int WidthForNotes(const Selector& selector);
+    int WidthForNotes(const SelectorListOwner& selector);
     // The note of the entry under the mouse, told by the tooltip.
     void PointAt(int entry, const MSG& move);
 
     // AccessibleFace: the list and its entries.
-    HWND AccessibleWindow() const override { return list_; }
+    HWND AccessibleWindow() const override { return List(); }
     long Role() const override { return ROLE_SYSTEM_LIST; }
     std::wstring Name() const override;
     long State() const override;
@@ -65,13 +106,10 @@ private:
     bool ChildPlace(long child, RECT& place) const override;
     long ChildAt(POINT client) const override;
 
-    HWND list_ = nullptr;
-    WNDPROC listProcedure_ = nullptr;
-    HWND tooltip_ = nullptr;  // made for the first list with notes
-    int pointedAt_ = -1;
-    std::wstring tip_;
+    Box box_{*this};
+    Tooltip noteTip_;  // made for the first list with notes
     int notesLeft_ = 0;
-    Selector* dropped_ = nullptr;
+    SelectorListOwner* dropped_ = nullptr;
     bool releasingMouse_ = false;  // the capture changes at the list's own wish
     AccessibleObject accessible_{*this};
 };

@@ -229,13 +229,9 @@ private:
 LRESULT AccessibleObject::Answer(WPARAM wParam, LPARAM lParam) {
     if (static_cast<long>(lParam) != OBJID_CLIENT) return 0;
     if (!object_) object_ = new (std::nothrow) Object(face_);
-    // The object is handed over through COM, which the window's thread starts for it the first time.
-    static const bool com = [] {
-        const auto initialize = LateBound<decltype(&CoInitializeEx)>(L"ole32.dll", "CoInitializeEx");
-        return initialize && SUCCEEDED(initialize(nullptr, COINIT_APARTMENTTHREADED));
-    }();
+    // The object is handed over through COM, which WinMain has started for the window's thread.
     static const auto answer = LateBound<decltype(&LresultFromObject)>(L"oleacc.dll", "LresultFromObject");
-    if (!object_ || !answer || !com) return 0;
+    if (!object_ || !answer) return 0;
     // A failure is an error code, which the asker would take for an answer: the system's own object
     // stands in for it.
     const LRESULT result = answer(__uuidof(IAccessible), wParam, object_);

@@ -1,15 +1,30 @@
 #include "app/window/message_loop.h"
 
-#include <windows.h>
-
-#include "app/main/main_window.h"
+#include "app/window/window.h"
 
 namespace tastolink {
+namespace {
 
-int RunMessageLoop(MainWindow& mainWindow) {
+bool IsInput(UINT message) {
+    return (message >= WM_KEYFIRST && message <= WM_KEYLAST) ||
+           (message >= WM_MOUSEFIRST && message <= WM_MOUSELAST);
+}
+
+}  // namespace
+
+// Only input is offered: the timers' ticks, up to a hundred a second while a key is held, go
+// straight to their windows.
+bool PreTranslate(MSG& message) {
+    if (!IsInput(message.message)) return false;
+    for (HWND window = message.hwnd; window; window = GetParent(window))
+        if (Window* target = Window::Of(window); target && target->PreTranslateMessage(message)) return true;
+    return false;
+}
+
+int RunMessageLoop() {
     MSG message;
     while (GetMessageW(&message, nullptr, 0, 0) > 0) {
-        if (mainWindow.PreTranslateMessage(message)) continue;
+        if (PreTranslate(message)) continue;
         TranslateMessage(&message);
         DispatchMessageW(&message);
     }

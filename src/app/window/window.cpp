@@ -26,6 +26,7 @@ bool Window::CreateOfClass(const Creation& creation) {
         if (!RegisterClassExW(&fresh)) return false;
     }
     tracksHover_ = creation.tracksHover;
+    themeClass_ = creation.themeClass;
     // A child's id travels in the menu argument.
     HMENU menuOrId =
         (creation.style & WS_CHILD) ? reinterpret_cast<HMENU>(static_cast<INT_PTR>(creation.id)) : nullptr;
@@ -63,7 +64,47 @@ GdiObject<HFONT> Window::SetOwnFont(HFONT font) {
     return replaced;
 }
 
+bool Window::Subclass(HWND control) {
+    if (window_ || !control || Of(control)) return false;
+    Attach(control);
+    font_ = GetWindowFont(control);
+    controlProcedure_ = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrW(control, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&Window::Procedure)));
+    return true;
+}
+
+bool Window::SubclassForLife(HWND control, std::unique_ptr<Window> object) {
+    if (!object->Subclass(control)) return false;
+    object.release()->ownedByControl_ = true;
+    return true;
+}
+
+// Only a window whose procedure is the base's, by its class or by a subclass, holds an object in
+// its user data; any other window of the thread (the system's own, an input method's) may hold
+// something else there.
+Window* Window::Of(HWND window) {
+    const auto procedure = reinterpret_cast<ULONG_PTR>(&Window::Procedure);
+    if (GetClassLongPtrW(window, GCLP_WNDPROC) != procedure &&
+        static_cast<ULONG_PTR>(GetWindowLongPtrW(window, GWLP_WNDPROC)) != procedure)
+        return nullptr;
+    return reinterpret_cast<Window*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+}
+
+void Window::Attach(HWND window) {
+    window_ = window;
+    SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+}
+
+HTHEME Window::Theme() {
+    if (!themeOpened_ && window_ && themeClass_) {
+        theme_.Reset(OpenThemeData(window_, themeClass_));
+        themeOpened_ = true;
+    }
+    return theme_.Get();
+}
+
 LRESULT Window::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (controlProcedure_) return CallWindowProcW(controlProcedure_, window_, message, wParam, lParam);
     switch (message) {
         case WM_SETFONT:
             if (LOWORD(lParam)) InvalidateRect(window_, nullptr, TRUE);
@@ -97,6 +138,17 @@ void Window::Observe(UINT message, WPARAM wParam, LPARAM lParam) {
             hot_ = false;
             OnHotChanged();
             break;
+        case WM_THEMECHANGED:
+        case WM_DPICHANGED_AFTERPARENT:
+            if (!themeClass_) break;
+            // Opened again as the window paints anew.
+            theme_.Reset();
+            themeOpened_ = false;
+            InvalidateRect(window_, nullptr, TRUE);
+            break;
+        case WM_DESTROY:
+            theme_.Reset();
+            break;
     }
 }
 
@@ -117,18 +169,22 @@ RECT Window::CentredOn(HMONITOR monitor, SIZE size) {
     return {left, top, left + size.cx, top + size.cy};
 }
 
+// The procedure of the program's own classes, and of every control it subclasses.
 LRESULT CALLBACK Window::Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_NCCREATE) {
-        auto* self = static_cast<Window*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
-        self->window_ = window;
-        SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-    }
+    if (message == WM_NCCREATE)
+        static_cast<Window*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams)->Attach(window);
     auto* self = reinterpret_cast<Window*>(GetWindowLongPtrW(window, GWLP_USERDATA));
     if (!self) return DefWindowProcW(window, message, wParam, lParam);
     if (message == WM_NCDESTROY) {
+        // The window goes; the object stays, with no window, unless it lives only as long as the window.
         SetWindowLongPtrW(window, GWLP_USERDATA, 0);
+        if (self->controlProcedure_)
+            SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(self->controlProcedure_));
         const LRESULT result = self->HandleMessage(message, wParam, lParam);
         self->window_ = nullptr;
+        self->controlProcedure_ = nullptr;
+        self->themeOpened_ = false;
+        if (self->ownedByControl_) delete self;
         return result;
     }
     self->Observe(message, wParam, lParam);

@@ -2,7 +2,10 @@
 
 #include <windows.h>
 
+#include <memory>
 #include <string>
+
+#include "shared/handles_win32.h"
 
 namespace tastolink {
 
@@ -11,37 +14,12 @@ struct Box {
     int left, top, width, height;
 };
 
-// A GDI object deleted with its owner.
-template <typename Handle>
-class GdiObject {
-public:
-    GdiObject() = default;
-    explicit GdiObject(Handle handle) : handle_(handle) {}
-    ~GdiObject() { Reset(nullptr); }
-    GdiObject(GdiObject&& other) noexcept : handle_(other.Release()) {}
-    GdiObject& operator=(GdiObject&& other) noexcept {
-        Reset(other.Release());
-        return *this;
-    }
-    void Reset(Handle handle) {
-        if (handle_) DeleteObject(handle_);
-        handle_ = handle;
-    }
-    Handle Get() const { return handle_; }
-    Handle Release() {
-        Handle handle = handle_;
-        handle_ = nullptr;
-        return handle;
-    }
-
-private:
-    Handle handle_ = nullptr;
-};
-
-// The base of every window of the program: registers its class once, attaches the object
-// at WM_NCCREATE and hands each message to HandleMessage; scales by the window's dpi, keeps
-// the font the window draws with, makes its system controls, tracks the mouse over it and
-// centres on the window's own monitor.
+// The base of every window of the program, and the one place where an object is attached to a
+// window: registers its class once, attaches the object at WM_NCCREATE, or to a control the
+// system made through Subclass, and hands each message to HandleMessage; scales by the window's
+// dpi, keeps the font the window draws with and its visual style's data, makes its system
+// controls, tracks the mouse over it and centres on the window's own monitor. The object owns its
+// window: the window goes with it.
 class Window {
 public:
     Window() = default;
@@ -52,6 +30,20 @@ public:
     HWND Handle() const { return window_; }
     // The window's own font, or the one WM_SETFONT gave it; nullptr for none.
     HFONT Font() const { return font_; }
+
+    // Attaches this object to a control the system made (an edit field, a list box): its messages
+    // come to HandleMessage first, and what the class leaves goes on to the control's own
+    // procedure. A plain subclass of the window procedure: comctl32's SetWindowSubclass would cost
+    // Wine a trip to its server for every message. False when the control is already attached.
+    bool Subclass(HWND control);
+    // As Subclass, for an object that lives as long as the control: it is deleted as the control goes.
+    static bool SubclassForLife(HWND control, std::unique_ptr<Window> object);
+    // The object attached to `window` by either way, or nullptr for a window of nobody's.
+    static Window* Of(HWND window);
+
+    // A message the loop took from the queue, before it is dispatched: true when the window has
+    // dealt with it. The loop asks the window the message is for, then each of its parents.
+    virtual bool PreTranslateMessage(MSG& /*message*/) { return false; }
 
 protected:
     // How a window is made; its class is registered at the first window of that name.
@@ -65,7 +57,8 @@ protected:
         int id = 0;             // a child's control id
         HBRUSH background = nullptr;
         HICON icon = nullptr;
-        bool tracksHover = false;  // keeps Hot() up to date
+        bool tracksHover = false;             // keeps Hot() up to date
+        const wchar_t* themeClass = nullptr;  // the visual style's class Theme() opens
     };
     // False when the class can't be registered or the window can't be made.
     bool CreateOfClass(const Creation& creation);
@@ -106,6 +99,10 @@ protected:
     // Hot() changed: the window is drawn anew unless a class redraws less.
     virtual void OnHotChanged() { InvalidateRect(window_, nullptr, FALSE); }
 
+    // The visual style's data of the window's theme class, nullptr without a style. Opened as the
+    // window first paints, and again after the theme or the dpi changed; closed with the window.
+    HTHEME Theme();
+
     // Answers WM_PAINT: `paint` draws on the window's DC between BeginPaint and EndPaint.
     template <typename Painter>
     LRESULT PaintWith(Painter&& paint) {
@@ -122,14 +119,21 @@ protected:
 
 private:
     static LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-    // What the base keeps of every message before the class handles it: the font, the hover.
+    void Attach(HWND window);
+    // What the base keeps of every message before the class handles it: the font, the hover, the
+    // theme.
     void Observe(UINT message, WPARAM wParam, LPARAM lParam);
 
     HWND window_ = nullptr;
+    WNDPROC controlProcedure_ = nullptr;  // a subclassed control's own
+    bool ownedByControl_ = false;
     HFONT font_ = nullptr;
     GdiObject<HFONT> ownFont_;
     bool tracksHover_ = false;
     bool hot_ = false;
+    const wchar_t* themeClass_ = nullptr;
+    ThemeData theme_;
+    bool themeOpened_ = false;  // nullptr is an answer too: no visual style
 };
 
 // The text of a window or control.

@@ -60,12 +60,12 @@ TEST_F(PhoneAnswersTest, OffByDefaultLeavesTheWindowAsItWasAndARightClickHoldsTh
 TEST_F(PhoneAnswersTest, TheSwitchShowsTheBarBelowTheLayoutAndIsKeptInItsOwnFile) {
     Open();
     const UINT item = MenuItem().first;
-    Deliver(*window, window->Handle(), WM_COMMAND, item);
+    Deliver(window->Handle(), WM_COMMAND, item);
     EXPECT_TRUE(MenuItem().second);
     ExpectClientAreaWithBar(true);
     EXPECT_GT(BarHeight(), 0);
     EXPECT_EQ(folder.Read("answers.ini"), "1\r\n");
-    Deliver(*window, window->Handle(), WM_COMMAND, item);
+    Deliver(window->Handle(), WM_COMMAND, item);
     ExpectClientAreaWithBar(false);
     EXPECT_EQ(folder.Read("answers.ini"), "0\r\n");
 }

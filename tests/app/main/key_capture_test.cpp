@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "app/window/message_loop.h"
 #include "app/window_fixture.h"
 
 namespace tastolink::wintest {
@@ -21,9 +22,9 @@ TEST_P(KeyRouting, KeyDownMarksOnlyThroughWiredControlsAndKeyUpAlwaysClears) {
     const RouteCase& route = GetParam();
     HWND target = route.target(*window);
     SetFocus(target);
-    Deliver(*window, target, WM_KEYDOWN, kKeyA);
+    Deliver(target, WM_KEYDOWN, kKeyA);
     EXPECT_EQ(window->HeldKeys().IsHeld(kIndexA), route.marks);
-    Deliver(*window, target, WM_KEYUP, kKeyA);
+    Deliver(target, WM_KEYUP, kKeyA);
     EXPECT_FALSE(window->HeldKeys().AnyHeld());
 }
 
@@ -46,7 +47,7 @@ TEST_F(MainWindowTest, SystemKeysMarkAndClearLikeOthers) {
     Open();
     auto route = [&](UINT message, WPARAM key) {
         MSG msg{window->Control(kEdit1), message, key, 0, 0, {}};
-        EXPECT_FALSE(window->PreTranslateMessage(msg));
+        EXPECT_FALSE(PreTranslate(msg));
     };
     route(WM_SYSKEYDOWN, VK_MENU);
     route(WM_SYSKEYDOWN, VK_F10);
@@ -62,21 +63,21 @@ TEST_F(MainWindowTest, HandlersDoNotSwallowKeys) {
     HWND field = window->Control(kEdit1);
     SetFocus(field);
     SetWindowTextW(field, L"");
-    Deliver(*window, field, WM_KEYDOWN, kKeyA, 0x001E0001);
-    Deliver(*window, field, WM_KEYUP, kKeyA, 0xC01E0001);
-    PumpFor(*window, std::chrono::milliseconds(20));
+    Deliver(field, WM_KEYDOWN, kKeyA, 0x001E0001);
+    Deliver(field, WM_KEYUP, kKeyA, 0xC01E0001);
+    PumpFor(std::chrono::milliseconds(20));
     EXPECT_EQ(ControlText(field), L"a");
 
     // Down in a selector still steps its list, and marks the key.
     SetSelector(1, L"F1");
-    Deliver(*window, FieldOf(window->ComboBox(1)), WM_KEYDOWN, VK_DOWN);
+    Deliver(FieldOf(window->ComboBox(1)), WM_KEYDOWN, VK_DOWN);
     EXPECT_EQ(ControlText(window->ComboBox(1).Handle()), L"F2");
     EXPECT_TRUE(window->HeldKeys().IsHeld(31));
 }
 
 TEST_F(MainWindowTest, LosingActivationReleasesHeldKeys) {
     Open();
-    Deliver(*window, window->Control(kEdit1), WM_KEYDOWN, kKeyA);
+    Deliver(window->Control(kEdit1), WM_KEYDOWN, kKeyA);
     ASSERT_TRUE(window->HeldKeys().AnyHeld());
     SendMessageW(window->Handle(), WM_ACTIVATE, WA_INACTIVE, 0);
     EXPECT_FALSE(window->HeldKeys().AnyHeld());

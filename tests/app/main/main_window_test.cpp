@@ -63,7 +63,7 @@ TEST_F(MainWindowTest, SelectorsShowEveryByteOfEitherCodePage) {
 TEST_F(MainWindowTest, MenuAndDragLetGoOfHeldKeys) {
     Open();
     for (UINT loop : {WM_ENTERMENULOOP, WM_ENTERSIZEMOVE}) {
-        Deliver(*window, window->Control(kEdit1), WM_KEYDOWN, 'A');
+        Deliver(window->Control(kEdit1), WM_KEYDOWN, 'A');
         ASSERT_TRUE(window->HeldKeys().AnyHeld());
         SendMessageW(window->Handle(), loop, FALSE, 0);
         EXPECT_FALSE(window->HeldKeys().AnyHeld()) << loop;

@@ -67,14 +67,13 @@ TEST_F(MainWindowTest, ASetPeriodRepeatsAHeldKeyAndZeroStopsTheTimer) {
     window->Button3Click();
     SetWindowTextW(window->Control(kEdit2), L"10");
     window->Button2Click();
-    Deliver(*window, window->Control(kEdit1), WM_KEYDOWN, 'A');
-    for (int wait = 0; wait < 250 && ports.lines.empty(); ++wait)
-        PumpFor(*window, std::chrono::milliseconds(20));
+    Deliver(window->Control(kEdit1), WM_KEYDOWN, 'A');
+    for (int wait = 0; wait < 250 && ports.lines.empty(); ++wait) PumpFor(std::chrono::milliseconds(20));
     ASSERT_FALSE(ports.lines.empty());
     SetWindowTextW(window->Control(kEdit2), L"0");
     window->Button2Click();
     ports.lines.clear();
-    PumpFor(*window, std::chrono::milliseconds(300));  // thirty ticks of the old period
+    PumpFor(std::chrono::milliseconds(300));  // thirty ticks of the old period
     EXPECT_TRUE(ports.lines.empty());
     EXPECT_TRUE(window->HeldKeys().AnyHeld());
 }

@@ -3,6 +3,7 @@
 #include <map>
 #include <sstream>
 
+#include "app/window/message_loop.h"
 #include "app/window_fixture.h"
 // After windows.h, which the fixture brings.
 #include <commctrl.h>
@@ -18,10 +19,10 @@ HWND DroppedList() {
 }
 
 // Handles what waits in the queue as the program's loop does.
-void Settle(MainWindow& window) {
+void Settle() {
     MSG msg;
     while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        if (window.PreTranslateMessage(msg)) continue;
+        if (PreTranslate(msg)) continue;
         TranslateMessage(&msg);
         DispatchMessageW(&msg);
     }
@@ -30,7 +31,7 @@ void Settle(MainWindow& window) {
 // Types `keys` into the window that has the focus, a key at a time, through the program's loop:
 // names of keys ("Down", "Alt+Up", "PgDn", "F4", "Enter", "Esc") and single characters, typed as
 // such. The text of `shown` after each named key.
-std::vector<std::wstring> Type(MainWindow& window, HWND shown, const std::string& keys) {
+std::vector<std::wstring> Type(HWND shown, const std::string& keys) {
     static const std::map<std::string, WORD> named{
         {"Down", VK_DOWN}, {"Up", VK_UP}, {"PgDn", VK_NEXT},    {"PgUp", VK_PRIOR}, {"Home", VK_HOME},
         {"End", VK_END},   {"F4", VK_F4}, {"Enter", VK_RETURN}, {"Esc", VK_ESCAPE}};
@@ -48,10 +49,10 @@ std::vector<std::wstring> Type(MainWindow& window, HWND shown, const std::string
                          scan | 0xC0000001 | (alt ? KF_ALTDOWN << 16 : 0));
         } else {
             PostMessageW(focus, WM_CHAR, static_cast<WPARAM>(word[0]), 1);
-            Settle(window);
+            Settle();
             continue;
         }
-        Settle(window);
+        Settle();
         wchar_t text[64] = L"";
         GetWindowTextW(shown, text, 64);
         texts.emplace_back(text);
@@ -91,35 +92,35 @@ TEST_F(MainWindowTest, SelectorAnswersKeysAsADropDownComboBox) {
          }) {
         SetFocus(selector);
         SetWindowTextW(selector, L"");
-        const std::vector<std::wstring> bySelector = Type(*window, selector, keys);
+        const std::vector<std::wstring> bySelector = Type(selector, keys);
         HWND combo = newComboBox();
         SetFocus(combo);
-        EXPECT_EQ(bySelector, Type(*window, combo, keys)) << keys;
+        EXPECT_EQ(bySelector, Type(combo, keys)) << keys;
         DestroyWindow(combo);
     }
 
     // Where the selector is made to differ. Typed letters complete to the first entry that
     // begins with them; a combo box leaves them as typed.
     SetFocus(selector);
-    Type(*window, selector, "N");
+    Type(selector, "N");
     EXPECT_EQ(ControlText(selector), L"Num0");
     // The user's own edit forgets the entry shown before: a step goes on from the entry the
     // text names, or from the first entry; Wine's combo box steps on from the entry it showed
     // before the edit.
-    EXPECT_EQ(Type(*window, selector, "Down"), std::vector<std::wstring>{L"Num1"});
+    EXPECT_EQ(Type(selector, "Down"), std::vector<std::wstring>{L"Num1"});
     SetWindowTextW(GetFocus(), L"Foo");
-    EXPECT_EQ(Type(*window, selector, "Down"), std::vector<std::wstring>{L"F1"});
+    EXPECT_EQ(Type(selector, "Down"), std::vector<std::wstring>{L"F1"});
     // Home and End move in a dropped list, as in a drop-down list; a combo box's field moves its caret.
-    EXPECT_EQ(Type(*window, selector, "F4 End Home End Enter"),
+    EXPECT_EQ(Type(selector, "F4 End Home End Enter"),
               (std::vector<std::wstring>{L"F1", L"Z", L"F1", L"Z", L"Z"}));
 }
 
-void ClickButton(MainWindow& window, HWND selector, UINT message = WM_LBUTTONUP) {
+void ClickButton(HWND selector, UINT message = WM_LBUTTONUP) {
     RECT frame;
     GetClientRect(selector, &frame);
     const LPARAM onButton = MAKELPARAM(frame.right - 4, frame.bottom / 2);
-    Deliver(window, selector, WM_LBUTTONDOWN, MK_LBUTTON, onButton);
-    if (message == WM_LBUTTONUP) Deliver(window, selector, WM_LBUTTONUP, 0, onButton);
+    Deliver(selector, WM_LBUTTONDOWN, MK_LBUTTON, onButton);
+    if (message == WM_LBUTTONUP) Deliver(selector, WM_LBUTTONUP, 0, onButton);
 }
 
 // The mouse on entry `index` of the dropped list, in the list's client area.
@@ -135,44 +136,44 @@ LPARAM OnEntry(HWND list, int index) {
 TEST_F(MainWindowTest, TheDroppedListTakesTheMouseAsAComboBoxListDoes) {
     Open();
     HWND selector = window->ComboBox(4).Handle();
-    ClickButton(*window, selector);
+    ClickButton(selector);
     HWND list = DroppedList();
     ASSERT_NE(list, nullptr);
     EXPECT_EQ(GetCapture(), list);
     const int top = ListBox_GetTopIndex(list);
-    Deliver(*window, GetFocus(), WM_MOUSEWHEEL, MAKEWPARAM(0, -WHEEL_DELTA));
+    Deliver(GetFocus(), WM_MOUSEWHEEL, MAKEWPARAM(0, -WHEEL_DELTA));
     EXPECT_GT(ListBox_GetTopIndex(list), top);
     ListBox_SetTopIndex(list, 0);
-    Deliver(*window, list, WM_LBUTTONDOWN, MK_LBUTTON, OnEntry(list, 2));
-    Deliver(*window, list, WM_LBUTTONUP, 0, OnEntry(list, 2));
+    Deliver(list, WM_LBUTTONDOWN, MK_LBUTTON, OnEntry(list, 2));
+    Deliver(list, WM_LBUTTONUP, 0, OnEntry(list, 2));
     EXPECT_EQ(DroppedList(), nullptr);
     EXPECT_EQ(ControlText(selector), L"F3");
     EXPECT_EQ(GetFocus(), window->ComboBox(4).Field());
 
-    ClickButton(*window, selector, WM_LBUTTONDOWN);
+    ClickButton(selector, WM_LBUTTONDOWN);
     list = DroppedList();
     ASSERT_NE(list, nullptr);
     POINT over{0, 0};
     MapWindowPoints(list, selector, &over, 1);
     const LPARAM fourth = OnEntry(list, 3);
     const LPARAM overFourth = MAKELPARAM(GET_X_LPARAM(fourth) + over.x, GET_Y_LPARAM(fourth) + over.y);
-    Deliver(*window, selector, WM_MOUSEMOVE, MK_LBUTTON, overFourth);
-    Deliver(*window, selector, WM_LBUTTONUP, 0, overFourth);
+    Deliver(selector, WM_MOUSEMOVE, MK_LBUTTON, overFourth);
+    Deliver(selector, WM_LBUTTONUP, 0, overFourth);
     EXPECT_EQ(DroppedList(), nullptr);
     EXPECT_EQ(ControlText(selector), L"F4");
 
-    Deliver(*window, GetFocus(), WM_SYSKEYDOWN, VK_DOWN, KF_ALTDOWN << 16);
+    Deliver(GetFocus(), WM_SYSKEYDOWN, VK_DOWN, KF_ALTDOWN << 16);
     list = DroppedList();
     RECT client;
     GetClientRect(list, &client);
     const LPARAM onScrollBar = MAKELPARAM(client.right + 4, client.bottom - 4);  // its down arrow
     PostMessageW(list, WM_LBUTTONUP, 0, onScrollBar);                            // ends its tracking
-    Deliver(*window, list, WM_LBUTTONDOWN, MK_LBUTTON, onScrollBar);
+    Deliver(list, WM_LBUTTONDOWN, MK_LBUTTON, onScrollBar);
     EXPECT_EQ(DroppedList(), list);
     EXPECT_EQ(GetCapture(), list);
-    Deliver(*window, list, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(-50, -50));
+    Deliver(list, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(-50, -50));
     EXPECT_EQ(DroppedList(), nullptr);
-    Deliver(*window, GetFocus(), WM_KEYDOWN, VK_F4);
+    Deliver(GetFocus(), WM_KEYDOWN, VK_F4);
     SetCapture(window->Handle());  // as the menu and a drag of the window do
     ReleaseCapture();
     EXPECT_EQ(DroppedList(), nullptr);
@@ -180,8 +181,8 @@ TEST_F(MainWindowTest, TheDroppedListTakesTheMouseAsAComboBoxListDoes) {
 
     // New entries while the list is down (a port come or gone, the ports watched): it closes first.
     FieldOf(window->ComboBox(kPortSelectorNumber));
-    Type(*window, GetFocus(), "F4 End");
-    Deliver(*window, window->Handle(), WM_COMMAND, kMenuWatchPorts);
+    Type(GetFocus(), "F4 End");
+    Deliver(window->Handle(), WM_COMMAND, kMenuWatchPorts);
     EXPECT_EQ(DroppedList(), nullptr);
 }
 
@@ -190,9 +191,9 @@ TEST_F(MainWindowTest, TheSharedFieldServesTheSelectorItIsIn) {
     Open();
     HWND five = window->ComboBox(5).Handle();
     FieldOf(window->ComboBox(5));  // made here
-    ClickButton(*window, five);
+    ClickButton(five);
     ASSERT_NE(DroppedList(), nullptr);
-    ClickButton(*window, five);
+    ClickButton(five);
     EXPECT_EQ(DroppedList(), nullptr);
 
     // Moved into another selector: the focus selects its whole text, what is typed with the
@@ -202,16 +203,16 @@ TEST_F(MainWindowTest, TheSharedFieldServesTheSelectorItIsIn) {
     DWORD start = 1, end = 0;
     SendMessageW(field, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
     EXPECT_EQ(std::make_pair(start, end), std::make_pair(DWORD{0}, DWORD{4}));
-    Type(*window, field, "F4 F Enter");
+    Type(field, "F4 F Enter");
     EXPECT_EQ(ControlText(field), L"F1");
-    Type(*window, field, "F4");
+    Type(field, "F4");
     ASSERT_NE(DroppedList(), nullptr);
     SetFocus(window->Control(kEdit1));
     EXPECT_EQ(DroppedList(), nullptr);
 
     // Alt+F4 is left to the window, which closes.
     SetFocus(field);
-    Type(*window, field, "Alt+F4");
+    Type(field, "Alt+F4");
     EXPECT_EQ(DroppedList(), nullptr);
     EXPECT_FALSE(IsWindow(window->Handle()));
 }
