@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cctype>
 
-#include "recording/key_sequence.h"
+#include "phone/keypad_press.h"
 
 namespace tastolink {
 namespace {

@@ -1,6 +1,6 @@
 #include "app/features/phone_profiles.h"
 
-#include "phone/chosen_profile.h"
+#include "settings/chosen_profile.h"
 #include "phone/key_names.h"
 #include "phone/phones_file.h"
 

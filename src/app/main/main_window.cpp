@@ -49,30 +49,15 @@ MainWindow::~MainWindow() {
 }
 
 bool MainWindow::Create(int showCommand, std::optional<UnattendedRun> unattended) {
-    // Made at its final size and place for the primary monitor's dpi: moving a top-level
-    // window costs Wine a trip to the X server. A window made larger than the screen allows
-    // would be cut to it, where a move is not; such a window, and one on a monitor of another
-    // dpi, is sized and centred once it exists.
-    const UINT primaryDpi = GetDpiForSystem();
-    const SIZE wanted = FrameSize(primaryDpi);
-    const bool fits =
-        wanted.cx <= GetSystemMetrics(SM_CXMAXTRACK) && wanted.cy <= GetSystemMetrics(SM_CYMAXTRACK);
-    const RECT place = fits ? CentredOn(MonitorFromPoint({0, 0}, MONITOR_DEFAULTTOPRIMARY), wanted) : RECT{};
-    const HICON icon = LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_TASTOLINK));
-    if (!CreateOfClass({.className = L"TastolinkMainWindow",
+    if (!CreateCentred({.className = L"TastolinkMainWindow",
                         .style = kWindowStyle,
                         .extendedStyle = kWindowExtendedStyle,
                         .caption = L"Tastolink",
-                        .place = place,
                         .background = GetSysColorBrush(COLOR_BTNFACE),
-                        .icon = icon}))
+                        .icon = LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_TASTOLINK))},
+                       [](UINT dpi) { return FrameSize(dpi); }))
         return false;
     SetMenu(Handle(), MakeMenuBar(kMenu));
-    if (!fits || Dpi() != primaryDpi) {
-        const SIZE frame = FrameSize(Dpi());
-        SetWindowPos(Handle(), nullptr, 0, 0, frame.cx, frame.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-        CentreOnMonitor();
-    }
     // Every control is made at its final place, for this window's dpi, while the window is
     // hidden: moving controls afterwards costs each of their siblings a repaint.
     SetOwnFont(CreateUiFont(Dpi()));
@@ -99,9 +84,8 @@ bool MainWindow::Create(int showCommand, std::optional<UnattendedRun> unattended
     if (const auto problems = profiles_.Load()) services_.messages.ShowError(Handle(), *problems);
     if (unattended)
         sequences_.StartUnattended(std::move(*unattended), [this](const std::string& port) {
-            selectors_[kPortSelectorNumber].SetText(WideFromUtf8(port));
-            Button3Click();
-            return phone_.Phone().IsOpen();
+            selectors_[kPortSelectorNumber].SetText(WideFromUtf8(port));  // as "Выбрать" would open it
+            return phone_.Phone().Open(port, profiles_.Preparation());
         });
     return true;
 }
@@ -277,13 +261,13 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             portWatch_.OnDeviceChange(wParam, lParam);
             return TRUE;
         case WM_ACTIVATE:
-            OnActivate(LOWORD(wParam) != WA_INACTIVE);
+            keys_.OnActivate(LOWORD(wParam) != WA_INACTIVE, Control(kEdit1));
             return 0;
         case WM_ENTERMENULOOP:
         case WM_ENTERSIZEMOVE:
             // The menu and a drag run loops of their own that swallow key-ups: a key let go
             // meanwhile would stay held, so every key is let go now.
-            heldKeys_.ReleaseAll();
+            keys_.ReleaseAll();
             break;
         case WM_PAINT:
             return PaintWith([this](HDC dc) {
@@ -351,19 +335,6 @@ void MainWindow::OnCommand(int id, WORD notification) {
     }
 }
 
-// A window that no longer sees key-ups can't tell when a key is let go: forget them all.
-void MainWindow::OnActivate(bool active) {
-    if (!active) {
-        HWND focus = GetFocus();
-        if (focus && IsChild(Handle(), focus)) focusBeforeDeactivation_ = focus;
-        heldKeys_.ReleaseAll();
-        return;
-    }
-    HWND focus = focusBeforeDeactivation_ && IsWindow(focusBeforeDeactivation_) ? focusBeforeDeactivation_
-                                                                                : Control(kEdit1);
-    SetFocus(focus);
-}
-
 LRESULT MainWindow::OnControlColour(HDC dc, HWND control) {
     LRESULT brush = Window::HandleMessage(WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc),
                                           reinterpret_cast<LPARAM>(control));
@@ -371,31 +342,13 @@ LRESULT MainWindow::OnControlColour(HDC dc, HWND control) {
     return brush;
 }
 
-// Key-downs mark keys only through the window itself, the focus field and the selectors of the
-// first rows; keys typed into a selector arrive at the shared edit field inside it.
-bool MainWindow::MarksKeyDowns(HWND target) const {
-    return target == Handle() || target == Control(kEdit1) || selectors_.CapturesKeysIn(target);
-}
-
 bool MainWindow::PreTranslateMessage(MSG& message) {
-    if (message.message < WM_KEYFIRST || message.message > WM_KEYLAST) return false;
-    if (message.hwnd != Handle() && !IsChild(Handle(), message.hwnd)) return false;
-    const WORD key = LOWORD(message.wParam);
-    switch (message.message) {
-        case WM_KEYDOWN:
-        case WM_SYSKEYDOWN:
-            if (MarksKeyDowns(message.hwnd)) FormKeyDown(key);
-            // Esc anywhere in the window ends a sequence playing.
-            if (key == VK_ESCAPE) player_.Stop();
-            break;
-        case WM_KEYUP:
-        case WM_SYSKEYUP:
-            // A key-up clears its key wherever it lands in the window, so no key stays held.
-            FormKeyUp(key);
-            break;
-    }
+    if (!keys_.Take(message)) return false;
+    // Esc anywhere in the window ends a sequence playing.
+    if (message.message == WM_KEYDOWN && message.wParam == VK_ESCAPE) player_.Stop();
     // Only Tab goes to the dialog manager: it would swallow Enter and Esc, which can be bound.
-    if (message.message == WM_KEYDOWN && key == VK_TAB) return IsDialogMessageW(Handle(), &message) != FALSE;
+    if (message.message == WM_KEYDOWN && message.wParam == VK_TAB)
+        return IsDialogMessageW(Handle(), &message) != FALSE;
     return false;
 }
 

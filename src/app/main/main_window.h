@@ -15,13 +15,13 @@
 #include "app/features/port_watch.h"
 #include "app/features/window_conversation.h"
 #include "app/main/binding_selectors.h"
+#include "app/main/key_capture.h"
 #include "app/main/keypad.h"
 #include "app/main/main_window_layout.h"
 #include "app/main/repeat_timer.h"
 #include "app/main/status_line.h"
 #include "app/window/message_boxes.h"
 #include "app/window/window.h"
-#include "capture/held_key_table.h"
 #include "recording/unattended_run.h"
 #include "settings/mapping_store.h"
 #include "settings/repeat_interval.h"
@@ -53,19 +53,17 @@ public:
     int ExitCode() const { return sequences_.ExitCode(); }
     void SetAuthorWindow(AuthorWindow* author) { author_ = author; }
 
-    // Key capture and Tab navigation ahead of dispatch; true when the message was consumed.
+    // Key capture, Esc and Tab ahead of dispatch; true when the message was consumed.
     bool PreTranslateMessage(MSG& message) override;
 
     HWND Control(int id) const { return GetDlgItem(Handle(), id); }
     const Selector& ComboBox(int number) const { return selectors_[number]; }
-    const HeldKeyTable& HeldKeys() const { return heldKeys_; }
+    const HeldKeyTable& HeldKeys() const { return keys_.HeldKeys(); }
     std::uint32_t RepeatPeriod() const { return interval_.Period(); }
 
     // Handlers, named after the component and event they serve.
     void FormCreate();
     bool FormClose();
-    void FormKeyDown(WORD key);
-    void FormKeyUp(WORD key);
     void SpeedButtonClick(int row);      // the click action of a row's keypad button (0-based row)
     void SpeedButtonLongPress(int row);  // its right click: the key held for two seconds
     void Timer2Timer();                  // the repeat timer's tick: one repeat scan
@@ -79,7 +77,6 @@ private:
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
     void OnCommand(int id, WORD notification);
     void OnTimer(UINT_PTR timer);
-    void OnActivate(bool active);
     void OnDpiChanged(const RECT& suggested);
     LRESULT OnControlColour(HDC dc, HWND control);
     // The boxes of the road to the phone, and the port's segment of the status line.
@@ -94,7 +91,6 @@ private:
     void ApplyLayout();
     void FitToLayout();
     void ReportStartupProblem(const char* what);
-    bool MarksKeyDowns(HWND target) const;
     // A switch of an addition from the menu: one that can't be saved holds until the program ends.
     void ToggleSwitch(const std::function<void()>& toggle);
 
@@ -114,15 +110,14 @@ private:
     PortWatch portWatch_;
     Player player_;
     KeySequences sequences_;
-    HeldKeyTable heldKeys_;
     RepeatTimer repeatTimer_{*this};
     MappingStore mappings_;
     RepeatIntervalSetting interval_;
     AuthorWindow* author_ = nullptr;
     bool failureOnScreen_ = false;  // a box of the road to the phone is open
 
-    HWND focusBeforeDeactivation_ = nullptr;
     BindingSelectors selectors_;
+    KeyCapture keys_{*this, selectors_};
     Keypad keypad_;
     std::vector<Placement> placements_;
     std::string startupProblems_;

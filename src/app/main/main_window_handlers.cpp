@@ -44,11 +44,8 @@ bool MainWindow::FormClose() {
     return saved;
 }
 
-void MainWindow::FormKeyDown(WORD key) { heldKeys_.KeyDown(key); }
-void MainWindow::FormKeyUp(WORD key) { heldKeys_.KeyUp(key); }
-
 void MainWindow::Timer2Timer() {
-    Guarded([&] { RunRepeatScan(heldKeys_, selectors_, [this](int row) { SpeedButtonClick(row); }); });
+    Guarded([&] { RunRepeatScan(keys_.HeldKeys(), selectors_, [this](int row) { SpeedButtonClick(row); }); });
 }
 
 void MainWindow::SpeedButtonClick(int row) {

@@ -36,6 +36,21 @@ bool Window::CreateOfClass(const Creation& creation) {
                            instance, this) != nullptr;
 }
 
+bool Window::CreateCentred(Creation creation, const std::function<SIZE(UINT dpi)>& frameAt) {
+    const UINT primaryDpi = GetDpiForSystem();
+    const SIZE wanted = frameAt(primaryDpi);
+    const bool fits =
+        wanted.cx <= GetSystemMetrics(SM_CXMAXTRACK) && wanted.cy <= GetSystemMetrics(SM_CYMAXTRACK);
+    if (fits) creation.place = CentredOn(MonitorFromPoint({0, 0}, MONITOR_DEFAULTTOPRIMARY), wanted);
+    if (!CreateOfClass(creation)) return false;
+    if (!fits || Dpi() != primaryDpi) {
+        const SIZE frame = frameAt(Dpi());
+        SetWindowPos(window_, nullptr, 0, 0, frame.cx, frame.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+        CentreOnMonitor();
+    }
+    return true;
+}
+
 HWND Window::AddControl(const Control& control) const {
     const RECT& at = control.place;
     HWND made = CreateWindowExW(

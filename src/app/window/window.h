@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -62,6 +63,11 @@ protected:
     };
     // False when the class can't be registered or the window can't be made.
     bool CreateOfClass(const Creation& creation);
+    // A top-level window whose frame at a dpi is `frameAt(dpi)`, made at its final size and place in
+    // the middle of the primary monitor: moving a top-level window costs Wine a trip to the X
+    // server. One larger than the screen allows (it would be cut to it, where a move is not), or on a
+    // monitor of another dpi, is sized and centred once it exists.
+    bool CreateCentred(Creation creation, const std::function<SIZE(UINT dpi)>& frameAt);
 
     // A control of a system class (edit, button, static, status bar ...) made as a child of
     // this window, visible, with the window's font.

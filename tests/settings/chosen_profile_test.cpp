@@ -1,4 +1,4 @@
-#include "phone/chosen_profile.h"
+#include "settings/chosen_profile.h"
 
 #include <gtest/gtest.h>
 
