@@ -43,7 +43,7 @@ struct ComPortFailure {
 };
 
 struct ComPortOpening {
-    ComPort port;         // no handle when the port did not open
+    ComPort port;            // no handle when the port did not open
     ComPortFailure failure;  // why not
 };
 

@@ -7,9 +7,9 @@
 #include <string>
 #include <vector>
 
-#include "app/window/accessible.h"
 #include "app/selector/selector_field.h"
 #include "app/selector/selector_list.h"
+#include "app/window/accessible.h"
 #include "app/window/window.h"
 #include "selection/entry_position.h"
 
