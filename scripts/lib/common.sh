@@ -82,22 +82,11 @@ ensure_display() {
     say "no display: started a private one on $DISPLAY"
 }
 
-# A private prefix under the build tree; its server is kept running for the whole run.
+# A private prefix under the build tree, readied as the tests ready theirs (tools/driver's
+# prepare_prefix: Wine's fonts, no debugger at a crash); its server is kept running for the whole run.
 ensure_wine_prefix() {
-    if [ ! -f "$WINEPREFIX/system.reg" ]; then
-        say "creating the Wine prefix $WINEPREFIX"
-        wineboot -i >/dev/null 2>&1 || true
-        # wineboot's own server is still shutting down; a persistent one must start after it.
-        wineserver -w >/dev/null 2>&1 || true
-    fi
-    # Debian's Wine does not look in /usr/share/wine/fonts: without these in the prefix every
-    # face falls back to DejaVu, whose mark positioning crashes Wine's Uniscribe on a text that
-    # starts with U+02DC. With them, "MS Sans Serif" is Wine's raster face, as on Windows.
-    cp -u /usr/share/wine/fonts/* "$WINEPREFIX/drive_c/windows/Fonts/"
-    wineserver -p >/dev/null 2>&1 || true
-    # Start Wine's services now: started by the first test instead, they would inherit its
-    # output pipes and, living as long as the persistent server, keep CTest waiting.
-    wine cmd /c exit </dev/null >/dev/null 2>&1 || true
+    [ -f "$WINEPREFIX/system.reg" ] || say "creating the Wine prefix $WINEPREFIX"
+    /usr/bin/python3 "$TASTOLINK_ROOT/tools/driver/tastolink_driver" prefix
 }
 
 stop_background() {

@@ -11,10 +11,12 @@ add_test(NAME wine.answers_vanishing
   COMMAND ${SYSTEM_PYTHON3} ${DRIVER} with-phone --port COM12 --vanish --
           ${WINE} ${TASTOLINK_WINDOWS_BUILD_DIR}/tests/tastolink_windows_tests.exe
           --gtest_filter=Win32SerialPortWithPhone.*)
-set_tests_properties(wine.answers_vanishing PROPERTIES RESOURCE_LOCK wine_desktop ENVIRONMENT "${DRIVER_ENVIRONMENT}")
+set_tests_properties(wine.answers_vanishing PROPERTIES
+  RESOURCE_LOCK wine_desktop TIMEOUT 120 ENVIRONMENT "${DRIVER_ENVIRONMENT}")  # about 2 s
 
 # One CTest test per journey file; pytest keeps each one's folders (phone logs, a screenshot
-# of a failure) under e2e/<name> of the build tree.
+# of a failure) under e2e/<name> of the build tree. The longest takes about 20 s; a stalled
+# phone's box alone is waited for up to 120 s.
 file(MAKE_DIRECTORY ${CMAKE_BINARY_DIR}/e2e)
 foreach(name IN ITEMS answers disk_full held_key hostile_phone key_sequences keypad menu_loop release selectors
                       settings_restart stall vanished_phone watched_ports)

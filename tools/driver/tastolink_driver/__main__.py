@@ -9,6 +9,10 @@ Or keeps a private display (Xvfb and its window manager) until it is sent TERM, 
 printed its name and the file of its cookie (":91 /tmp/tastolink-x-…/Xauthority"), for the scripts:
 
     python3 tools/driver/tastolink_driver display [--size WIDTHxHEIGHT]
+
+Or readies WINEPREFIX as the tests and the scripts use it (see prepare_prefix):
+
+    python3 tools/driver/tastolink_driver prefix
 """
 
 import argparse
@@ -26,8 +30,9 @@ from tastolink_driver.display import PrivateDisplay  # noqa: E402
 split = sys.argv.index("--") if "--" in sys.argv else len(sys.argv)
 parser = argparse.ArgumentParser(prog="tastolink_driver",
                                  usage="%(prog)s with-phone [--port COMn] [PHONE OPTION...] -- COMMAND...\n"
-                                       "       %(prog)s display [--size WIDTHxHEIGHT]")
-parser.add_argument("action", choices=["with-phone", "display"])
+                                       "       %(prog)s display [--size WIDTHxHEIGHT]\n"
+                                       "       %(prog)s prefix")
+parser.add_argument("action", choices=["with-phone", "display", "prefix"])
 parser.add_argument("--port", default="COM7")
 parser.add_argument("--size", default="2560x1600")
 options, phone_options = parser.parse_known_args(sys.argv[1:split])
@@ -45,6 +50,8 @@ if options.action == "display":
         display.stop()
 
 prepare_prefix()
+if options.action == "prefix":
+    sys.exit(0)
 with tempfile.TemporaryDirectory(prefix="virtual-phone-") as folder:
     phone = Phone(folder, options.port, phone_options)
     try:

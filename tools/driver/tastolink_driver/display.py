@@ -136,6 +136,11 @@ class Display:
         window.set_input_focus(X.RevertToParent, X.CurrentTime)
         self.x.sync()
 
+    def has_focus(self, window):
+        """Whether key events go to `window` now."""
+        focus = self.x.get_input_focus().focus
+        return not isinstance(focus, int) and focus.id == window.id
+
     def auto_repeat(self, on):
         self.x.change_keyboard_control(auto_repeat_mode=X.AutoRepeatModeOn if on else X.AutoRepeatModeOff)
         self.x.sync()

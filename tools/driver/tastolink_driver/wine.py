@@ -3,6 +3,7 @@
 import os
 import shutil
 import subprocess
+import tempfile
 from pathlib import Path
 
 import psutil
@@ -10,11 +11,14 @@ import psutil
 from . import BUILD_DIR, wait_until
 
 WINE = shutil.which("wine") or "wine"
+SYSTEM_WINE_FONTS = Path("/usr/share/wine/fonts")
+NO_CRASH_DEBUGGER = Path(__file__).with_name("no_crash_debugger.reg")
 
 
 def prepare_prefix():
-    """WINEPREFIX, or a private prefix under the build tree, created when missing; its server
-    kept running between programs and its services started.
+    """WINEPREFIX, or a private prefix under the build tree, created when missing, with Wine's own
+    fonts and no debugger started at a crash; its server kept running between programs and its
+    services started. Each step holds for a prefix that exists already too.
 
     The services re-create the prefix's COM links when they start, so they must be up before
     a phone puts its own link in place; started by a test instead, they would also inherit
@@ -25,9 +29,26 @@ def prepare_prefix():
     quiet = dict(stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, check=False)
     if not (prefix / "system.reg").exists():
         subprocess.run(["wineboot", "-i"], timeout=600, **quiet)
+        # wineboot's own server is still shutting down; a persistent one must start after it.
         subprocess.run(["wineserver", "-w"], timeout=120, **quiet)
+    # Debian's Wine does not look in /usr/share/wine/fonts: without these in the prefix every face
+    # falls back to DejaVu, whose mark positioning crashes Wine's Uniscribe on a text that starts
+    # with U+02DC. With them, "MS Sans Serif" is Wine's raster face, as on Windows.
+    fonts = prefix / "drive_c" / "windows" / "Fonts"
+    for font in SYSTEM_WINE_FONTS.iterdir():
+        copy = fonts / font.name
+        if not copy.exists() or copy.stat().st_mtime < font.stat().st_mtime:
+            shutil.copyfile(font, copy)
     subprocess.run(["wineserver", "-p"], timeout=30, **quiet)
-    subprocess.run([WINE, "cmd.exe", "/c", "exit"], timeout=120, **quiet)
+    # The first Wine program of the server starts the services too: its output goes to a file, not
+    # a pipe that they would keep open.
+    with tempfile.TemporaryFile() as said:
+        imported = subprocess.run([WINE, "reg", "import", str(NO_CRASH_DEBUGGER)], timeout=120,
+                                  stdin=subprocess.DEVNULL, stdout=said, stderr=said)
+        if imported.returncode:
+            said.seek(0)
+            raise RuntimeError(f"the Wine prefix {prefix} did not take {NO_CRASH_DEBUGGER.name}:\n"
+                               + said.read().decode(errors="replace"))
     return prefix
 
 
