@@ -1,8 +1,8 @@
 #include "app/features/phone_profiles.h"
 
-#include "settings/chosen_profile.h"
 #include "phone/key_names.h"
 #include "phone/phones_file.h"
+#include "settings/chosen_profile.h"
 
 namespace tastolink {
 
