@@ -27,11 +27,12 @@ constexpr int kTextMargin = 12;  // a part's borders and the space around its te
 void StatusLine::Write(Segment segment, std::optional<std::string> text) {
     auto& kept = texts_[static_cast<std::size_t>(segment)];
     if (kept == text) return;
-    const bool shownBefore = kept.has_value();
     kept = std::move(text);
-    // A segment that comes or goes changes the bar at once; a new text waits for the others that
-    // come with it (a phone that floods the port changes them thousands of times a second).
-    if (kept.has_value() != shownBefore) return Refresh();
+    // The bar that comes or goes changes the window at once. A new text, or a segment that comes or
+    // goes in a bar that stays, waits for the others that come with it: a phone that floods the
+    // port changes them thousands of times a second (its indicators unknown, then known again).
+    const bool wanted = std::ranges::any_of(texts_, [](const auto& shown) { return shown.has_value(); });
+    if (wanted != (bar_ != nullptr)) return Refresh();
     if (refreshPending_ || !bar_) return;
     refreshPending_ = PostMessageW(window_, kStatusLineMessage, 0, 0) != FALSE;
 }

@@ -110,12 +110,14 @@ class Display:
             self.key(name, False)
 
     def type(self, text):
-        """Types ASCII letters, digits, dots and blanks, capitals with Shift."""
+        """Types ASCII letters, digits, blanks and the signs of a path, capitals with Shift."""
+        names = {".": "period", " ": "space", "-": "minus", "_": "minus", ":": "semicolon", "\\": "backslash"}
         for char in text:
-            if char.isupper():
+            shifted = char.isupper() or char in "_:"
+            if shifted:
                 self.key("Shift_L", True)
-            self.tap({".": "period", " ": "space"}.get(char, char.lower()))
-            if char.isupper():
+            self.tap(names.get(char, char.lower()))
+            if shifted:
                 self.key("Shift_L", False)
 
     def move(self, x, y):
