@@ -19,7 +19,6 @@ TEST(EventReporting, TriesTheNarrowerFormsUntilThePhoneTakesOneThenAsksTheIndica
          "клавиши", false},
         {"at+cmer=3, 2,0,0", {"ERROR", "OK"}, "at+cmer=3, 2,0,0|AT+CMER=3,0,0,1|AT+CIND=?|AT+CIND?", "индикаторы",
          false},
-        {"AT+CMER=3,2,0,0", {"OK"}, "AT+CMER=3,2,0,0", "клавиши", true},
         // A profile's own lines, then every listed form.
         {"AT+CMER=1,2,0,2", {"OK"}, "AT+CMER=1,2,0,2|AT+CIND=?|AT+CIND?", "клавиши и индикаторы", true},
         {"AT+CMER=0,0,0,0", {"OK"}, "AT+CMER=0,0,0,0", "выключены", false},

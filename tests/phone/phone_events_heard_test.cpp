@@ -54,8 +54,8 @@ TEST(PhoneEventsHeard, TakesTheProgramsOwnKeysOutOfTheReportsWhereThePhoneTellsT
 TEST(PhoneEventsHeard, ReadsTheProfilesCharacterSetAndForgetsTheLastPhone) {
     PhoneEventsHeard heard;
     heard.Expect(CharacterSet::Ucs2, false);
-    heard.Heard(heard::PhoneSaid{"+CDEV: 1,\"041C0435043D044E\""});
-    heard.Heard(heard::PhoneSaid{"+CKEV: \"0023\",1"});
+    for (const char* line : {"+CDEV: 1,\"041C0435043D044E\"", "+CKEV: \"0023\",1"})
+        heard.Heard(heard::PhoneSaid{line});
     EXPECT_EQ(heard.Status().DisplayText() + heard.Status().LastKey(), "Меню#");
     heard.Forget();
     EXPECT_EQ(heard.Status().DisplayText() + heard.Status().LastKey(), "");
