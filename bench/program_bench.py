@@ -50,13 +50,13 @@ def progress(text):
 class Session:
     """Tastolink.exe with A bound to row 5 and the given period, the phone on COM1 chosen as
     its port, and the focus in the field that takes the keys; with `answers`, the phone's
-    answers switched on."""
+    answers switched on, with `events` the phone's events."""
 
-    def __init__(self, display, period_ms, answers=False, phone_options=()):
+    def __init__(self, display, period_ms, answers=False, phone_options=(), events=False):
         self.display, self.period_ms = display, period_ms
         self.folder = tempfile.TemporaryDirectory(prefix=f"tastolink-bench-{period_ms}-")
         folder = Path(self.folder.name)
-        write_settings(folder / "work", {5: "A"}, period_ms=period_ms, answers=answers)
+        write_settings(folder / "work", {5: "A"}, period_ms=period_ms, answers=answers, events=events)
         self.phone = Phone(folder, "COM1", phone_options)
         self.log = self.phone.log
         self.program = Program(display, folder / "work", console=folder / "wine.out")
@@ -290,6 +290,42 @@ def playback(lines=100, spacing_ms=50, runs=3):
     return errors
 
 
+def phone_events(display, presses, seconds):
+    """With the phone's events on: ms from each key pressed on the phone (the phone's stamp of its
+    report) to the first drawing in the status bar after it, as X DAMAGE tells it the moment it
+    comes (a probe then finds the bar showing the key); then the CPU and memory of the program while
+    the phone floods the port with event lines."""
+    figures = {"key_to_status": []}
+    session = Session(display, 100, phone_options=["--events", "--ciev-every", "0"], events=True)
+    try:
+        program, log = session.program, session.log
+        program.wait_for_report(lambda report: "События: клавиши, экран и индикаторы" in
+                                report.control_text(STATUS_BAR_ID).split("\t"), "the events switched on")
+        left, top, right, bottom = program.probe().places()[STATUS_BAR_ID]
+        display.watch_drawing()
+        for press in range(presses):
+            key = "123456789"[press % 9]  # each unlike the last, so that the bar changes
+            start = len(log.events())
+            session.phone.press(key)
+            drawn, until = [], time.monotonic() + 0.5
+            while (area := display.next_drawing(until)) is not None:
+                if area[0] < right and area[0] + area[2] > left and area[1] < bottom and area[1] + area[3] > top:
+                    drawn.append(area[4] * 1000)
+            stamp = log.wait_for_event(start, b"+CKEV: ").ms
+            figures["key_to_status"].append(min((at for at in drawn if at >= stamp), default=math.inf) - stamp)
+            program.wait_for_report(lambda report: f"На телефоне: {key}" in
+                                    report.control_text(STATUS_BAR_ID).split("\t"), f"the phone's {key} shown")
+        display.stop_watching_drawing()
+    finally:
+        session.close()
+    session = Session(display, 100, phone_options=["--events", "--flood-events"], events=True)
+    try:
+        figures["flood"] = watch([session.process, wine_server()], seconds)
+    finally:
+        session.close()
+    return figures
+
+
 def held_cpu(display, period, seconds):
     """CPU ms/s of the program while A is held at `period`."""
     session = Session(display, period)
@@ -371,6 +407,8 @@ def measure(options, display):
         figures["flood"] = watch([session.process, server], options.watch)
     finally:
         session.close()
+    progress(f"a key on the phone to the status bar, {options.presses} times; an event flood, {options.watch:.0f} s")
+    figures["events"] = phone_events(display, options.presses, options.watch)
     progress(f"the repeat rate at 50, 20 and 10 ms, {options.hold:.0f} s each")
     for period in (50, 20, 10):
         session = Session(display, period)
@@ -421,6 +459,7 @@ def rows_of(f):
         rows += [("CPU, the phone flooding lines and binary, its answers on", f"{flood[0]['cpu']:.1f} ms/s",
                   f"not flooding {idle[0]['cpu']:.2f} ms/s",
                   f"wineserver {flood[1]['cpu']:.1f} ms/s; resident memory {flood[0]['rss'] / 1024:.1f} MiB")]
+    rows += event_rows(f)
     for period in (100, 50, 20, 10):
         rate = median(f["rates"][period])
         rows.append((f"Repeat rate, A held at {period} ms (median of {len(f['rates'][period])} × 5 s)",
@@ -449,6 +488,18 @@ def rows_of(f):
     for name, times in f["scan"].items():
         rows.append((f"Repeat scan, one tick, {name} (host)", f"{median(times):.0f} ns", "—", ""))
     return rows
+
+
+def event_rows(f):
+    if "events" not in f:
+        return []
+    events, flood = f["events"], f["events"]["flood"]
+    latency = events["key_to_status"]
+    return [(f"Key pressed on the phone to the status bar drawn, events on: median / p95 of {len(latency)}",
+             f"{median(latency):.1f} / {p95(latency):.1f} ms", "the reader's pace 10 ms",
+             "the phone's report to X DAMAGE in the bar"),
+            ("CPU, the phone flooding event lines, its events on", f"{flood[0]['cpu']:.1f} ms/s", "—",
+             f"wineserver {flood[1]['cpu']:.1f} ms/s; resident memory {flood[0]['rss'] / 1024:.1f} MiB")]
 
 
 def drop_rows(f):
@@ -521,8 +572,9 @@ def main():
     parser.add_argument("--hold", type=float, default=15, help="seconds A is held at 50, 20 and 10 ms (15)")
     parser.add_argument("--scan-repetitions", type=int, default=5, help="repetitions of each scan benchmark (5)")
     parser.add_argument("--json", type=Path, help="write every measurement here as well")
-    parser.add_argument("--only", choices=["drops", "playback", "start"],
-                        help="measure only this part: start is the start-up and the CPU with A held at 10 ms")
+    parser.add_argument("--only", choices=["drops", "playback", "start", "events"],
+                        help="measure only this part: start is the start-up and the CPU with A held at 10 ms, "
+                             "events the phone's events")
     options = parser.parse_args()
     began = time.monotonic()
     display = Display()
@@ -536,6 +588,8 @@ def main():
             figures = {"drops": every_drop(display)}
         elif options.only == "playback":
             figures = {"playback": playback()}
+        elif options.only == "events":
+            figures = {"events": phone_events(display, options.presses, options.watch)}
         elif options.only == "start":
             figures = {"start": start_ups(display, options.start_ups), "held_cpu": {10: held_cpu(display, 10, options.hold)}}
         else:
@@ -543,8 +597,9 @@ def main():
     finally:
         display.auto_repeat(True)
         display.close()
-    if options.only == "drops":
-        print(table([("Figure", "Tastolink", "Floor", "Against the floor")] + drop_rows(figures)))
+    if options.only in ("drops", "events"):
+        rows = drop_rows(figures) if options.only == "drops" else event_rows(figures)
+        print(table([("Figure", "Tastolink", "Floor", "Against the floor")] + rows))
     elif options.only == "start":
         start = {name: median(values) * 1000 for name, values in figures["start"].items()}
         print(f"{PROGRAM}: start-up {start['mapped']:.0f} ms against notepad's {start['notepad']:.0f} ms "

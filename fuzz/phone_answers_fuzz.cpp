@@ -6,9 +6,9 @@
 //   time or late (but before its key is given up for good), among lines of its own and drops
 //   between lines: every answer is taken for its own key, and a key is reported unanswered only
 //   once it has waited a second or bytes were lost.
-// Every line either phone sends also goes through the parser of the phone's event lines, in a
-// character set picked by the line's length, and into the status and the key holds it feeds: what
-// they keep stays within an answer line.
+// Everything either phone says is also heard as the phone's own events, in a character set picked
+// by the line's length, with the program's keys told back or not by its parity: the status and the
+// presses they make stay within an answer line, and a press is a key AT+CKPD writes.
 // A broken property aborts, so that libFuzzer keeps the input.
 
 #include <fuzzer/FuzzedDataProvider.h>
@@ -19,7 +19,7 @@
 
 #include "link/answer_crediting.h"
 #include "link/conversation_texts.h"
-#include "phone/phone_event_status.h"
+#include "phone/phone_events_heard.h"
 
 using namespace tastolink;
 
@@ -29,22 +29,26 @@ void Check(bool property) {
     if (!property) std::abort();
 }
 
-struct EventsHeard {
-    PhoneEventStatus status;
-    PhoneKeyHolds holds;
+struct EventsHeard : PhoneKeyListener {
     long lines = 0;
+    PhoneEventsHeard heard{
+        [this] { return std::chrono::steady_clock::time_point(std::chrono::seconds(lines)); }};
 
-    void Hear(const std::string& line) {
-        const auto event = ParsePhoneEvent(line, static_cast<CharacterSet>(line.size() % 5));
-        if (!event) return;
-        status.Take(*event);
-        if (const auto* key = std::get_if<PhoneKeyEvent>(&*event)) {
-            Check(key->key.size() == 1 || (key->key.size() == 2 && key->key[0] == ':'));
-            const auto at = std::chrono::steady_clock::time_point(std::chrono::seconds(++lines));
-            if (const auto press = holds.Take(*key, at))
-                Check(!press->holdTenths || (*press->holdTenths >= 15 && *press->holdTenths <= 255));
+    EventsHeard() { heard.AddListener(*this); }
+    void PhoneKeyPressed(const PhoneKeyPress& press) override {
+        Check(press.key.size() == 1 || (press.key.size() == 2 && press.key[0] == ':'));
+        Check(!press.holdTenths || (*press.holdTenths >= 15 && *press.holdTenths <= 255));
+    }
+    void Hear(const ConversationEvent& event) {
+        if (const auto* said = std::get_if<heard::PhoneSaid>(&event)) {
+            heard.Expect(static_cast<CharacterSet>(said->line.size() % 5), said->line.size() % 2 == 0);
+            const auto event = ParsePhoneEvent(said->line, CharacterSet::Ira);
+            if (const auto* list = event ? std::get_if<IndicatorList>(&*event) : nullptr)
+                Check(list->indicators.size() <= 256 / 8);
         }
-        if (const auto* list = std::get_if<IndicatorList>(&*event)) Check(list->indicators.size() <= 256 / 8);
+        ++lines;
+        heard.Heard(event);
+        const PhoneEventStatus& status = heard.Status();
         Check(status.LastKey().size() <= 2 && status.DisplayText().size() <= 256);
         for (const auto level : {status.Battery(), status.Signal()})
             Check(!level || (level->value >= 0 && level->value <= level->highest));
@@ -70,7 +74,6 @@ struct Phone {
         for (const PhoneAnswer& answer : parser.Feed(bytes)) {
             Check(!answer.line.empty() && answer.line.size() <= kLongestAnswerLine);
             for (char byte : answer.line) Check(byte >= 0x20 && byte < 0x7f);
-            events.Hear(answer.line);
             crediting.Line(answer, now, heard);
         }
     }
@@ -84,6 +87,7 @@ struct Phone {
         for (const ConversationEvent& event : std::exchange(heard, {})) {
             check(event);
             texts.Heard(event);
+            events.Hear(event);
         }
         const AnswerTally tally = texts.Tally();
         Check(tally.sent == sent && tally.ok >= 0 && tally.ok + tally.notOk <= sent);

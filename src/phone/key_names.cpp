@@ -14,4 +14,10 @@ std::string KeyNameOfCode(std::string_view code, bool longPress) {
     return std::string(code) + (longPress ? " долго" : "");
 }
 
+std::string KeyNameOfCode(std::string_view code, const std::array<std::string, kPhoneKeyCount>& rowCodes) {
+    for (int row = 0; row < kPhoneKeyCount; ++row)
+        if (rowCodes[row] == code) return KeyName(kPhoneKeyTable[row]);
+    return std::string(code);
+}
+
 }  // namespace tastolink

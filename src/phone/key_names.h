@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <string>
 #include <string_view>
 
@@ -13,5 +14,7 @@ std::string KeyName(const PhoneKey& key, bool longPress = false);
 // The name of the key a code presses ("5", ":X", a file's own code): the name of its row where a
 // row sends it, else the code itself.
 std::string KeyNameOfCode(std::string_view code, bool longPress = false);
+// The same under other codes of the rows (a profile's): the name of the row that sends it there.
+std::string KeyNameOfCode(std::string_view code, const std::array<std::string, kPhoneKeyCount>& rowCodes);
 
 }  // namespace tastolink

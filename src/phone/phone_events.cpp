@@ -163,6 +163,15 @@ std::string Normalized(std::string_view line) {
     return normal;
 }
 
+// Where `line` stands in kEventReportForms, compared without regard to case and blanks; their count
+// for a line not listed.
+std::size_t ListedForm(std::string_view line) {
+    const std::string normal = Normalized(line);
+    for (std::size_t form = 0; form < kEventReportForms.size(); ++form)
+        if (Normalized(kEventReportForms[form].line) == normal) return form;
+    return kEventReportForms.size();
+}
+
 }  // namespace
 
 std::optional<PhoneEvent> ParsePhoneEvent(std::string_view line, CharacterSet set) {
@@ -176,11 +185,29 @@ std::optional<PhoneEvent> ParsePhoneEvent(std::string_view line, CharacterSet se
 }
 
 std::span<const EventReportForm> NarrowerEventReports(std::string_view refusedLine) {
-    const std::string refused = Normalized(refusedLine);
-    for (std::size_t form = 0; form < kEventReportForms.size(); ++form)
-        if (Normalized(kEventReportForms[form].line) == refused)
-            return std::span(kEventReportForms).subspan(form + 1);
-    return kEventReportForms;
+    const std::size_t form = ListedForm(refusedLine);
+    if (form == kEventReportForms.size()) return kEventReportForms;
+    return std::span(kEventReportForms).subspan(form + 1);
+}
+
+EventReportForm ReportFormOf(std::string_view line) {
+    if (const std::size_t form = ListedForm(line); form < kEventReportForms.size())
+        return kEventReportForms[form];
+    const std::string normal = Normalized(line);
+    constexpr std::string_view kStart = "AT+CMER=";
+    if (!normal.starts_with(kStart)) return {line, false, false, false, false};
+    // <mode>,<keyp>,<disp>,<ind>: a value left out, or not one digit, counts as 0.
+    std::array<int, 4> values{};
+    std::string_view rest = std::string_view(normal).substr(kStart.size());
+    for (int& value : values) {
+        const std::string_view part = rest.substr(0, rest.find(','));
+        if (part.size() == 1 && std::isdigit(static_cast<unsigned char>(part[0]))) value = part[0] - '0';
+        rest.remove_prefix(std::min(rest.size(), part.size() + 1));
+    }
+    const auto [mode, keyp, disp, ind] = values;
+    const bool reports = mode > 0;
+    return {line, reports && (keyp == 1 || keyp == 2), reports && keyp == 2,
+            reports && (disp == 1 || disp == 2), reports && (ind == 1 || ind == 2)};
 }
 
 }  // namespace tastolink

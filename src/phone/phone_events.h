@@ -94,4 +94,8 @@ inline constexpr std::array<EventReportForm, 6> kEventReportForms{{
 // when it is a profile's own line, not listed (compared without regard to case and blanks).
 std::span<const EventReportForm> NarrowerEventReports(std::string_view refusedLine);
 
+// What a line switches on once the phone takes it: a listed form's, or what a profile's own
+// AT+CMER line asks for by its values (keeping `line`); nothing for a line that is no AT+CMER.
+EventReportForm ReportFormOf(std::string_view line);
+
 }  // namespace tastolink

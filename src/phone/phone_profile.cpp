@@ -35,4 +35,20 @@ std::optional<std::string> LongPressCommand(const PhoneProfile& profile, int row
     return press ? std::optional(CommandOf(*press)) : std::nullopt;
 }
 
+CharacterSet ReportCharacterSet(const PhoneProfile& profile) {
+    switch (profile.typing.charset) {
+        case AlphaCharset::Ira:
+            return CharacterSet::Ira;
+        case AlphaCharset::Gsm:
+            return CharacterSet::Gsm;
+        case AlphaCharset::Latin1:
+            return CharacterSet::Latin1;
+        case AlphaCharset::Utf8:
+            return CharacterSet::Utf8;
+        case AlphaCharset::Ucs2:
+            return CharacterSet::Ucs2;
+    }
+    return CharacterSet::Ira;
+}
+
 }  // namespace tastolink

@@ -13,12 +13,16 @@ std::vector<std::uint64_t> DueTimes(const std::vector<RecordedPress>& presses) {
 }
 
 std::optional<std::string> Recorder::LineFor(std::string_view commandLine, std::uint64_t nowMs) {
-    const std::uint64_t pause = lastMs_ ? nowMs - std::min(*lastMs_, nowMs) : 0;
-    auto press =
-        PressOfCommand(commandLine, static_cast<std::uint32_t>(std::min<std::uint64_t>(pause, UINT32_MAX)));
+    auto press = PressOfCommand(commandLine, 0);
     if (!press) return std::nullopt;
-    lastMs_ = nowMs;
-    return SequenceLine(*press);
+    return LineFor(std::move(*press), nowMs);
+}
+
+std::string Recorder::LineFor(RecordedPress press, std::uint64_t atMs) {
+    const std::uint64_t pause = lastMs_ ? atMs - std::min(*lastMs_, atMs) : 0;
+    press.pauseMs = static_cast<std::uint32_t>(std::min<std::uint64_t>(pause, UINT32_MAX));
+    lastMs_ = std::max(lastMs_.value_or(0), atMs);
+    return SequenceLine(press);
 }
 
 }  // namespace tastolink

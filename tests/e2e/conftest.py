@@ -12,7 +12,7 @@ from pathlib import Path
 import pytest
 
 sys.path.insert(0, str(Path(__file__).resolve().parents[2] / "tools" / "driver"))
-from tastolink_driver import PROGRAM, Display, Phone, Program, prepare_prefix, write_settings  # noqa: E402
+from tastolink_driver import PROGRAM, Display, Phone, Program, prepare_prefix, wait_until, write_settings  # noqa: E402
 from tastolink_driver.program import FOCUS_FIELD, keypad_button  # noqa: E402
 
 # The keypad buttons (SpeedButton<n>) of the rows the journeys click. "#" binds no key here.
@@ -46,8 +46,14 @@ def answers():
 
 
 @pytest.fixture
-def folder(tmp_path, settings, answers):
-    write_settings(tmp_path / "work", **settings, answers=answers == "on")
+def events():
+    """The switch of the phone's events: "off" (the default) or "on"."""
+    return "off"
+
+
+@pytest.fixture
+def folder(tmp_path, settings, answers, events):
+    write_settings(tmp_path / "work", **settings, answers=answers == "on", events=events == "on")
     return tmp_path / "work"
 
 
@@ -105,6 +111,20 @@ class User:
         with self.held(x_key):
             phone.log.wait_for_row(start, row, count)
         return self.barrier(start, phone)
+
+    def file_menu(self, item, file_name="keys.txt"):
+        """Item `item` (from 0) of the menu "Файл", by the keyboard, then `file_name` of the working
+        folder in the dialog it opens, by its whole path: the dialog starts where the last one ended."""
+        program, display = self.program, self.display
+        titled = {window.id for window in display.windows_of(program.process.pid)}
+        display.tap("F10", *["Down"] * (item + 1), "Return")
+        dialog = wait_until(lambda: [w for w in display.windows_of(program.process.pid) if w.id not in titled], 10,
+                            "the file dialog")[0]
+        display.focus(dialog)
+        display.type("Z:" + str(self.folder / file_name).replace("/", "\\"))
+        display.tap("Return")
+        wait_until(lambda: dialog.id not in {w.id for w in display.windows_of(program.process.pid)}, 10,
+                   "the dialog to close")
 
     def most_boxes(self, seconds):
         """The most message boxes on screen at once, looked at again and again for `seconds`."""

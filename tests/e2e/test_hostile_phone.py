@@ -1,8 +1,9 @@
-"""A hostile phone, with the phone's answers on, in each mode of the virtual phone: the window keeps
-answering, a click reaches the phone, no part of the status bar grows past its bounded text (an
-answer line of 256 characters after a key's name), and the program closes as always. Where the mode
-lets the answer through it is shown for its key, a late one too, with how late it came. Each case prints the
-slowest probe and the program's memory (pytest -s)."""
+"""A hostile phone, with the phone's answers on (and its events, for a flood of event lines), in each
+mode of the virtual phone: the window keeps answering, a click reaches the phone, no part of the
+status bar grows past its bounded text (an answer line of 256 characters after a key's name), and
+the program closes as always. Where the mode lets the answer through it is shown for its key, a late
+one too, with how late it came. Each case prints the slowest probe and the program's memory
+(pytest -s)."""
 
 import time
 
@@ -14,7 +15,8 @@ LATE_S = 1.8  # after the second of "нет ответа", before the next one
 # The phone's options, and what the status bar shows for a click on 5 where the mode lets it through.
 MODES = {"flood": (["--flood"], None), "endless_line": (["--endless", "8"], None),
          "zero_and_high_bytes": (["--noise"], "5 → OK"), "late": (["--late", str(LATE_S)], "5 → нет ответа"),
-         "echo_of_another_key": (["--echo-other"], "5 → OK"), "stall_then_flood": (["--stall", "2", "--flood"], None)}
+         "echo_of_another_key": (["--echo-other"], "5 → OK"), "stall_then_flood": (["--stall", "2", "--flood"], None),
+         "event_flood": (["--events", "--flood-events"], None)}
 
 
 @pytest.fixture
@@ -25,6 +27,11 @@ def answers():
 @pytest.fixture(params=MODES)
 def phone_options(request):
     return MODES[request.param][0]
+
+
+@pytest.fixture
+def events(phone_options):
+    return "on" if "--flood-events" in phone_options else "off"
 
 
 def parts(report):

@@ -55,6 +55,9 @@ TEST(PhoneKeyTable, KeysAreNamedAsTheStatusLineShowsThemAndHeldLong) {
     EXPECT_EQ(KeyNameOfCode(":L"), "Влево");
     EXPECT_EQ(KeyNameOfCode("0", true), "0 долго");
     EXPECT_EQ(KeyNameOfCode("^"), "^");
+    const auto standardCodes = BuiltInProfiles().at(1).codes;
+    EXPECT_EQ(KeyNameOfCode("^", standardCodes), "Вверх");
+    EXPECT_EQ(KeyNameOfCode(":X", standardCodes), ":X");
 }
 
 }  // namespace tastolink

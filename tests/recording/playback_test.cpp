@@ -69,6 +69,30 @@ TEST(KeyRecorder, WritesEachKeyAtOnceAndEndsWhenTheFileRefusesALine) {
     EXPECT_EQ(files.files["keys.txt"], "0 M\r\n400 :R,20\r\n");
 }
 
+// A key pressed on the phone is a line from the moment it went down, told at its release: after
+// a line written meanwhile it follows at once. A key AT+CKPD can't press is left out.
+TEST(KeyRecorder, WritesTheKeysPressedOnThePhoneAmongTheProgramsOwn) {
+    FakeSettingsFiles files;
+    std::uint64_t now = 5000;
+    KeyRecorder recorder(
+        files.Create("keys.txt"), [&] { return now; }, nullptr);
+    const auto pressed = [&](std::string key, int atMs, std::optional<int> holdTenths) {
+        using std::chrono::milliseconds;
+        recorder.PhoneKeyPressed(
+            {key, std::chrono::steady_clock::time_point(milliseconds(atMs)), holdTenths});
+    };
+    recorder.Heard(heard::Written{{"AT+CKPD=\"M\"\r\n", "Меню"}});
+    pressed("5", 5300, std::nullopt);
+    pressed(":X", 5400, 20);
+    pressed(",", 5500, std::nullopt);
+    now = 7000;
+    recorder.Heard(heard::Written{{"AT+CKPD=\"E\"\r\n", "Красная"}});
+    pressed("#", 6900, std::nullopt);
+    now = 7100;
+    recorder.Heard(heard::Written{{"AT+CKPD=\"S\"\r\n", "Зелёная"}});
+    EXPECT_EQ(files.files["keys.txt"], "0 M\r\n300 5\r\n100 :X,20\r\n1600 E\r\n0 #\r\n100 S\r\n");
+}
+
 // A bad line is quoted in the user's words, its control characters as their codes.
 TEST(KeySequenceFile, SaysWhyAFileCanNotBePlayedNamingItsLine) {
     FakeSettingsFiles files;

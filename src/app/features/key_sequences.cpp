@@ -24,9 +24,9 @@ PhoneCommand CommandOfPress(const RecordedPress& press) {
 
 }  // namespace
 
-KeySequences::KeySequences(WindowConversation& phone, Player& player, SettingsFiles& files,
-                           UserMessages& messages)
-    : phone_(phone), player_(player), files_(files), messages_(messages) {}
+KeySequences::KeySequences(WindowConversation& phone, Player& player, PhoneEventsHeard& phoneKeys,
+                           SettingsFiles& files, UserMessages& messages)
+    : phone_(phone), player_(player), phoneKeys_(phoneKeys), files_(files), messages_(messages) {}
 
 KeySequences::~KeySequences() { StopRecording(); }
 
@@ -65,12 +65,14 @@ void KeySequences::RecordClick() {
     }
     recordingPath_ = *path;
     phone_.Phone().AddListener(*recorder_);
+    phoneKeys_.AddListener(*recorder_);
     ShowMenu();
 }
 
 void KeySequences::StopRecording() {
     if (!recorder_) return;
     phone_.Phone().RemoveListener(*recorder_);
+    phoneKeys_.RemoveListener(*recorder_);
     recorder_.reset();
     ShowMenu();
 }

@@ -11,6 +11,7 @@
 #include "app/features/player.h"
 #include "app/features/window_conversation.h"
 #include "app/window/message_boxes.h"
+#include "phone/phone_events_heard.h"
 #include "recording/key_recorder.h"
 #include "recording/unattended_run.h"
 #include "settings/settings_files.h"
@@ -26,7 +27,9 @@ public:
     static constexpr std::string_view kRecordItem = "Записать нажатия…";
     static constexpr std::string_view kPlayItem = "Воспроизвести…";
 
-    KeySequences(WindowConversation& phone, Player& player, SettingsFiles& files, UserMessages& messages);
+    // A recording takes the keys pressed on the phone itself from `phoneKeys` too.
+    KeySequences(WindowConversation& phone, Player& player, PhoneEventsHeard& phoneKeys, SettingsFiles& files,
+                 UserMessages& messages);
     ~KeySequences();
     KeySequences(const KeySequences&) = delete;
     KeySequences& operator=(const KeySequences&) = delete;
@@ -60,6 +63,7 @@ private:
 
     WindowConversation& phone_;
     Player& player_;
+    PhoneEventsHeard& phoneKeys_;
     SettingsFiles& files_;
     UserMessages& messages_;
     HWND window_ = nullptr;

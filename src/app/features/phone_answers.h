@@ -24,6 +24,10 @@ public:
     // Turns the switch over and keeps it in its file. Throws SettingsError when the file can't be
     // written; the switch is turned all the same, until the program ends.
     void Toggle();
+    // As Toggle, where the switch is off.
+    void TurnOn() {
+        if (!on_) Toggle();
+    }
 
 private:
     void Heard(const ConversationEvent& event) override;

@@ -35,9 +35,10 @@ MainWindow::MainWindow(MainWindowServices services)
       phone_(services.ports),
       profiles_(services.files),
       answers_(phone_, status_, services.files),
+      events_(phone_, profiles_, status_, services.files, [this] { answers_.TurnOn(); }),
       portWatch_(phone_, services.files),
       player_(phone_, status_),
-      sequences_(phone_, player_, services.files, services.messages),
+      sequences_(phone_, player_, events_.PhoneKeys(), services.files, services.messages),
       mappings_(services.files),
       interval_(services.files, repeatTimer_) {
     phone_.Phone().AddListener(*this);
@@ -68,6 +69,7 @@ bool MainWindow::Create(int showCommand, std::optional<UnattendedRun> unattended
     player_.Attach(Handle());
     sequences_.Attach(Handle());
     answers_.Load(Handle());
+    events_.Load(Handle());
     portWatch_.Load(Handle(), selectors_[kPortSelectorNumber]);
     ShowPortLine();
 
@@ -251,6 +253,9 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         case kRecordingEndedMessage:
             sequences_.OnRecordingEnded();
             return 0;
+        case kPhoneEventsMessage:
+            events_.OnPortOpened();
+            return 0;
         case kStatusLineMessage:
             status_.Refresh();
             return 0;
@@ -328,6 +333,8 @@ void MainWindow::OnCommand(int id, WORD notification) {
             return ToggleSwitch([this] { answers_.Toggle(); });
         case kMenuWatchPorts:
             return ToggleSwitch([this] { portWatch_.Toggle(); });
+        case kMenuPhoneEvents:
+            return ToggleSwitch([this] { events_.Toggle(); });
         case kMenuRecord:
             return sequences_.RecordClick();
         case kMenuPlay:

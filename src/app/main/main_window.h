@@ -10,6 +10,7 @@
 
 #include "app/features/key_sequences.h"
 #include "app/features/phone_answers.h"
+#include "app/features/phone_events_view.h"
 #include "app/features/phone_profiles.h"
 #include "app/features/player.h"
 #include "app/features/port_watch.h"
@@ -107,6 +108,7 @@ private:
     WindowConversation phone_;
     PhoneProfiles profiles_;
     PhoneAnswers answers_;
+    PhoneEventsView events_;
     PortWatch portWatch_;
     Player player_;
     KeySequences sequences_;

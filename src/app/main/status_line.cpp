@@ -16,7 +16,10 @@ namespace tastolink {
 namespace {
 
 // The least width of each segment at 96 dpi, by Segment.
-constexpr std::array<int, static_cast<std::size_t>(Segment::kCount)> kLeastWidths{88, 140, 72, 72, 72};
+constexpr std::array<int, static_cast<std::size_t>(Segment::kCount)> kLeastWidths{88, 140, 72, 72, 72,
+                                                                                  72, 72,  72, 60, 72};
+// A phone's display may say a lot: its segment is cut at this width, and its tip shows it whole.
+constexpr int kMostDisplayWidth = 180;
 constexpr int kTextMargin = 12;  // a part's borders and the space around its text
 
 }  // namespace
@@ -24,11 +27,12 @@ constexpr int kTextMargin = 12;  // a part's borders and the space around its te
 void StatusLine::Write(Segment segment, std::optional<std::string> text) {
     auto& kept = texts_[static_cast<std::size_t>(segment)];
     if (kept == text) return;
-    const bool shownBefore = kept.has_value();
     kept = std::move(text);
-    // A segment that comes or goes changes the bar at once; a new text waits for the others that
-    // come with it (a phone that floods the port changes them thousands of times a second).
-    if (kept.has_value() != shownBefore) return Refresh();
+    // The bar that comes or goes changes the window at once. A new text, or a segment that comes or
+    // goes in a bar that stays, waits for the others that come with it: a phone that floods the
+    // port changes them thousands of times a second (its indicators unknown, then known again).
+    const bool wanted = std::ranges::any_of(texts_, [](const auto& shown) { return shown.has_value(); });
+    if (wanted != (bar_ != nullptr)) return Refresh();
     if (refreshPending_ || !bar_) return;
     refreshPending_ = PostMessageW(window_, kStatusLineMessage, 0, 0) != FALSE;
 }
@@ -38,8 +42,8 @@ void StatusLine::Refresh() {
     const bool wanted = std::ranges::any_of(texts_, [](const auto& shown) { return shown.has_value(); });
     if (wanted && !bar_ && window_) {
         // In the system's own status font, which has the arrow "→" that the window's raster font lacks.
-        bar_ = CreateWindowExW(0, STATUSCLASSNAMEW, L"", WS_CHILD | WS_VISIBLE, 0, 0, 0, 0, window_,
-                               reinterpret_cast<HMENU>(static_cast<INT_PTR>(kStatusBarId)),
+        bar_ = CreateWindowExW(0, STATUSCLASSNAMEW, L"", WS_CHILD | WS_VISIBLE | SBT_TOOLTIPS, 0, 0, 0, 0,
+                               window_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(kStatusBarId)),
                                GetModuleHandleW(nullptr), nullptr);
         if (resized_) resized_();
     } else if (!wanted && bar_) {
@@ -76,7 +80,7 @@ void StatusLine::Fit() {
 void StatusLine::Show() {
     if (!bar_) return;
     const int dpi = static_cast<int>(GetDpiForWindow(bar_));
-    std::vector<std::wstring> wide;
+    std::vector<std::wstring> wide, tips;
     std::vector<int> widths;
     HDC dc = GetDC(bar_);
     const HGDIOBJ old =
@@ -86,8 +90,12 @@ void StatusLine::Show() {
         wide.push_back(WideFromUtf8(*texts_[segment]));
         SIZE text{};
         GetTextExtentPoint32W(dc, wide.back().data(), static_cast<int>(wide.back().size()), &text);
-        widths.push_back(std::max<int>(MulDiv(kLeastWidths[segment], dpi, USER_DEFAULT_SCREEN_DPI),
-                                       text.cx + MulDiv(kTextMargin, dpi, USER_DEFAULT_SCREEN_DPI)));
+        int width = std::max<int>(MulDiv(kLeastWidths[segment], dpi, USER_DEFAULT_SCREEN_DPI),
+                                  text.cx + MulDiv(kTextMargin, dpi, USER_DEFAULT_SCREEN_DPI));
+        const bool cut = segment == static_cast<std::size_t>(Segment::PhoneDisplay);
+        if (cut) width = std::min(width, MulDiv(kMostDisplayWidth, dpi, USER_DEFAULT_SCREEN_DPI));
+        widths.push_back(width);
+        tips.push_back(cut ? wide.back() : L"");
     }
     SelectObject(dc, old);
     ReleaseDC(bar_, dc);
@@ -101,8 +109,11 @@ void StatusLine::Show() {
         edges[part] = part + 1 == widths.size() ? -1 : edge;
     }
     SendMessageW(bar_, SB_SETPARTS, edges.size(), reinterpret_cast<LPARAM>(edges.data()));
-    for (std::size_t part = 0; part < wide.size(); ++part)
+    // Parts move from segment to segment as segments come and go: every part's tip is set anew.
+    for (std::size_t part = 0; part < wide.size(); ++part) {
         SendMessageW(bar_, SB_SETTEXTW, part, reinterpret_cast<LPARAM>(wide[part].c_str()));
+        SendMessageW(bar_, SB_SETTIPTEXTW, part, reinterpret_cast<LPARAM>(tips[part].c_str()));
+    }
 }
 
 }  // namespace tastolink

@@ -16,6 +16,8 @@ inline constexpr UINT kPressDueMessage = WM_APP + 22;
 inline constexpr UINT kStatusLineMessage = WM_APP + 24;
 // A recording's file refused a line: the recording has ended and says why.
 inline constexpr UINT kRecordingEndedMessage = WM_APP + 23;
+// A port has opened, its preparation sent since: the phone is asked for its events.
+inline constexpr UINT kPhoneEventsMessage = WM_APP + 30;
 
 // The commands of the menu bar (WM_COMMAND), laid out in the main window's menu table.
 enum MenuId : int {
@@ -28,6 +30,7 @@ enum MenuId : int {
     kMenuRecord,
     kMenuPlay,
     kMenuWatchPorts,
+    kMenuPhoneEvents,
 };
 
 inline constexpr UINT_PTR kRepeatTimerId = 2;        // Timer2: the repeat scan

@@ -17,7 +17,7 @@ import time
 from pathlib import Path
 
 from Xlib import X, XK, display as xdisplay, error as xerror
-from Xlib.ext import xtest
+from Xlib.ext import damage, xtest
 
 from . import wait_until
 
@@ -110,12 +110,14 @@ class Display:
             self.key(name, False)
 
     def type(self, text):
-        """Types ASCII letters, digits, dots and blanks, capitals with Shift."""
+        """Types ASCII letters, digits, blanks and the signs of a path, capitals with Shift."""
+        names = {".": "period", " ": "space", "-": "minus", "_": "minus", ":": "semicolon", "\\": "backslash"}
         for char in text:
-            if char.isupper():
+            shifted = char.isupper() or char in "_:"
+            if shifted:
                 self.key("Shift_L", True)
-            self.tap({".": "period", " ": "space"}.get(char, char.lower()))
-            if char.isupper():
+            self.tap(names.get(char, char.lower()))
+            if shifted:
                 self.key("Shift_L", False)
 
     def move(self, x, y):
@@ -204,6 +206,31 @@ class Display:
             if left <= 0:
                 return None
             select.select([self.x], [], [], left)
+
+    def watch_drawing(self):
+        """From now on `next_drawing` reports each area of the screen that is drawn (DAMAGE): Wine
+        draws a window's controls into the screen, not into the window's own drawable."""
+        self.x.damage_query_version()
+        self._damage_event = self.x.query_extension(damage.extname).first_event + damage.DamageNotifyCode
+        self._damage = self.root.damage_create(damage.DamageReportRawRectangles)
+        self.x.sync()
+
+    def next_drawing(self, deadline):
+        """(left, top, width, height on the screen, monotonic time it was seen), or None at the deadline."""
+        while True:
+            while self.x.pending_events():
+                event = self.x.next_event()
+                if event.type == self._damage_event:
+                    area = event.area
+                    return area.x, area.y, area.width, area.height, time.monotonic()
+            left = deadline - time.monotonic()
+            if left <= 0:
+                return None
+            select.select([self.x], [], [], left)
+
+    def stop_watching_drawing(self):
+        self.x.damage_destroy(self._damage)
+        self.x.sync()
 
     def stop_watching_maps(self):
         self.root.change_attributes(event_mask=0)

@@ -39,10 +39,10 @@ def keypad_button(number):
     return 1200 + number
 
 
-def write_settings(folder, bindings=None, port="COM1", period_ms=100, answers=False):
+def write_settings(folder, bindings=None, port="COM1", period_ms=100, answers=False, events=False):
     """The four settings files: the delivered catalogue, `bindings` ({ComboBox number: key name})
     and `port` as both the user's and the default bindings, and the repeat period; with
-    `answers`, the switch of the phone's answers on."""
+    `answers`, the switch of the phone's answers on, with `events` that of the phone's events."""
     folder = Path(folder)
     folder.mkdir(parents=True, exist_ok=True)
     shutil.copyfile(DELIVERED_SETTINGS / "Items.itm", folder / "Items.itm")
@@ -51,8 +51,9 @@ def write_settings(folder, bindings=None, port="COM1", period_ms=100, answers=Fa
     for name in ("itemindex.itm", "default.itm"):
         (folder / name).write_bytes("".join(line + "\r\n" for line in lines).encode("cp1251"))
     (folder / "interval.int").write_bytes(f"{period_ms}\r\n".encode())
-    if answers:
-        (folder / "answers.ini").write_bytes(b"1\r\n")
+    for name, on in (("answers.ini", answers), ("events.ini", events)):
+        if on:
+            (folder / name).write_bytes(b"1\r\n")
 
 
 class WindowProbe:
