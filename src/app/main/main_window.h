@@ -13,6 +13,8 @@
 #include "app/features/phone_profiles.h"
 #include "app/features/player.h"
 #include "app/features/port_watch.h"
+#include "app/features/typed_texts.h"
+#include "app/features/unattended_runner.h"
 #include "app/features/window_conversation.h"
 #include "app/main/binding_selectors.h"
 #include "app/main/keypad.h"
@@ -50,7 +52,7 @@ public:
     // when there is one. False if no window could be made.
     bool Create(int showCommand, std::optional<UnattendedRun> unattended = std::nullopt);
     // What the program ends with: 0, or an unattended run's outcome.
-    int ExitCode() const { return sequences_.ExitCode(); }
+    int ExitCode() const { return unattended_.ExitCode(); }
     void SetAuthorWindow(AuthorWindow* author) { author_ = author; }
 
     // Key capture and Tab navigation ahead of dispatch; true when the message was consumed.
@@ -114,6 +116,8 @@ private:
     PortWatch portWatch_;
     Player player_;
     KeySequences sequences_;
+    TypedTexts typing_;
+    UnattendedRunner unattended_;
     HeldKeyTable heldKeys_;
     RepeatTimer repeatTimer_{*this};
     MappingStore mappings_;
