@@ -12,7 +12,7 @@ from pathlib import Path
 import pytest
 
 sys.path.insert(0, str(Path(__file__).resolve().parents[2] / "tools" / "driver"))
-from tastolink_driver import PROGRAM, Display, Phone, Program, prepare_prefix, write_settings  # noqa: E402
+from tastolink_driver import PROGRAM, Display, Phone, Program, prepare_prefix, wait_until, write_settings  # noqa: E402
 from tastolink_driver.program import FOCUS_FIELD, keypad_button  # noqa: E402
 
 # The keypad buttons (SpeedButton<n>) of the rows the journeys click. "#" binds no key here.
@@ -77,6 +77,31 @@ class User:
     def start(self):
         self.program = Program(self.display, self.folder, self.exe, self.console)
         self.program.focus()
+
+    def new_window(self, action, what):
+        """The window of the program that `action` brings up (a dialog, a box), given the X focus."""
+        pid = self.program.process.pid
+        before = {window.id for window in self.display.windows_of(pid)}
+        action()
+        window = wait_until(lambda: [w for w in self.display.windows_of(pid) if w.id not in before], 10, what)[0]
+        self.display.focus(window)
+        return window
+
+    def wait_gone(self, window):
+        pid = self.program.process.pid
+        wait_until(lambda: window.id not in {w.id for w in self.display.windows_of(pid)}, 10, "the window to close")
+
+    def file_menu(self, item, file_name=None):
+        """Item `item` (from 0) of the menu "Файл", by the keyboard; then the file `file_name` of the
+        working folder in the file dialog it opens, by its whole path: the dialog starts in the last
+        folder the program used, which may be another journey's."""
+        keys = ("F10", *["Down"] * (item + 1), "Return")
+        if file_name is None:
+            return self.display.tap(*keys)
+        dialog = self.new_window(lambda: self.display.tap(*keys), "the file dialog")
+        self.display.type("Z:" + str((self.folder / file_name).resolve()).replace("/", "\\"))
+        self.display.tap("Return")
+        self.wait_gone(dialog)
 
     def click_row(self, row):
         self.program.click(keypad_button(BUTTONS[row]))

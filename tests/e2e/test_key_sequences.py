@@ -5,31 +5,16 @@ the command line, whose exit code tells whether every command was written."""
 import subprocess
 import time
 
-from tastolink_driver import WINE, wait_until
+from tastolink_driver import WINE
 
 ROWS = [5, 13, 26]  # "5", ":L", ":T"
 PAUSE = 0.3  # s between two presses
 LINES = [b'AT+CKPD="5"\r\n', b'AT+CKPD=":L"\r\n', b'AT+CKPD=":T"\r\n']
 
 
-def choose_in_file_menu(user, item):
-    """Item `item` (from 0) of the menu "Файл", by the keyboard, then the file "keys.txt" in the
-    dialog it opens, which starts in the working folder."""
-    program, display = user.program, user.display
-    titled = {window.id for window in display.windows_of(program.process.pid)}
-    display.tap("F10", *["Down"] * (item + 1), "Return")
-    dialog = wait_until(lambda: [w for w in display.windows_of(program.process.pid) if w.id not in titled], 10,
-                        "the file dialog")[0]
-    display.focus(dialog)
-    display.type("keys.txt")
-    display.tap("Return")
-    wait_until(lambda: dialog.id not in {w.id for w in display.windows_of(program.process.pid)}, 10,
-               "the dialog to close")
-
-
 def test_presses_recorded_from_the_keypad_play_back_in_order_with_their_pauses(user, folder):
     user.program.choose_port()
-    choose_in_file_menu(user, 0)  # "Записать нажатия…"
+    user.file_menu(0, "keys.txt")  # "Записать нажатия…"
     log = user.phone.log
     start = len(log)
     for row in ROWS:
@@ -44,7 +29,7 @@ def test_presses_recorded_from_the_keypad_play_back_in_order_with_their_pauses(u
     assert recorded[0][0] == "0" and all(int(pause) >= PAUSE * 1000 for pause, _ in recorded[1:])
 
     start = len(log)
-    choose_in_file_menu(user, 1)  # "Воспроизвести…"
+    user.file_menu(1, "keys.txt")  # "Воспроизвести…"
     log.wait_for_row(start, ROWS[-1])
     assert [line.data for line in log.lines()[start:]] == LINES
 

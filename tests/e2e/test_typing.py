@@ -8,7 +8,7 @@ import subprocess
 
 import pytest
 
-from tastolink_driver import WINE, Phone, wait_until
+from tastolink_driver import WINE, Phone
 
 # Profiles beside "Обычный", which types Cyrillic by multi-tap.
 PHONES_INI = """[Latin]
@@ -26,34 +26,9 @@ def phone_options():
     return ("--layout", "russian")
 
 
-def new_window(user, action, what):
-    """The program's window that `action` brings up, once it has the focus."""
-    display, pid = user.display, user.program.process.pid
-    before = {window.id for window in display.windows_of(pid)}
-    action()
-    window = wait_until(lambda: [w for w in display.windows_of(pid) if w.id not in before], 10, what)[0]
-    display.focus(window)
-    return window
-
-
-def wait_gone(user, window):
-    wait_until(lambda: window.id not in {w.id for w in user.display.windows_of(user.program.process.pid)}, 10,
-               "the window to close")
-
-
-def from_file_menu(user, item, file_name=None):
-    """Item `item` (from 0) of "Файл" by the keyboard; in the file dialog it opens, `file_name`."""
-    if file_name is None:
-        return user.display.tap("F10", *["Down"] * (item + 1), "Return")
-    dialog = new_window(user, lambda: user.display.tap("F10", *["Down"] * (item + 1), "Return"), "the file dialog")
-    user.display.type(file_name)
-    user.display.tap("Return")
-    wait_gone(user, dialog)
-
-
 def typing_dialog(user, text, key):
     """"Набрать текст…", `text` typed over what the field holds, then `key`; the dialog."""
-    dialog = new_window(user, lambda: user.display.tap("F10", "Down", "Down", "Down", "Return"), "the dialog")
+    dialog = user.new_window(lambda: user.file_menu(2), "the dialog")
     user.display.type(text)
     user.display.tap(key)
     return dialog
@@ -63,14 +38,14 @@ def test_a_text_typed_in_the_dialog_comes_out_on_the_phone_and_its_recording_rep
     program, phone = user.program, user.phone
     program.choose_port()
     start = len(phone.log)
-    wait_gone(user, typing_dialog(user, "мир", "Escape"))
+    user.wait_gone(typing_dialog(user, "мир", "Escape"))
     assert user.barrier(start) == []
 
-    from_file_menu(user, 0, "keys.txt")  # "Записать нажатия…"
-    wait_gone(user, typing_dialog(user, "Привет, мир", "Return"))
+    user.file_menu(0, "keys.txt")  # "Записать нажатия…"
+    user.wait_gone(typing_dialog(user, "Привет, мир", "Return"))
     phone.wait_for_text("привет, мир", timeout=30)
-    from_file_menu(user, 0)  # "Остановить запись"
-    from_file_menu(user, 1, "keys.txt")  # "Воспроизвести…"
+    user.file_menu(0)  # "Остановить запись"
+    user.file_menu(1, "keys.txt")  # "Воспроизвести…"
     phone.wait_for_text("привет, мирпривет, мир", timeout=30)
 
     # A Latin letter is on no key of the Russian layout: the box names it, and the dialog stays.
@@ -81,7 +56,7 @@ def test_a_text_typed_in_the_dialog_comes_out_on_the_phone_and_its_recording_rep
     program.dismiss(box)
     user.display.focus(dialog)
     user.display.tap("Escape")
-    wait_gone(user, dialog)
+    user.wait_gone(dialog)
     assert user.barrier(start) == []
 
 
