@@ -5,7 +5,8 @@
 namespace tastolink::wintest {
 namespace {
 
-// An unattended run that plays presses of row 5, 200 ms apart, and the items of "Файл" it concerns.
+// An unattended run of six presses 200 ms apart, the first of row 5, and the items of "Файл" it
+// concerns.
 struct PlayingCase {
     const char* name;
     UnattendedRun run;
@@ -35,7 +36,7 @@ protected:
 // run stopped before its end ends with 1.
 TEST_P(PlayingTest, OnlyItsOwnItemWorksWhileItRunsAndEscStopsItKeepingWhatWasSent) {
     const PlayingCase& playing = GetParam();
-    folder.Write("keys.txt", "0 5\r\n200 5\r\n200 5\r\n200 5\r\n");
+    folder.Write("keys.txt", "0 5\r\n200 5\r\n200 5\r\n200 5\r\n200 5\r\n200 5\r\n");
     window = std::make_unique<MainWindow>(MainWindowServices{ports, files, messages});
     ASSERT_TRUE(window->Create(SW_SHOW, playing.run));
     for (int tries = 0; ports.lines.empty() && tries < 500; ++tries) PumpFor(std::chrono::milliseconds(10));
@@ -47,7 +48,9 @@ TEST_P(PlayingTest, OnlyItsOwnItemWorksWhileItRunsAndEscStopsItKeepingWhatWasSen
     const std::vector<std::string> sent = ports.lines;
     PumpFor(std::chrono::milliseconds(400));
     EXPECT_EQ(ports.lines, sent);
-    EXPECT_EQ(sent, std::vector<std::string>{"AT+CKPD=\"5\"\r\n"});
+    ASSERT_FALSE(sent.empty());
+    EXPECT_EQ(sent.front(), "AT+CKPD=\"5\"\r\n");
+    EXPECT_LT(sent.size(), 6u);
     EXPECT_EQ(window->ExitCode(), 1);
     EXPECT_EQ(Item(playing.own), Shown(playing.startItem, false));
     EXPECT_EQ(Item(playing.other), Shown(playing.otherItem, false));
@@ -63,7 +66,7 @@ INSTANTIATE_TEST_SUITE_P(FileOrText, PlayingTest,
                                                        kMenuType,
                                                        L"Набрать текст…"},
                                            PlayingCase{"Text",
-                                                       {.port = "COM1", .text = "мама"},
+                                                       {.port = "COM1", .text = "мамама"},
                                                        kMenuType,
                                                        L"Остановить набор",
                                                        L"Набрать текст…",
