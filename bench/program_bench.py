@@ -30,6 +30,7 @@ from tastolink_driver.program import (CHOOSE_PORT_BUTTON, CLIENT_SIZE, FOCUS_FIE
                                       STATUS_BAR_ID, keypad_button, selector)
 
 SCAN_BENCHMARK = BUILD_DIR / "host" / "bench" / "repeat_scan_bench"
+TEXT_ENTRY_BENCHMARK = BUILD_DIR / "host" / "bench" / "text_entry_bench"
 KEYPAD_5 = keypad_button(12)
 ROW_OF_A = 5  # the measurements hold A, bound to the phone key 5
 LINE_OF_A = b'AT+CKPD="5"\r\n'
@@ -326,6 +327,59 @@ def phone_events(display, presses, seconds):
     return figures
 
 
+# The message of text_entry_bench.cpp, 160 characters, and the profiles it plans it with there, as
+# phones.ini gives them to the program: (its benchmark, the profile, the phone's options, what the
+# phone's screen should end with; by multi-tap the phone writes its letters in lower case).
+MESSAGE = ("Привет, мама! Доехал хорошо, поезд пришёл вовремя, соседи были тихие. Завтра позвоню после "
+           "работы, ввод данных закончу к вечеру. Целую, твой сын. До встречи, па")
+TYPINGS = [("MultitapWithWait", "Обычный", ["--layout", "russian"], MESSAGE.lower()),
+           ("MultitapWithNextKey", "Next", ["--layout", "russian", "--next-key", ">"], MESSAGE.lower()),
+           ("AlphaEntries", "Alpha", [], MESSAGE)]
+TYPING_PROFILES = """[Next]
+base = 3GPP TS 27.007
+next = >
+[Alpha]
+base = 3GPP TS 27.007
+text = alpha
+alpha_charset = UCS2
+prepare = AT+CSCS="UCS2"
+"""
+
+
+def typing():
+    """The message typed unattended in each way: s from its first keypad line at the phone to its
+    last, against the floor of its plan (the pauses the phone needs added up, as text_entry_bench
+    reports them), and the characters the phone's screen got wrong."""
+    planned = subprocess.run([str(TEXT_ENTRY_BENCHMARK), "--benchmark_format=json", "--benchmark_min_time=0.01"],
+                             capture_output=True, text=True, check=True).stdout
+    floors = {entry["run_name"]: entry["floor_s"] for entry in json.loads(planned)["benchmarks"]}
+    figures = {}
+    with tempfile.TemporaryDirectory(prefix="tastolink-bench-type-") as folder:
+        work = Path(folder) / "work"
+        write_settings(work, {5: "A"})
+        (work / "phones.ini").write_text(TYPING_PROFILES, encoding="utf-8")
+        for name, profile, options, expected in TYPINGS:
+            with Phone(folder, "COM1", options, name=name) as phone:
+                subprocess.run([WINE, str(PROGRAM), "--port", "COM1", "--type", MESSAGE, "--profile", profile, "--exit"],
+                               cwd=work, check=True, timeout=600, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+                stamps = [line.ms for line in phone.log.lines() if line.data.startswith(b"AT+CKPD")]
+                with contextlib.suppress(TimeoutError):  # the last line may still be on its way to the screen
+                    phone.wait_for_text(expected, timeout=5)
+                text = phone.text()
+            wrong = sum(got != wanted for got, wanted in zip(text, expected)) + abs(len(text) - len(expected))
+            figures[name] = {"s": (stamps[-1] - stamps[0]) / 1000, "floor_s": floors[name], "wrong": wrong}
+    return figures
+
+
+def typing_rows(f):
+    ways = {"MultitapWithWait": "multi-tap, the wait", "MultitapWithNextKey": "multi-tap, a next key",
+            "AlphaEntries": "alpha entries in UCS2"}
+    return [(f"Typing {len(MESSAGE)} Russian characters, {ways[name]}: first to last line", f"{typed['s']:.2f} s",
+             f"the profile's pauses {typed['floor_s']:.2f} s",
+             f"+ {100 * (typed['s'] / typed['floor_s'] - 1):.1f} %; {typed['wrong']} characters wrong")
+            for name, typed in f["typing"].items()]
+
+
 def held_cpu(display, period, seconds):
     """CPU ms/s of the program while A is held at `period`."""
     session = Session(display, period)
@@ -424,6 +478,8 @@ def measure(options, display):
     figures["drops"] = every_drop(display)
     progress("playing a file of 100 presses 50 ms apart, unattended, three times")
     figures["playback"] = playback()
+    progress(f"typing a message of {len(MESSAGE)} characters unattended, by multi-tap twice and by alpha entries")
+    figures["typing"] = typing()
     progress(f"notepad.exe idle, then with a key held and auto-repeated, {options.watch:.0f} s each")
     figures["notepad_idle"], figures["notepad_held"] = notepad_cpu(display, server, options.watch)
     return figures
@@ -481,6 +537,8 @@ def rows_of(f):
              ("Tastolink.exe on disk; its DLL imports", f"{f['exe_size'] / 1024:.0f} KiB",
               f"notepad.exe {f['notepad_size'] / 1024:.0f} KiB", ", ".join(f["imports"]))]
     rows += drop_rows(f)
+    if "typing" in f:
+        rows += typing_rows(f)
     if "playback" in f:
         rows.append((f"Playback, 100 presses 50 ms apart: error against the file's schedule, median / p95 of "
                      f"{len(f['playback'])}", f"{ms(median(f['playback']))} / {ms(p95(f['playback']))}",
@@ -572,9 +630,9 @@ def main():
     parser.add_argument("--hold", type=float, default=15, help="seconds A is held at 50, 20 and 10 ms (15)")
     parser.add_argument("--scan-repetitions", type=int, default=5, help="repetitions of each scan benchmark (5)")
     parser.add_argument("--json", type=Path, help="write every measurement here as well")
-    parser.add_argument("--only", choices=["drops", "playback", "start", "events"],
+    parser.add_argument("--only", choices=["drops", "playback", "start", "events", "typing"],
                         help="measure only this part: start is the start-up and the CPU with A held at 10 ms, "
-                             "events the phone's events")
+                             "events the phone's events, typing a message typed three ways")
     options = parser.parse_args()
     began = time.monotonic()
     display = Display()
@@ -590,6 +648,8 @@ def main():
             figures = {"playback": playback()}
         elif options.only == "events":
             figures = {"events": phone_events(display, options.presses, options.watch)}
+        elif options.only == "typing":
+            figures = {"typing": typing()}
         elif options.only == "start":
             figures = {"start": start_ups(display, options.start_ups), "held_cpu": {10: held_cpu(display, 10, options.hold)}}
         else:
@@ -604,6 +664,8 @@ def main():
         start = {name: median(values) * 1000 for name, values in figures["start"].items()}
         print(f"{PROGRAM}: start-up {start['mapped']:.0f} ms against notepad's {start['notepad']:.0f} ms "
               f"(× {start['mapped'] / start['notepad']:.2f}); CPU with A held at 10 ms {figures['held_cpu'][10]:.1f} ms/s")
+    elif options.only == "typing":
+        print(table([("Figure", "Tastolink", "Floor", "Against the floor")] + typing_rows(figures)))
     elif options.only == "playback":
         errors = figures["playback"]
         print(f"playback error: median {median(errors):.1f} ms, p95 {p95(errors):.1f} ms, max {max(errors)} ms "

@@ -26,6 +26,12 @@ Playback Playback::OfText(std::vector<RecordedPress> presses, std::vector<std::s
 void Playback::Played(std::size_t index, bool written) {
     if (index >= presses_.size()) return;
     if (!written) ++notWritten_;
+    // A text that misses a press types wrong letters from there on: it ends at the first press not
+    // written, whose characters are not done. A file goes on, as each of its presses stands alone.
+    if (!written && counting_ == Counting::Characters) {
+        running_ = false;
+        return;
+    }
     played_ = index + 1;
 }
 

@@ -21,7 +21,7 @@ public:
                            std::size_t characters);
 
     const std::vector<RecordedPress>& Presses() const { return presses_; }
-    // Press `index` went out (`written`) or could not be written.
+    // Press `index` went out (`written`) or could not be written, which ends a text.
     void Played(std::size_t index, bool written);
     // Ends it before its end: the user stopped it, or the run was closed.
     void Stop() { running_ = false; }

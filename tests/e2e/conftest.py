@@ -84,6 +84,31 @@ class User:
         self.program = Program(self.display, self.folder, self.exe, self.console)
         self.program.focus()
 
+    def new_window(self, action, what):
+        """The window of the program that `action` brings up (a dialog, a box), given the X focus."""
+        pid = self.program.process.pid
+        before = {window.id for window in self.display.windows_of(pid)}
+        action()
+        window = wait_until(lambda: [w for w in self.display.windows_of(pid) if w.id not in before], 10, what)[0]
+        self.display.focus(window)
+        return window
+
+    def wait_gone(self, window):
+        pid = self.program.process.pid
+        wait_until(lambda: window.id not in {w.id for w in self.display.windows_of(pid)}, 10, "the window to close")
+
+    def file_menu(self, item, file_name=None):
+        """Item `item` (from 0) of the menu "Файл", by the keyboard; then the file `file_name` of the
+        working folder in the file dialog it opens, by its whole path: the dialog starts in the last
+        folder the program used, which may be another journey's."""
+        keys = ("F10", *["Down"] * (item + 1), "Return")
+        if file_name is None:
+            return self.display.tap(*keys)
+        dialog = self.new_window(lambda: self.display.tap(*keys), "the file dialog")
+        self.display.type("Z:" + str((self.folder / file_name).resolve()).replace("/", "\\"))
+        self.display.tap("Return")
+        self.wait_gone(dialog)
+
     def click_row(self, row):
         self.program.click(keypad_button(BUTTONS[row]))
 
@@ -111,20 +136,6 @@ class User:
         with self.held(x_key):
             phone.log.wait_for_row(start, row, count)
         return self.barrier(start, phone)
-
-    def file_menu(self, item, file_name="keys.txt"):
-        """Item `item` (from 0) of the menu "Файл", by the keyboard, then `file_name` of the working
-        folder in the dialog it opens, by its whole path: the dialog starts where the last one ended."""
-        program, display = self.program, self.display
-        titled = {window.id for window in display.windows_of(program.process.pid)}
-        display.tap("F10", *["Down"] * (item + 1), "Return")
-        dialog = wait_until(lambda: [w for w in display.windows_of(program.process.pid) if w.id not in titled], 10,
-                            "the file dialog")[0]
-        display.focus(dialog)
-        display.type("Z:" + str(self.folder / file_name).replace("/", "\\"))
-        display.tap("Return")
-        wait_until(lambda: dialog.id not in {w.id for w in display.windows_of(program.process.pid)}, 10,
-                   "the dialog to close")
 
     def most_boxes(self, seconds):
         """The most message boxes on screen at once, looked at again and again for `seconds`."""

@@ -14,7 +14,7 @@ LINES = [b'AT+CKPD="5"\r\n', b'AT+CKPD=":L"\r\n', b'AT+CKPD=":T"\r\n']
 
 def test_presses_recorded_from_the_keypad_play_back_in_order_with_their_pauses(user, folder):
     user.program.choose_port()
-    user.file_menu(0)  # "Записать нажатия…"
+    user.file_menu(0, "keys.txt")  # "Записать нажатия…"
     log = user.phone.log
     start = len(log)
     for row in ROWS:
@@ -29,7 +29,7 @@ def test_presses_recorded_from_the_keypad_play_back_in_order_with_their_pauses(u
     assert recorded[0][0] == "0" and all(int(pause) >= PAUSE * 1000 for pause, _ in recorded[1:])
 
     start = len(log)
-    user.file_menu(1)  # "Воспроизвести…"
+    user.file_menu(1, "keys.txt")  # "Воспроизвести…"
     log.wait_for_row(start, ROWS[-1])
     assert [line.data for line in log.lines()[start:]] == LINES
 

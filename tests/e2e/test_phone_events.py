@@ -73,7 +73,7 @@ def test_the_phones_keys_indicators_and_display_show_and_its_keys_are_recorded(u
     phone.press("^")
     wait_for_parts(program, "На телефоне: Вверх")
 
-    user.file_menu(0)  # "Записать нажатия…"
+    user.file_menu(0, "keys.txt")  # "Записать нажатия…"
     user.click_row(12)  # the keypad's "#", once the recording runs
     recorded_until(folder, "#")
     phone.press("5m!2")
@@ -81,7 +81,7 @@ def test_the_phones_keys_indicators_and_display_show_and_its_keys_are_recorded(u
     user.display.tap("F10", "Down", "Return")  # "Остановить запись"
     assert [key for _, key in keys[:3]] == ["#", "5", "M"] and 15 <= int(keys[3][1][2:]) <= 25, keys
     start = len(log)
-    user.file_menu(1)  # "Воспроизвести…"
+    user.file_menu(1, "keys.txt")  # "Воспроизвести…"
     log.wait_for_row(start, 2)
     assert [line.data for line in log.lines()[start:]] == [
         b'AT+CKPD="#"\r\n', b'AT+CKPD="5"\r\n', b'AT+CKPD="M"\r\n', f'AT+CKPD="2",{keys[3][1][2:]}\r\n'.encode()]
@@ -95,7 +95,7 @@ def test_the_programs_own_keys_told_back_by_the_phone_are_recorded_once(user, fo
     user.program.choose_port()
     wait_for_parts(user.program, "События: клавиши")
     assert event_lines(log) == [b"AT+CMER=3,2,0,0\r\n"]
-    user.file_menu(0)
+    user.file_menu(0, "keys.txt")
     start = len(log.events())
     user.click_row(5)
     log.wait_for_event(start, b"+CKEV: 53,0")

@@ -19,7 +19,7 @@ set_tests_properties(wine.answers_vanishing PROPERTIES
 # phone's box alone is waited for up to 120 s.
 file(MAKE_DIRECTORY ${CMAKE_BINARY_DIR}/e2e)
 foreach(name IN ITEMS answers disk_full held_key hostile_phone key_sequences keypad menu_loop phone_events release
-                      selectors settings_restart stall vanished_phone watched_ports)
+                      selectors settings_restart stall typing vanished_phone watched_ports)
   add_test(NAME e2e.${name}
     COMMAND ${SYSTEM_PYTHON3} -m pytest -q -p no:cacheprovider --basetemp=${CMAKE_BINARY_DIR}/e2e/${name}
             ${CMAKE_CURRENT_LIST_DIR}/test_${name}.py)

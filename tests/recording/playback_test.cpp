@@ -35,15 +35,27 @@ TEST(Playback, EndsWithZeroOnlyWhenEveryPressWasWritten) {
     EXPECT_EQ(stopped.ProgressText(), "Воспроизведено: 2 из 3");
 }
 
-// A typed text counts its characters, as many as the presses sent so far have typed.
-TEST(Playback, ATextCountsItsCharactersDone) {
-    Playback text = Playback::OfText({{0, "5555", {}}, {0, "6", {}}, {1000, "66", {}}}, {1, 2, 3}, 160);
+Playback TwoLetters() {
+    return Playback::OfText({{0, "5555", {}}, {0, "6", {}}, {1000, "66", {}}}, {1, 2, 3}, 160);
+}
+
+// A typed text counts its characters, as many as the presses sent so far have typed; unlike a
+// file, it ends at the first press not written.
+TEST(Playback, ATextCountsItsCharactersDoneAndEndsAtAPressNotWritten) {
+    Playback text = TwoLetters();
     EXPECT_EQ(text.ProgressText(), "Набор: 0 из 160");
     text.Played(0, true);
     text.Played(1, true);
     EXPECT_EQ(text.ProgressText(), "Набор: 2 из 160");
     text.Stop();
     EXPECT_EQ(text.ProgressText(), "Набрано: 2 из 160");
+
+    Playback cut = TwoLetters();
+    cut.Played(0, true);
+    cut.Played(1, false);
+    EXPECT_FALSE(cut.Running());
+    EXPECT_EQ(cut.ProgressText(), "Набрано: 1 из 160");
+    EXPECT_EQ(cut.ExitCode(), 1);
 }
 
 // Each keypad command written is a line of the file at once, with the pause before it; when the

@@ -4,7 +4,6 @@
 #include <commdlg.h>
 
 #include "app/window/message_ids.h"
-#include "phone/key_names.h"
 #include "recording/sequence_file.h"
 #include "settings/settings_error.h"
 #include "shared/late_bound_win32.h"
@@ -16,11 +15,6 @@ namespace {
 constexpr wchar_t kSequenceFilter[] = L"Нажатия (*.txt)\0*.txt\0Все файлы (*.*)\0*.*\0";
 constexpr std::string_view kStopRecordingItem = "Остановить запись";
 constexpr std::string_view kStopPlayingItem = "Остановить воспроизведение";
-
-// A file's press as the phone is sent it, named as its key.
-PhoneCommand CommandOfPress(const RecordedPress& press) {
-    return {CommandOf(press), KeyNameOfCode(press.code, press.pressTenths.has_value())};
-}
 
 }  // namespace
 
@@ -66,7 +60,6 @@ void KeySequences::RecordClick() {
     recordingPath_ = *path;
     phone_.Phone().AddListener(*recorder_);
     phoneKeys_.AddListener(*recorder_);
-    ShowMenu();
 }
 
 void KeySequences::StopRecording() {
@@ -74,7 +67,6 @@ void KeySequences::StopRecording() {
     phone_.Phone().RemoveListener(*recorder_);
     phoneKeys_.RemoveListener(*recorder_);
     recorder_.reset();
-    ShowMenu();
 }
 
 void KeySequences::OnRecordingEnded() {
@@ -84,47 +76,26 @@ void KeySequences::OnRecordingEnded() {
 }
 
 void KeySequences::PlayClick() {
-    if (player_.Running()) return player_.Stop();
-    if (recorder_) return;
+    if (playing_) return player_.Stop();
+    if (recorder_ || player_.Running()) return;
     if (const auto path = AskForFile(false))
-        if (auto presses = Read(*path)) Play(std::move(*presses));
+        if (auto playback = Prepare(*path)) Play(std::move(*playback), nullptr);
 }
 
-std::optional<std::vector<RecordedPress>> KeySequences::Read(const std::string& path) {
+std::optional<Playback> KeySequences::Prepare(const std::string& path) {
     auto read = ReadKeySequenceFile(files_, path);
-    if (auto* presses = std::get_if<std::vector<RecordedPress>>(&read)) return std::move(*presses);
+    if (auto* presses = std::get_if<std::vector<RecordedPress>>(&read))
+        return Playback::OfSequence(std::move(*presses));
     messages_.ShowError(window_, std::get<std::string>(read));
-    EndUnattended(kBadFileOrArguments);
     return std::nullopt;
 }
 
-void KeySequences::Play(std::vector<RecordedPress> presses) {
-    const bool started =
-        player_.Start(Playback::OfSequence(std::move(presses)), CommandOfPress, [this](int code) {
-            ShowMenu();
-            EndUnattended(code);
-        });
-    if (!started) {
-        messages_.ShowError(window_, std::string(kNotEnoughTimers));
-        EndUnattended(kSomethingNotWritten);
-    }
-    ShowMenu();
-}
-
-void KeySequences::StartUnattended(UnattendedRun run,
-                                   const std::function<bool(const std::string&)>& choosePort) {
-    unattended_ = std::move(run);
-    // The file is checked before the port is chosen: a bad file sends nothing.
-    auto presses = Read(unattended_->file);
-    if (!presses) return;
-    if (!choosePort(unattended_->port)) return EndUnattended(kSomethingNotWritten);
-    Play(std::move(*presses));
-}
-
-void KeySequences::EndUnattended(int code) {
-    if (!unattended_) return;
-    if (exitCode_ == kEverythingWritten) exitCode_ = code;
-    if (unattended_->exitWhenDone) PostMessageW(window_, WM_CLOSE, 0, 0);
+void KeySequences::Play(Playback playback, Player::Ended ended) {
+    playing_ = true;
+    player_.Start(std::move(playback), [this, ended = std::move(ended)](int code) {
+        playing_ = false;
+        if (ended) ended(code);
+    });
 }
 
 void KeySequences::Closing() {
@@ -134,11 +105,13 @@ void KeySequences::Closing() {
 
 void KeySequences::ShowMenu() const {
     HMENU menu = GetMenu(window_);
-    const bool recording = recorder_ != nullptr, playing = player_.Running();
-    ModifyMenuW(menu, kMenuRecord, MF_BYCOMMAND | MF_STRING | (playing ? MF_GRAYED : MF_ENABLED), kMenuRecord,
-                WideFromUtf8(recording ? kStopRecordingItem : kRecordItem).c_str());
-    ModifyMenuW(menu, kMenuPlay, MF_BYCOMMAND | MF_STRING | (recording ? MF_GRAYED : MF_ENABLED), kMenuPlay,
-                WideFromUtf8(playing ? kStopPlayingItem : kPlayItem).c_str());
+    const bool recording = recorder_ != nullptr, busy = player_.Running();
+    // A recording goes on while a text is typed, and can be stopped meanwhile.
+    ModifyMenuW(menu, kMenuRecord, MF_BYCOMMAND | MF_STRING | (busy && !recording ? MF_GRAYED : MF_ENABLED),
+                kMenuRecord, WideFromUtf8(recording ? kStopRecordingItem : kRecordItem).c_str());
+    ModifyMenuW(menu, kMenuPlay,
+                MF_BYCOMMAND | MF_STRING | (recording || (busy && !playing_) ? MF_GRAYED : MF_ENABLED),
+                kMenuPlay, WideFromUtf8(playing_ ? kStopPlayingItem : kPlayItem).c_str());
 }
 
 }  // namespace tastolink

@@ -2,27 +2,26 @@
 
 #include <windows.h>
 
-#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
 
 #include "app/features/player.h"
+#include "app/features/press_source.h"
 #include "app/features/window_conversation.h"
 #include "app/window/message_boxes.h"
 #include "phone/phone_events_heard.h"
 #include "recording/key_recorder.h"
-#include "recording/unattended_run.h"
 #include "settings/settings_files.h"
 
 namespace tastolink {
 
 // Recording and playing key sequences: "Файл → Записать нажатия…" writes each keypad command sent
-// to a file with the pause before it, "Воспроизвести…" plays a file on the chosen port, and
-// Tastolink.exe --port COM5 --play FILE [--exit] plays one unattended, with an exit code. Each menu
-// item says what a click does now; while one of them runs, the other does nothing.
-class KeySequences {
+// to a file with the pause before it, "Воспроизвести…" plays a file on the chosen port. Each menu
+// item says what a click does now; while one of them runs, the other does nothing, and neither
+// starts while a text is typed.
+class KeySequences : public PressSource {
 public:
     static constexpr std::string_view kRecordItem = "Записать нажатия…";
     static constexpr std::string_view kPlayItem = "Воспроизвести…";
@@ -30,7 +29,7 @@ public:
     // A recording takes the keys pressed on the phone itself from `phoneKeys` too.
     KeySequences(WindowConversation& phone, Player& player, PhoneEventsHeard& phoneKeys, SettingsFiles& files,
                  UserMessages& messages);
-    ~KeySequences();
+    ~KeySequences() override;
     KeySequences(const KeySequences&) = delete;
     KeySequences& operator=(const KeySequences&) = delete;
 
@@ -39,27 +38,18 @@ public:
     void PlayClick();
     // kRecordingEndedMessage: the file refused a line.
     void OnRecordingEnded();
-
-    // Checks the file, opens the port with `choosePort` as "Выбрать" would, and plays the file.
-    void StartUnattended(UnattendedRun run, const std::function<bool(const std::string&)>& choosePort);
-    bool Unattended() const { return unattended_.has_value(); }
-    // An unattended run that closes when done closes even when the settings can't be saved:
-    // nobody is there to try again.
-    bool ClosesWhenDone() const { return unattended_ && unattended_->exitWhenDone; }
-    // What the program ends with: 0, or an unattended run's outcome.
-    int ExitCode() const { return exitCode_; }
+    // The menu opens: its items say what a click does now.
+    void ShowMenu() const;
     // The window is going: a sequence still playing is stopped, a recording ends.
     void Closing();
 
+    // A file, checked whole.
+    std::optional<Playback> Prepare(const std::string& path) override;
+    void Play(Playback playback, Player::Ended ended) override;
+
 private:
     std::optional<std::string> AskForFile(bool save) const;
-    // The file checked whole, or nothing (and the box that says why).
-    std::optional<std::vector<RecordedPress>> Read(const std::string& path);
-    void Play(std::vector<RecordedPress> presses);
     void StopRecording();
-    void ShowMenu() const;
-    // The run's outcome, the first that went wrong; with --exit the window closes.
-    void EndUnattended(int code);
 
     WindowConversation& phone_;
     Player& player_;
@@ -70,8 +60,7 @@ private:
     std::unique_ptr<KeyRecorder> recorder_;
     std::string recordingPath_;
     std::string recordingEnded_;  // why the file refused a line
-    std::optional<UnattendedRun> unattended_;
-    int exitCode_ = kEverythingWritten;
+    bool playing_ = false;        // the Player plays a file of ours
 };
 
 }  // namespace tastolink

@@ -27,9 +27,17 @@ std::optional<std::string> PhoneProfiles::Load() {
 }
 
 void PhoneProfiles::Choose(const std::string& name) {
-    for (std::size_t index = 0; index < profiles_.size(); ++index)
-        if (profiles_[index].name == name) current_ = index;
+    Pick(name);
     SaveChosenProfileName(files_, Current().name);
+}
+
+bool PhoneProfiles::Pick(const std::string& name) {
+    for (std::size_t index = 0; index < profiles_.size(); ++index)
+        if (profiles_[index].name == name) {
+            current_ = index;
+            return true;
+        }
+    return false;
 }
 
 std::optional<PhoneCommand> PhoneProfiles::KeyCommand(int row, bool longPress) const {

@@ -25,6 +25,9 @@ public:
     // Chooses the profile called `name` and keeps the choice in phone.ini. Throws SettingsError
     // when the file can't be written; the choice holds all the same, until the program ends.
     void Choose(const std::string& name);
+    // Takes the profile called `name` until the program ends, leaving phone.ini alone; false when
+    // there is none of that name.
+    bool Pick(const std::string& name);
 
     // What a row's button sends under the current profile, short or long; nothing for a button the
     // profile leaves out.

@@ -1,30 +1,42 @@
 #include "app/features/player.h"
 
+#include "phone/key_names.h"
 #include "recording/playback_schedule.h"
+#include "recording/unattended_run.h"
+#include "settings/settings_error.h"
 
 namespace tastolink {
+namespace {
 
-bool Player::Start(Playback playback, Command command, Ended ended) {
+// A press as the phone is sent it, named as its key: a file's "5", or a typed text's "5555".
+PhoneCommand CommandOfPress(const RecordedPress& press) {
+    return {CommandOf(press), KeyNameOfCode(press.code, press.pressTenths.has_value())};
+}
+
+}  // namespace
+
+void Player::Start(Playback playback, Ended ended) {
     Stop();
     playback_ = std::move(playback);
-    command_ = std::move(command);
-    ended_ = std::move(ended);
     atStart_ = phone_.Texts().Tally();
     if (!clock_.Start(window_, DueTimes(playback_->Presses()))) {
         playback_.reset();
-        return false;
+        messages_.ShowError(window_, std::string(kNotEnoughTimers));
+        if (ended) ended(kSomethingNotWritten);
+        return;
     }
+    ended_ = std::move(ended);
     ShowProgress();
-    return true;
 }
 
 void Player::OnPressDue(WPARAM index, LPARAM run) {
     if (!clock_.IsOfThisRun(run)) return;
     if (index >= playback_->Presses().size()) return End();
-    const bool written = phone_.Phone().Send(command_(playback_->Presses()[index]));
+    const bool written = phone_.Phone().Send(CommandOfPress(playback_->Presses()[index]));
     // A box for a press not written may have stopped the playing meanwhile.
     if (!clock_.IsOfThisRun(run)) return;
     playback_->Played(index, written);
+    if (!playback_->Running()) return End();
     clock_.Sent(index);
     ShowProgress();
 }

@@ -8,6 +8,7 @@
 #include "app/features/key_playback.h"
 #include "app/features/status_segments.h"
 #include "app/features/window_conversation.h"
+#include "app/window/message_boxes.h"
 #include "recording/playback.h"
 
 namespace tastolink {
@@ -17,16 +18,16 @@ namespace tastolink {
 // stays sent. One plays at a time.
 class Player {
 public:
-    // What the phone is sent for a press.
-    using Command = std::function<PhoneCommand(const RecordedPress&)>;
-    // The end of a playing, whether played through or stopped: its exit code for an unattended run.
+    // The end of a playing, whether played through, stopped or never started: its exit code for an
+    // unattended run.
     using Ended = std::function<void(int exitCode)>;
 
-    Player(WindowConversation& phone, StatusSegments& status) : phone_(phone), status_(status) {}
+    Player(WindowConversation& phone, StatusSegments& status, UserMessages& messages)
+        : phone_(phone), status_(status), messages_(messages) {}
     void Attach(HWND window) { window_ = window; }
 
-    // False when the system gives no thread or timer.
-    bool Start(Playback playback, Command command, Ended ended);
+    // Plays `playback`; when the system gives no thread or timer, a box says so and it has ended.
+    void Start(Playback playback, Ended ended);
     // kPressDueMessage.
     void OnPressDue(WPARAM index, LPARAM run);
     void Stop();
@@ -38,10 +39,10 @@ private:
 
     WindowConversation& phone_;
     StatusSegments& status_;
+    UserMessages& messages_;
     HWND window_ = nullptr;
     KeyPlayback clock_;
     std::optional<Playback> playback_;
-    Command command_;
     Ended ended_;
     AnswerTally atStart_;
 };

@@ -37,8 +37,10 @@ MainWindow::MainWindow(MainWindowServices services)
       answers_(phone_, status_, services.files),
       events_(phone_, profiles_, status_, services.files, [this] { answers_.TurnOn(); }),
       portWatch_(phone_, services.files),
-      player_(phone_, status_),
+      player_(phone_, status_, services.messages),
       sequences_(phone_, player_, events_.PhoneKeys(), services.files, services.messages),
+      typing_(player_, profiles_, services.messages),
+      unattended_(profiles_, sequences_, typing_, services.messages),
       mappings_(services.files),
       interval_(services.files, repeatTimer_) {
     phone_.Phone().AddListener(*this);
@@ -68,6 +70,8 @@ bool MainWindow::Create(int showCommand, std::optional<UnattendedRun> unattended
     phone_.Attach(Handle());
     player_.Attach(Handle());
     sequences_.Attach(Handle());
+    typing_.Attach(Handle());
+    unattended_.Attach(Handle());
     answers_.Load(Handle());
     events_.Load(Handle());
     portWatch_.Load(Handle(), selectors_[kPortSelectorNumber]);
@@ -85,7 +89,7 @@ bool MainWindow::Create(int showCommand, std::optional<UnattendedRun> unattended
     if (!startupProblems_.empty()) services_.messages.ShowError(Handle(), startupProblems_);
     if (const auto problems = profiles_.Load()) services_.messages.ShowError(Handle(), *problems);
     if (unattended)
-        sequences_.StartUnattended(std::move(*unattended), [this](const std::string& port) {
+        unattended_.Start(std::move(*unattended), [this](const std::string& port) {
             selectors_[kPortSelectorNumber].SetText(WideFromUtf8(port));  // as "Выбрать" would open it
             return phone_.Phone().Open(port, profiles_.Preparation());
         });
@@ -268,6 +272,10 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_ACTIVATE:
             keys_.OnActivate(LOWORD(wParam) != WA_INACTIVE, Control(kEdit1));
             return 0;
+        case WM_INITMENUPOPUP:
+            sequences_.ShowMenu();
+            typing_.ShowMenu();
+            return 0;
         case WM_ENTERMENULOOP:
         case WM_ENTERSIZEMOVE:
             // The menu and a drag run loops of their own that swallow key-ups: a key let go
@@ -284,7 +292,7 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             OnDpiChanged(*reinterpret_cast<RECT*>(lParam));
             return 0;
         case WM_CLOSE:
-            if (FormClose() || sequences_.ClosesWhenDone()) DestroyWindow(Handle());
+            if (FormClose() || unattended_.ClosesWhenDone()) DestroyWindow(Handle());
             return 0;
         case WM_QUERYENDSESSION:
             return TRUE;
@@ -339,6 +347,8 @@ void MainWindow::OnCommand(int id, WORD notification) {
             return sequences_.RecordClick();
         case kMenuPlay:
             return sequences_.PlayClick();
+        case kMenuType:
+            return typing_.TypeClick();
     }
 }
 

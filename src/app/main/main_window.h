@@ -14,6 +14,8 @@
 #include "app/features/phone_profiles.h"
 #include "app/features/player.h"
 #include "app/features/port_watch.h"
+#include "app/features/typed_texts.h"
+#include "app/features/unattended_runner.h"
 #include "app/features/window_conversation.h"
 #include "app/main/binding_selectors.h"
 #include "app/main/key_capture.h"
@@ -51,7 +53,7 @@ public:
     // when there is one. False if no window could be made.
     bool Create(int showCommand, std::optional<UnattendedRun> unattended = std::nullopt);
     // What the program ends with: 0, or an unattended run's outcome.
-    int ExitCode() const { return sequences_.ExitCode(); }
+    int ExitCode() const { return unattended_.ExitCode(); }
     void SetAuthorWindow(AuthorWindow* author) { author_ = author; }
 
     // Key capture, Esc and Tab ahead of dispatch; true when the message was consumed.
@@ -112,6 +114,8 @@ private:
     PortWatch portWatch_;
     Player player_;
     KeySequences sequences_;
+    TypedTexts typing_;
+    UnattendedRunner unattended_;
     RepeatTimer repeatTimer_{*this};
     MappingStore mappings_;
     RepeatIntervalSetting interval_;

@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "app/features/key_sequences.h"
+#include "app/features/typed_texts.h"
 #include "app/window/menu_bar.h"
 #include "app/window/message_ids.h"
 #include "app/window/window.h"
@@ -118,11 +119,12 @@ inline constexpr std::array<int, 2 * kPhoneKeyCount> kSelectorTabOrder = [] {
 }();
 
 // The menu bar; an item of a switch shows a check mark while the switch is on, and the items of
-// recording and playing say "stop" while they run.
+// recording, playing and typing say "stop" while they run.
 // clang-format off
-inline constexpr std::array<MenuItem, 10> kMenu{{
+inline constexpr std::array<MenuItem, 11> kMenu{{
     {"Файл", KeySequences::kRecordItem, kMenuRecord, true},
     {"Файл", KeySequences::kPlayItem, kMenuPlay, true},
+    {"Файл", TypedTexts::kTypeItem, kMenuType, true},
     {"Файл", "", kMenuSeparator, true},
     {"Файл", "Выход", kMenuExit, true},
     {"Настройки", "По умолчанию", kMenuDefaults, true},

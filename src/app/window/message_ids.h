@@ -31,6 +31,7 @@ enum MenuId : int {
     kMenuPlay,
     kMenuWatchPorts,
     kMenuPhoneEvents,
+    kMenuType,
 };
 
 inline constexpr UINT_PTR kRepeatTimerId = 2;        // Timer2: the repeat scan

@@ -39,7 +39,7 @@ void RunMessageLoopWhile(const std::function<bool()>& condition, HWND dialog) {
             PostQuitMessage(static_cast<int>(message.wParam));
             return;
         }
-        if (dialog && IsDialogMessageW(dialog, &message)) continue;
+        if (PreTranslate(message) || (dialog && IsDialogMessageW(dialog, &message))) continue;
         TranslateMessage(&message);
         DispatchMessageW(&message);
     }

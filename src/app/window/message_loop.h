@@ -14,8 +14,9 @@ int RunMessageLoop();
 bool PreTranslate(MSG& message);
 
 // A nested loop for a modal window: runs while the condition holds. A WM_QUIT that
-// arrives meanwhile is passed on to the outer loop. Keys for a dialog-like window go
-// through the dialog manager first (Tab, Enter, Esc).
+// arrives meanwhile is passed on to the outer loop. Input is offered to PreTranslate first, as in
+// the program's loop; then keys for a dialog-like window go through the dialog manager (Tab,
+// Enter, Esc).
 void RunMessageLoopWhile(const std::function<bool()>& condition, HWND dialog = nullptr);
 
 }  // namespace tastolink

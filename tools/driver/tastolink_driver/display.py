@@ -110,15 +110,35 @@ class Display:
             self.key(name, False)
 
     def type(self, text):
-        """Types ASCII letters, digits, blanks and the signs of a path, capitals with Shift."""
-        names = {".": "period", " ": "space", "-": "minus", "_": "minus", ":": "semicolon", "\\": "backslash"}
+        """Types `text` key by key, capitals with Shift. A character that no key of the keyboard has
+        (Cyrillic, on the US keyboard of Xvfb) is put on a spare key first, with its capital, as a
+        second layout would have it."""
         for char in text:
-            shifted = char.isupper() or char in "_:"
+            keycode, shifted = self._key_of(char)
             if shifted:
                 self.key("Shift_L", True)
-            self.tap(names.get(char, char.lower()))
+            for down in (True, False):
+                xtest.fake_input(self.x, X.KeyPress if down else X.KeyRelease, keycode)
+                self.x.sync()
             if shifted:
                 self.key("Shift_L", False)
+
+    def _key_of(self, char):
+        """(key code, whether with Shift) of a character; X's keysym of a Latin-1 character is its
+        code, of any other its code plus 0x1000000."""
+        keysym = {" ": XK.XK_space}.get(char) or (ord(char) if ord(char) < 0x100 else 0x1000000 + ord(char))
+        found = sorted((index, keycode) for keycode, index in self.x.keysym_to_keycodes(keysym) if index < 2)
+        if found:
+            return found[0][1], found[0][0] == 1
+        lower, upper = char.lower(), char.upper()
+        keysyms = [ord(c) if ord(c) < 0x100 else 0x1000000 + ord(c) for c in (lower, upper)]
+        setup = self.x.display.info
+        first = setup.min_keycode
+        mapping = self.x.get_keyboard_mapping(first, setup.max_keycode - first + 1)
+        spare = next(first + at for at, syms in enumerate(mapping) if not any(syms))
+        self.x.change_keyboard_mapping(spare, [keysyms])
+        self.x.sync()
+        return spare, char != lower
 
     def move(self, x, y):
         xtest.fake_input(self.x, X.MotionNotify, x=x, y=y)
