@@ -164,6 +164,8 @@ private:
 
 }  // namespace
 
+bool IsSerialSpeed(unsigned baud) { return SpeedOf(baud).has_value(); }
+
 PortOpening PosixSerialPortOpener::Open(const std::string& portName) {
     const std::optional<speed_t> speed = SpeedOf(baud_);
     if (!speed) return PortFailure{PortFailure::Kind::Refused, EINVAL, {}};

@@ -7,6 +7,7 @@
 #include <string_view>
 #include <vector>
 
+#include "link/conversation_event.h"
 #include "phone/keypad_layouts.h"
 #include "phone/keypad_press.h"
 #include "phone/phone_key_table.h"
@@ -58,5 +59,8 @@ const PhoneProfile* ProfileNamed(const std::vector<PhoneProfile>& profiles, std:
 std::optional<RecordedPress> ButtonPress(const PhoneProfile& profile, int row, bool longPress);
 std::optional<std::string> KeypadCommand(const PhoneProfile& profile, int row);
 std::optional<std::string> LongPressCommand(const PhoneProfile& profile, int row);
+
+// The lines the profile sends at each opening of the port, in order.
+std::vector<PhoneCommand> PreparationCommands(const PhoneProfile& profile);
 
 }  // namespace tastolink
