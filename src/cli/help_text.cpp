@@ -62,12 +62,8 @@ Key sequence files:
   One press to a line: the pause before it in milliseconds, the keys as AT+CKPD
   writes them and, for a long press, a comma and the press time in tenths of a
   second. Blank lines and lines that start with # are left out. The file is
-  checked whole before anything is sent. The window's recordings are such files.
-
-      # open messages
-      0 M
-      400 :R
-      250 5,20
+  checked whole before anything is sent. The window's recordings are such files;
+  the first example below writes one.
 
 Exit status:
   0  every press was written (with --answers, and answered OK); --identify: the
@@ -82,10 +78,11 @@ Errors go to the standard error, in English, naming the port or the file and
 the line.
 
 Examples:
-  tastolink --port /dev/ttyACM0 --play menu-path.txt
-  tastolink --port /dev/serial/by-id/usb-SonyEricsson-if01 --type "hello"
-  tastolink --port /dev/ttyACM0 --keys "M 5 5 :T" --gap 500 --answers
-  tastolink --port /dev/ttyACM1 --identify --phones lab-phones.ini
+  $ printf '# open messages\n0 M\n400 :R\n250 5,20\n' >menu-path.txt
+  $ tastolink --port /dev/ttyACM0 --play menu-path.txt
+  $ tastolink --port /dev/serial/by-id/usb-SonyEricsson-if01 --type "hello"
+  $ tastolink --port /dev/ttyACM0 --keys "M 5 5 :T" --gap 500 --answers
+  $ tastolink --port /dev/ttyACM1 --identify --phones lab-phones.ini
 )";
 
 }  // namespace tastolink
