@@ -14,13 +14,14 @@ sys.path.insert(0, str(Path(__file__).resolve().parents[2] / "tools" / "driver")
 from tastolink_driver import Phone  # noqa: E402
 
 TASTOLINK = os.environ["TASTOLINK_CLI"]
-# A profile that types Latin letters quickly.
+# A profile that types Latin letters with the phone's own wait; its press time is the margin by
+# which a phone that reads a line late still takes two letters of one key apart.
 PHONES = """[Lab]
 match = virtual; vp-270
 prepare = AT+CMEC=2
 layout = latin
 multitap_wait = 300
-press_ms = 50
+press_ms = 150
 """
 
 
@@ -52,7 +53,7 @@ def tastolink(folder, *arguments, phones=PHONES):
 
 def test_a_file_plays_after_the_profiles_preparation_with_its_pauses(phone, tmp_path):
     at = phone()
-    (tmp_path / "keys.txt").write_text("# open messages\n0 M\n200 5\n100 :T,20\n")
+    (tmp_path / "keys.txt").write_text("# open messages\n0 M\n300 5\n200 :T,20\n")
     # A bad line of phones.ini leaves its own profile out, and the run goes on.
     run = tastolink(tmp_path, "--port", at.link, "--play", "keys.txt", "--profile", "Lab",
                     phones=PHONES + "[Broken]\nlong = 0\n")
@@ -63,9 +64,12 @@ def test_a_file_plays_after_the_profiles_preparation_with_its_pauses(phone, tmp_
     lines = at.log.lines()
     assert [line.data for line in lines] == [b"AT+CMEC=2\r\n", b'AT+CKPD="M"\r\n', b'AT+CKPD="5"\r\n',
                                              b'AT+CKPD=":T",20\r\n']
-    # The phone stamps a line when it has read it, which may be a few ms late.
-    gaps = [later.ms - earlier.ms for earlier, later in zip(lines[1:], lines[2:])]
-    assert 190 <= gaps[0] < 450 and 90 <= gaps[1] < 350, gaps
+    # Each press is due counted from the start, just after the preparation went out. The phone
+    # stamps a line once it has handled it, late by as long as the machine keeps it waiting: tens
+    # of ms on a busy machine, and the preparation may be as late as the presses.
+    since_preparation = [line.ms - lines[0].ms for line in lines[1:]]
+    assert since_preparation[0] < 250 and 250 <= since_preparation[1] < 600 and 450 <= since_preparation[2] < 800, \
+        since_preparation
 
 
 def test_a_text_is_typed_as_the_profile_types_it(phone, tmp_path):
