@@ -1,13 +1,17 @@
 // What the Linux port costs on the road of a key: a line from Write to the phone's end, an answer
-// from the phone's end to the reader, opening and closing a port with its locks, and listing the
-// machine's ports. The phone is the master end of a pseudo-terminal.
+// from the phone's end to the reader, opening and closing a port with its locks, listing the
+// machine's ports, and how late the command line's one thread sends a press against its due time.
+// The phone is the master end of a pseudo-terminal.
 #include <benchmark/benchmark.h>
 #include <pty.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <chrono>
 #include <filesystem>
 #include <variant>
 
+#include "cli/phone_session.h"
 #include "link/port_discovery_posix.h"
 #include "link/serial_port_posix.h"
 #include "shared/file_descriptor_posix.h"
@@ -76,6 +80,34 @@ void ListPorts(benchmark::State& state) {
     for (auto _ : state) benchmark::DoNotOptimize(ListSerialPorts());
 }
 BENCHMARK(ListPorts);
+
+// Twenty presses 2 ms apart, each due time counted from the start as --play counts them: how
+// long after it each went out, in microseconds (the median, the 99th percentile, the worst).
+void PressLateness(benchmark::State& state) {
+    Phone phone;
+    PosixSerialPortOpener opener(115200, "/nonexistent");
+    PhoneSession session(opener);
+    if (!session.Conversation().Open(phone.portName)) return state.SkipWithError("did not open");
+    const PhoneCommand press = PhoneCommand::OfLine("AT+CKPD=\"5\"");
+    std::vector<double> lateUs;
+    char drained[256];
+    for (auto _ : state) {
+        const auto start = PhoneSession::Clock::now();
+        for (int at = 1; at <= 20; ++at) {
+            const auto due = start + std::chrono::milliseconds(2 * at);
+            session.WaitUntil(due);
+            lateUs.push_back(
+                std::chrono::duration<double, std::micro>(PhoneSession::Clock::now() - due).count());
+            session.Conversation().Send(press);
+            [[maybe_unused]] const ssize_t read = ::read(phone.end.Get(), drained, sizeof drained);
+        }
+    }
+    std::sort(lateUs.begin(), lateUs.end());
+    state.counters["late_us_median"] = lateUs[lateUs.size() / 2];
+    state.counters["late_us_p99"] = lateUs[lateUs.size() * 99 / 100];
+    state.counters["late_us_worst"] = lateUs.back();
+}
+BENCHMARK(PressLateness)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(50);
 
 }  // namespace
 }  // namespace tastolink

@@ -16,8 +16,9 @@ export LANG=ru_RU.UTF-8 LC_ALL=ru_RU.UTF-8
 PACKAGES=(cmake make g++ python3 g++-mingw-w64-x86-64-posix wine wine64 fonts-wine xvfb xdotool x11-utils
           socat imagemagick libgtest-dev googletest libbenchmark-dev clang libclang-rt-dev llvm clang-format
           ccache python3-pytest python3-xlib python3-psutil locales libutfcpp-dev)
-# The served display of scripts/run, and the release zip of scripts/package.
-PACKAGES+=(x11vnc novnc websockify zip)
+# The served display of scripts/run; the release zip of scripts/package, and the command line's
+# manual page and Debian package (help2man, dpkg-shlibdeps).
+PACKAGES+=(x11vnc novnc websockify zip help2man dpkg-dev)
 # The window manager of the private displays; the browser that the served display's test drives,
 # and what it speaks to the served display as a VNC viewer would (WebSocket, DES, a certificate).
 PACKAGES+=(openbox chromium chromium-driver python3-selenium python3-websocket python3-pycryptodome openssl)

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <variant>
 #include <vector>
 
@@ -15,6 +16,10 @@ struct PhoneCommand {
     std::string line;  // with its CR LF
     std::string name;  // UTF-8
 
+    // A line of the program's own, named as itself: "AT+CGMI" goes out as "AT+CGMI\r\n".
+    static PhoneCommand OfLine(std::string_view line) {
+        return {std::string(line) + "\r\n", std::string(line)};
+    }
     bool operator==(const PhoneCommand&) const = default;
 };
 

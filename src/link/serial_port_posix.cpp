@@ -86,11 +86,14 @@ public:
         // A write returns once the kernel holds the line, so the last one may still be going out:
         // it gets the write bound to leave. What is left then is thrown away, since a close with
         // output queued waits for it to drain (up to 30 s on a serial port whose phone stalled).
+        // Nothing queued, nothing is flushed: a pseudo-terminal counts none while its last line is
+        // still on the way to the other end, and a flush would lose it there.
         const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(kWriteBoundMs);
-        for (int queued = 0; ioctl(device_.Get(), TIOCOUTQ, &queued) == 0 && queued > 0 &&
-                             std::chrono::steady_clock::now() < deadline;)
+        int queued = 0;
+        while (ioctl(device_.Get(), TIOCOUTQ, &queued) == 0 && queued > 0 &&
+               std::chrono::steady_clock::now() < deadline)
             std::this_thread::sleep_for(std::chrono::milliseconds(1));
-        tcflush(device_.Get(), TCIOFLUSH);
+        if (queued > 0) tcflush(device_.Get(), TCOFLUSH);
     }
 
     WriteOutcome Write(std::string_view bytes) override {
@@ -163,6 +166,8 @@ private:
 };
 
 }  // namespace
+
+bool IsSerialSpeed(unsigned baud) { return SpeedOf(baud).has_value(); }
 
 PortOpening PosixSerialPortOpener::Open(const std::string& portName) {
     const std::optional<speed_t> speed = SpeedOf(baud_);

@@ -7,6 +7,9 @@
 
 namespace tastolink {
 
+// Whether a line can be set to `baud` (1200 to 4000000, the rates termios names).
+bool IsSerialSpeed(unsigned baud);
+
 // Opens a serial device of Linux ("/dev/ttyACM0", a /dev/serial/by-id link, a pseudo-terminal) as
 // a raw 8N1 line without flow control, held for this process alone (see PortLock). A baud rate
 // that the line can't be set to is Refused; a USB modem port or a pseudo-terminal takes any and

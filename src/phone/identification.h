@@ -15,6 +15,9 @@ namespace tastolink {
 inline constexpr std::array<std::string_view, 5> kIdentificationCommands = {"AT+CGMI", "AT+CGMM", "AT+CGMR",
                                                                             "AT+CKPD=?", "AT+CMEC=?"};
 
+// An identification that the phone answered nothing at all, on the port named.
+inline constexpr Wording kPhoneSilent{"Телефон на {} не отвечает", "The phone on {} does not answer"};
+
 enum class FinalResult { None, Ok, Error, CmeError };
 
 // What the phone answered one command: the lines before its final result, and that result

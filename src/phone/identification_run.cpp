@@ -11,10 +11,7 @@ FinalResult ResultOf(const std::string& answer) {
     return FinalResult::Error;
 }
 
-PhoneCommand Query(std::size_t index) {
-    const std::string line(kIdentificationCommands[index]);
-    return {line + "\r\n", line};
-}
+PhoneCommand Query(std::size_t index) { return PhoneCommand::OfLine(kIdentificationCommands[index]); }
 
 }  // namespace
 

@@ -25,6 +25,12 @@ std::optional<RecordedPress> ButtonPress(const PhoneProfile& profile, int row, b
                          longPress ? std::optional(profile.longPressTenths) : std::nullopt};
 }
 
+std::vector<PhoneCommand> PreparationCommands(const PhoneProfile& profile) {
+    std::vector<PhoneCommand> lines;
+    for (const std::string& line : profile.preparation) lines.push_back(PhoneCommand::OfLine(line));
+    return lines;
+}
+
 std::optional<std::string> KeypadCommand(const PhoneProfile& profile, int row) {
     const auto press = ButtonPress(profile, row, false);
     return press ? std::optional(CommandOf(*press)) : std::nullopt;

@@ -7,6 +7,7 @@
 #include <string_view>
 #include <vector>
 
+#include "link/conversation_event.h"
 #include "phone/character_set.h"
 #include "phone/keypad_layouts.h"
 #include "phone/keypad_press.h"
@@ -62,5 +63,7 @@ std::optional<std::string> LongPressCommand(const PhoneProfile& profile, int row
 
 // The character set the phone writes its reports in: the one its profile types alpha entries in.
 CharacterSet ReportCharacterSet(const PhoneProfile& profile);
+// The lines the profile sends at each opening of the port, in order.
+std::vector<PhoneCommand> PreparationCommands(const PhoneProfile& profile);
 
 }  // namespace tastolink

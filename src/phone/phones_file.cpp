@@ -34,8 +34,9 @@ constexpr Wording kProblemWords[] = {
     {"строка длиннее {} байт", "the line is longer than {} bytes"},
     {"файл больше {} байт", "the file is larger than {} bytes"},
 };
-constexpr Wording kBoxHead{"В phones.ini есть ошибки; профили с ними пропущены.",
-                           "phones.ini has errors; the profiles with them are left out."};
+constexpr Wording kBoxHead{"В {} есть ошибки; профили с ними пропущены.",
+                           "{} has errors; the profiles with them are left out."};
+constexpr Wording kCannotRead{"Невозможно прочитать «{}»: {}", "Cannot read \"{}\": {}"};
 constexpr Wording kBoxLine{"Строка {}: {}", "Line {}: {}"};
 constexpr Wording kBoxFile{"Файл: {}", "File: {}"};
 constexpr Wording kBoxMore{"…и ещё {}", "...and {} more"};
@@ -275,8 +276,9 @@ std::string ProblemText(const ProfileProblem& problem, Language language) {
     return Worded(kProblemWords[static_cast<int>(problem.kind)], language, {problem.detail, second});
 }
 
-std::string ProblemsText(const std::vector<ProfileProblem>& problems, Language language) {
-    std::string text(Worded(kBoxHead, language));
+std::string ProblemsText(const std::vector<ProfileProblem>& problems, Language language,
+                         std::string_view fileName) {
+    std::string text(Worded(kBoxHead, language, {fileName}));
     for (std::size_t at = 0; at < std::min(problems.size(), kMostProblemsShown); ++at) {
         const ProfileProblem& problem = problems[at];
         const std::string fault = ProblemText(problem, language);
@@ -288,6 +290,21 @@ std::string ProblemsText(const std::vector<ProfileProblem>& problems, Language l
         text.append("\n").append(
             Worded(kBoxMore, language, {std::to_string(problems.size() - kMostProblemsShown)}));
     return text;
+}
+
+LoadedProfiles LoadPhonesFile(SettingsFiles& files, const std::string& name, Language language,
+                              bool mustExist) {
+    std::string bytes;
+    std::optional<std::string> problems;
+    try {
+        bytes = files.Read(name);
+    } catch (const SettingsError& error) {
+        const bool missing = dynamic_cast<const SettingsFileMissing*>(&error) != nullptr;
+        if (!missing || mustExist) problems = Worded(kCannotRead, language, {name, error.Reason()});
+    }
+    PhonesFile file = ReadPhonesFile(bytes);
+    if (!file.problems.empty()) problems = ProblemsText(file.problems, language, name);
+    return {std::move(file.profiles), std::move(problems)};
 }
 
 }  // namespace tastolink

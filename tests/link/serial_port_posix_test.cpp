@@ -1,5 +1,6 @@
 #include "link/serial_port_posix.h"
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <poll.h>
 #include <pty.h>
@@ -87,6 +88,21 @@ TEST_F(PosixSerialPortTest, TheLineIsRawBothWays) {
     ASSERT_GT(poll(&end, 1, 5000), 0);
     EXPECT_EQ(read(phone.Get(), line, sizeof line), 13);
     EXPECT_STREQ(line, "AT+CKPD=\"5\"\r\n");
+}
+
+// A command line closes its port right after its last line: the line still reaches the phone
+// whole. Only what a stalled phone left queued is thrown away at the close. The phone holds its
+// end open, as the virtual phone does.
+TEST_F(PosixSerialPortTest, ALineWrittenJustBeforeTheCloseStillReachesThePhone) {
+    const FileDescriptor phoneHoldsItsEnd(open(slavePath.c_str(), O_RDWR | O_NOCTTY));
+    int lost = 0;
+    for (int run = 0; run < 200; ++run) {
+        EXPECT_EQ(Open()->Write("AT+CKPD=\"5\"\r\n"), WriteOutcome::Written);
+        pollfd end{phone.Get(), POLLIN, 0};
+        char line[16];
+        lost += !(poll(&end, 1, 200) > 0 && read(phone.Get(), line, sizeof line) == 13);
+    }
+    EXPECT_EQ(lost, 0);
 }
 
 TEST_F(PosixSerialPortTest, EachStopEndsOneReadWhetherItWaitsOrComesLater) {

@@ -7,23 +7,13 @@
 namespace tastolink {
 
 std::optional<std::string> PhoneProfiles::Load() {
-    std::optional<std::string> problems;
-    std::string bytes;
-    try {
-        bytes = files_.Read(kPhonesFile);
-    } catch (const SettingsFileMissing&) {
-        // Without the file, the built-in profiles alone.
-    } catch (const SettingsError& error) {
-        problems = "Невозможно прочитать «" + std::string(kPhonesFile) + "»: " + error.Reason();
-    }
-    PhonesFile file = ReadPhonesFile(bytes);
-    profiles_ = std::move(file.profiles);
-    if (!file.problems.empty()) problems = ProblemsText(file.problems, Language::Russian);
+    LoadedProfiles loaded = LoadPhonesFile(files_, kPhonesFile, Language::Russian);
+    profiles_ = std::move(loaded.profiles);
     const std::string chosen = LoadChosenProfileName(files_);
     current_ = 0;
     for (std::size_t index = 0; index < profiles_.size(); ++index)
         if (profiles_[index].name == chosen) current_ = index;
-    return problems;
+    return loaded.problems;
 }
 
 void PhoneProfiles::Choose(const std::string& name) {
@@ -46,10 +36,6 @@ std::optional<PhoneCommand> PhoneProfiles::KeyCommand(int row, bool longPress) c
     return PhoneCommand{CommandOf(*press), KeyName(kPhoneKeyTable[row], longPress)};
 }
 
-std::vector<PhoneCommand> PhoneProfiles::Preparation() const {
-    std::vector<PhoneCommand> lines;
-    for (const std::string& line : Current().preparation) lines.push_back({line + "\r\n", line});
-    return lines;
-}
+std::vector<PhoneCommand> PhoneProfiles::Preparation() const { return PreparationCommands(Current()); }
 
 }  // namespace tastolink

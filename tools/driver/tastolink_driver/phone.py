@@ -88,11 +88,12 @@ class PhoneLog:
 
 
 class Phone:
-    """The phone linked as `port` (COM1, ...) of the prefix, started with the phone's own
-    `options` (--model standard, --layout russian, --events, --stall, ...). Its files go to
-    `folder`: the log, the output, the screen's text and the FIFO of its own keypad."""
+    """The phone linked as `port` (COM1, ...) of the prefix, or at the path `link` (for the
+    command line, which opens it as it is), started with the phone's own `options` (--model
+    standard, --layout russian, --events, --stall, ...). Its files go to `folder`: the log, the
+    output, the screen's text and the FIFO of its own keypad."""
 
-    def __init__(self, folder, port="COM1", options=(), name=None):
+    def __init__(self, folder, port="COM1", options=(), name=None, link=None):
         name = name or port.lower()
         folder = Path(folder)
         self.port = port
@@ -100,7 +101,7 @@ class Phone:
         self.output = folder / f"{name}.out"
         self.text_file = folder / f"{name}.text"
         self.keypad = folder / f"{name}.keys"
-        self.link = Path(os.environ["WINEPREFIX"]) / "dosdevices" / port.lower()
+        self.link = Path(link or Path(os.environ["WINEPREFIX"]) / "dosdevices" / port.lower())
         ready = folder / f"{name}.ready"
         ready.unlink(missing_ok=True)
         with open(self.output, "wb") as output:
