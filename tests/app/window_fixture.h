@@ -31,6 +31,7 @@ public:
                 return ReadOutcome::Stopped;
             }
             void StopReading() override { stopped.release(); }
+            void DiscardReceived() override {}
             std::vector<std::string>& lines;
             std::binary_semaphore stopped{0};
         };
