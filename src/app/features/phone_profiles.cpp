@@ -19,17 +19,24 @@ std::optional<std::string> PhoneProfiles::Load() {
     PhonesFile file = ReadPhonesFile(bytes);
     profiles_ = std::move(file.profiles);
     if (!file.problems.empty()) problems = ProblemsText(file.problems, Language::Russian);
-    const std::string chosen = LoadChosenProfileName(files_);
     current_ = 0;
-    for (std::size_t index = 0; index < profiles_.size(); ++index)
-        if (profiles_[index].name == chosen) current_ = index;
+    if (!Use(LoadChosenProfileName(files_))) follow_(Current());
     return problems;
 }
 
 void PhoneProfiles::Choose(const std::string& name) {
-    for (std::size_t index = 0; index < profiles_.size(); ++index)
-        if (profiles_[index].name == name) current_ = index;
+    Use(name);
     SaveChosenProfileName(files_, Current().name);
+}
+
+bool PhoneProfiles::Use(std::string_view name) {
+    for (std::size_t index = 0; index < profiles_.size(); ++index) {
+        if (profiles_[index].name != name) continue;
+        current_ = index;
+        follow_(Current());
+        return true;
+    }
+    return false;
 }
 
 std::optional<PhoneCommand> PhoneProfiles::KeyCommand(int row, bool longPress) const {

@@ -10,6 +10,7 @@
 
 #include "app/features/key_sequences.h"
 #include "app/features/phone_answers.h"
+#include "app/features/phone_dialog.h"
 #include "app/features/phone_profiles.h"
 #include "app/features/player.h"
 #include "app/features/port_watch.h"
@@ -74,6 +75,7 @@ public:
     void Button3Click();                 // "Выбрать": opens the chosen port
     void N4Click();                      // "По умолчанию": applies the default bindings
     void AuthorClick();
+    void PhoneClick();  // "Телефон…"
 
 private:
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
@@ -110,6 +112,7 @@ private:
     StatusLine status_{[this] { FitToLayout(); }};
     WindowConversation phone_;
     PhoneProfiles profiles_;
+    PhoneDialog phoneDialog_;
     PhoneAnswers answers_;
     PortWatch portWatch_;
     Player player_;

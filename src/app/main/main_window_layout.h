@@ -120,7 +120,7 @@ inline constexpr std::array<int, 2 * kPhoneKeyCount> kSelectorTabOrder = [] {
 // The menu bar; an item of a switch shows a check mark while the switch is on, and the items of
 // recording and playing say "stop" while they run.
 // clang-format off
-inline constexpr std::array<MenuItem, 9> kMenu{{
+inline constexpr std::array<MenuItem, 10> kMenu{{
     {"Файл", KeySequences::kRecordItem, kMenuRecord, true},
     {"Файл", KeySequences::kPlayItem, kMenuPlay, true},
     {"Файл", "", kMenuSeparator, true},
@@ -128,6 +128,7 @@ inline constexpr std::array<MenuItem, 9> kMenu{{
     {"Настройки", "По умолчанию", kMenuDefaults, true},
     {"Настройки", "Ответы телефона", kMenuAnswers, true},
     {"Настройки", "Следить за портами", kMenuWatchPorts, true},
+    {"Настройки", "Телефон…", kMenuPhone, true},
     {"Справка", "О программе", kMenuAbout, false},
     {"Справка", "Автор", kMenuAuthor, true},
 }};

@@ -28,6 +28,7 @@ enum MenuId : int {
     kMenuRecord,
     kMenuPlay,
     kMenuWatchPorts,
+    kMenuPhone,
 };
 
 inline constexpr UINT_PTR kRepeatTimerId = 2;        // Timer2: the repeat scan
