@@ -1,30 +1,51 @@
 #include "recording/unattended_run.h"
 
-namespace tastolink {
+#include <string_view>
 
-std::variant<std::monostate, UnattendedRun, BadArguments> ParseArguments(
-    const std::vector<std::string>& arguments) {
+namespace tastolink {
+namespace {
+
+struct ValueOption {
+    std::string_view name;
+    std::string_view value;  // what must follow it
+    std::string UnattendedRun::*field;
+};
+constexpr ValueOption kValueOptions[] = {
+    {"--port", "имя порта", &UnattendedRun::port},
+    {"--play", "имя файла", &UnattendedRun::file},
+    {"--profile", "имя профиля", &UnattendedRun::profile},
+};
+
+constexpr std::string_view kUsage =
+    "Tastolink.exe --port COM5 --play FILE [--profile ИМЯ] [--exit] или Tastolink.exe --port COM5 --identify";
+
+}  // namespace
+
+AskedRun ParseArguments(const std::vector<std::string>& arguments) {
     if (arguments.empty()) return std::monostate{};
     UnattendedRun run;
-    bool port = false, play = false;
+    bool identify = false;
     for (std::size_t at = 0; at < arguments.size(); ++at) {
         const std::string& argument = arguments[at];
-        if (argument == "--exit") {
-            run.exitWhenDone = true;
+        if (argument == "--exit" || argument == "--identify") {
+            (argument == "--exit" ? run.exitWhenDone : identify) = true;
             continue;
         }
-        if (argument != "--port" && argument != "--play")
-            return BadArguments{"неизвестный параметр «" + argument + "»"};
+        const ValueOption* option = nullptr;
+        for (const ValueOption& known : kValueOptions)
+            if (argument == known.name) option = &known;
+        if (!option) return BadArguments{"неизвестный параметр «" + argument + "»"};
         if (at + 1 == arguments.size() || arguments[at + 1].empty())
-            return BadArguments{"после " + argument + " нужно " +
-                                (argument == "--port" ? "имя порта" : "имя файла")};
-        bool& given = argument == "--port" ? port : play;
-        if (given) return BadArguments{argument + " дан дважды"};
-        given = true;
-        (argument == "--port" ? run.port : run.file) = arguments[++at];
+            return BadArguments{"после " + argument + " нужно " + std::string(option->value)};
+        std::string& value = run.*option->field;
+        if (!value.empty()) return BadArguments{argument + " дан дважды"};
+        value = arguments[++at];
     }
-    if (!port || !play)
-        return BadArguments{"нужны и --port, и --play: Tastolink.exe --port COM5 --play FILE [--exit]"};
+    if (identify && (!run.file.empty() || !run.profile.empty() || run.exitWhenDone))
+        return BadArguments{"с --identify нужен только --port: Tastolink.exe --port COM5 --identify"};
+    if (run.port.empty() || (!identify && run.file.empty()))
+        return BadArguments{"нужны --port и --play или --identify: " + std::string(kUsage)};
+    if (identify) return IdentifyCommand{run.port};
     return run;
 }
 

@@ -5,24 +5,34 @@
 namespace tastolink {
 namespace {
 
-using Parsed = std::variant<std::monostate, UnattendedRun, BadArguments>;
-
-TEST(UnattendedRun, TakesThePortTheFileAndTheExitInAnyOrder) {
-    EXPECT_EQ(ParseArguments({}), Parsed{});
+TEST(UnattendedRun, TakesThePortTheFileTheProfileAndTheExitInAnyOrder) {
+    EXPECT_EQ(ParseArguments({}), AskedRun{});
     EXPECT_EQ(ParseArguments({"--port", "COM5", "--play", "C:\\rig\\menu path.txt"}),
-              Parsed(UnattendedRun{"COM5", "C:\\rig\\menu path.txt", false}));
-    EXPECT_EQ(ParseArguments({"--exit", "--play", "a.txt", "--port", "\\\\.\\COM12"}),
-              Parsed(UnattendedRun{"\\\\.\\COM12", "a.txt", true}));
+              AskedRun(UnattendedRun{"COM5", "C:\\rig\\menu path.txt", false}));
+    EXPECT_EQ(ParseArguments(
+                  {"--exit", "--profile", "3GPP TS 27.007", "--play", "a.txt", "--port", "\\\\.\\COM12"}),
+              AskedRun(UnattendedRun{"\\\\.\\COM12", "a.txt", true, "3GPP TS 27.007"}));
+    EXPECT_EQ(ParseArguments({"--identify", "--port", "COM3"}), AskedRun(IdentifyCommand{"COM3"}));
+    const std::string usage =
+        "нужны --port и --play или --identify: Tastolink.exe --port COM5 --play FILE [--profile ИМЯ] "
+        "[--exit] "
+        "или Tastolink.exe --port COM5 --identify";
+    const std::string identifyAlone =
+        "с --identify нужен только --port: Tastolink.exe --port COM5 --identify";
     const std::pair<std::vector<std::string>, std::string> refused[] = {
-        {{"--port", "COM5"}, "нужны и --port, и --play: Tastolink.exe --port COM5 --play FILE [--exit]"},
-        {{"--exit"}, "нужны и --port, и --play: Tastolink.exe --port COM5 --play FILE [--exit]"},
+        {{"--port", "COM5"}, usage},
+        {{"--exit"}, usage},
+        {{"--profile", "Обычный", "--play", "a.txt"}, usage},
         {{"--play", "a.txt", "--port"}, "после --port нужно имя порта"},
         {{"--port", "COM1", "--play", ""}, "после --play нужно имя файла"},
+        {{"--port", "COM1", "--play", "a", "--profile"}, "после --profile нужно имя профиля"},
         {{"--port", "COM1", "--port", "COM2", "--play", "a"}, "--port дан дважды"},
+        {{"--port", "COM1", "--identify", "--play", "a"}, identifyAlone},
+        {{"--port", "COM1", "--identify", "--profile", "Обычный"}, identifyAlone},
         {{"/play", "a"}, "неизвестный параметр «/play»"},
     };
     for (const auto& [arguments, why] : refused)
-        EXPECT_EQ(ParseArguments(arguments), Parsed(BadArguments{why}));
+        EXPECT_EQ(ParseArguments(arguments), AskedRun(BadArguments{why}));
 }
 
 }  // namespace

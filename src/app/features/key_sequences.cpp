@@ -109,13 +109,12 @@ void KeySequences::Play(std::vector<RecordedPress> presses) {
     ShowMenu();
 }
 
-void KeySequences::StartUnattended(UnattendedRun run,
-                                   const std::function<bool(const std::string&)>& choosePort) {
+void KeySequences::StartUnattended(UnattendedRun run, const std::function<int(const UnattendedRun&)>& ready) {
     unattended_ = std::move(run);
     // The file is checked before the port is chosen: a bad file sends nothing.
     auto presses = Read(unattended_->file);
     if (!presses) return;
-    if (!choosePort(unattended_->port)) return EndUnattended(kSomethingNotWritten);
+    if (const int refused = ready(*unattended_)) return EndUnattended(refused);
     Play(std::move(*presses));
 }
 

@@ -37,8 +37,9 @@ public:
     // kRecordingEndedMessage: the file refused a line.
     void OnRecordingEnded();
 
-    // Checks the file, opens the port with `choosePort` as "Выбрать" would, and plays the file.
-    void StartUnattended(UnattendedRun run, const std::function<bool(const std::string&)>& choosePort);
+    // Checks the file, has `ready` take the run's profile and open its port as "Выбрать" would, and
+    // plays the file. `ready` gives 0, or the exit code that ends the run before it plays.
+    void StartUnattended(UnattendedRun run, const std::function<int(const UnattendedRun&)>& ready);
     bool Unattended() const { return unattended_.has_value(); }
     // An unattended run that closes when done closes even when the settings can't be saved:
     // nobody is there to try again.

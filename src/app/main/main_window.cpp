@@ -100,10 +100,15 @@ bool MainWindow::Create(int showCommand, std::optional<UnattendedRun> unattended
     if (!startupProblems_.empty()) services_.messages.ShowError(Handle(), startupProblems_);
     if (profileProblems) services_.messages.ShowError(Handle(), *profileProblems);
     if (unattended)
-        sequences_.StartUnattended(std::move(*unattended), [this](const std::string& port) {
-            selectors_[kPortSelectorNumber].SetText(WideFromUtf8(port));
+        sequences_.StartUnattended(std::move(*unattended), [this](const UnattendedRun& run) {
+            if (!run.profile.empty() && !profiles_.Use(run.profile)) {
+                services_.messages.ShowError(
+                    Handle(), "Нет профиля «" + run.profile + "»: ни встроенного, ни в phones.ini");
+                return kBadFileOrArguments;
+            }
+            selectors_[kPortSelectorNumber].SetText(WideFromUtf8(run.port));
             Button3Click();
-            return phone_.Phone().IsOpen();
+            return phone_.Phone().IsOpen() ? kEverythingWritten : kSomethingNotWritten;
         });
     return true;
 }
