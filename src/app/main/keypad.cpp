@@ -70,6 +70,11 @@ void Keypad::Follow(const PhoneProfile& profile) {
         buttons_[row].SetAvailable(!profile.codes[row].empty());
         tips_[row] = WideFromUtf8(TipText(profile, row));
         if (tooltipMade_) tooltip_.SetText(buttons_[row].Handle(), tips_[row]);
+        // A button whose picture did not load shows the code it sends instead.
+        if (kPhoneKeyTable[row].picture != KeypadPicture::None && !pictures_[row].Get()) {
+            SetWindowTextW(buttons_[row].Handle(), WideFromUtf8(profile.codes[row]).c_str());
+            InvalidateRect(buttons_[row].Handle(), nullptr, FALSE);
+        }
     }
 }
 
