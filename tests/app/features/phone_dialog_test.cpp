@@ -49,13 +49,7 @@ std::wstring Tip(HWND window, int button) {
     while ((tips = FindWindowExW(nullptr, tips, TOOLTIPS_CLASSW, nullptr)) &&
            GetWindow(tips, GW_OWNER) != window) {
     }
-    wchar_t text[256] = L"";
-    TTTOOLINFOW tool{sizeof tool};
-    tool.hwnd = window;
-    tool.uId = reinterpret_cast<UINT_PTR>(GetDlgItem(window, SpeedButtonId(button)));
-    tool.lpszText = text;
-    SendMessageW(tips, TTM_GETTEXTW, 256, reinterpret_cast<LPARAM>(&tool));
-    return text;
+    return TipOf(tips, window, GetDlgItem(window, SpeedButtonId(button)));
 }
 
 // The keypad follows the profile chosen: each tip names the code and the long press, and a button
