@@ -54,10 +54,14 @@ def in_dialog(user, *keys):
     return dialog
 
 
-def after_closing(user, dialog, button, phone, row, start):
-    """Once the dialog is gone, clicks SpeedButton<button>; the phone's lines from its `start`-th to `row`'s."""
+def gone(user, dialog):
     wait_until(lambda: dialog.id not in [w.id for w in user.display.windows_of(user.program.process.pid)], 10,
                "the dialog to close")
+
+
+def after_closing(user, dialog, button, phone, row, start):
+    """Once the dialog is gone, clicks SpeedButton<button>; the phone's lines from its `start`-th to `row`'s."""
+    gone(user, dialog)
     user.program.click(keypad_button(button))
     phone.log.wait_for_row(start, row)
     return [line.data for line in phone.log.lines()[start:]]
@@ -97,6 +101,17 @@ def test_each_phone_gets_its_keys_through_the_profile_chosen_or_found_in_the_dia
             start = len(phone.log)
             program.choose_port()  # once at each opening, before any key
             assert after_closing(user, dialog, button, phone, row, start) == [preparation, key]
+    # A modem port says plainly that it has no keypad control; Esc leaves the choice as it was.
+    with Phone(tmp_path, "COM4", ("--model", "no-keypad")):
+        program.replace_text(selector(PORT_SELECTOR), "COM4")
+        program.choose_port()
+        dialog = in_dialog(user, "Tab", "space")
+        found = program.wait_for_report(lambda report: "Профиль: " in report.box_texts()[0], "the identity")
+        assert found.box_texts()[0].endswith("Профиль: не найден\r\n\r\n"
+                                             "Телефон не поддерживает управление клавиатурой (AT+CKPD)Коды кнопок:")
+        user.display.tap("Escape")
+        gone(user, dialog)
+    assert (folder / "phone.ini").read_bytes() == b"VP-885\r\n"
     assert program.close() == 0
 
 
