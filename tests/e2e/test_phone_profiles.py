@@ -54,6 +54,15 @@ def in_dialog(user, *keys):
     return dialog
 
 
+def identified(user, port):
+    """Chooses `port` and presses "Определить" in the dialog; the dialog and all it says once it has an answer."""
+    user.program.replace_text(selector(PORT_SELECTOR), port)
+    user.program.choose_port()
+    dialog = in_dialog(user, "Tab", "space")
+    found = user.program.wait_for_report(lambda report: "Профиль: " in report.box_texts()[0], "the identity")
+    return dialog, found.box_texts()[0]
+
+
 def gone(user, dialog):
     wait_until(lambda: dialog.id not in [w.id for w in user.display.windows_of(user.program.process.pid)], 10,
                "the dialog to close")
@@ -87,12 +96,9 @@ def test_each_phone_gets_its_keys_through_the_profile_chosen_or_found_in_the_dia
             ("COM2", "VP-300 Access", "R3C", "VP-300", FIVE, 5, b"AT+CMEC=2\r\n", b'AT+CKPD="5"\r\n'),
             ("COM3", "VP-885 Latin", "R4D", "VP-885", SOFT_LEFT, 18, b'AT+CSCS="8859-1"\r\n', b'AT+CKPD="["\r\n')]:
         with Phone(tmp_path, port, ("--model", {"COM2": "needs-access", "COM3": "latin1"}[port])) as phone:
-            program.replace_text(selector(PORT_SELECTOR), port)
-            program.choose_port()
-            dialog = in_dialog(user, "Tab", "space")  # "Определить"
-            found = program.wait_for_report(lambda report: "Профиль: " in report.box_texts()[0], "the identity")
-            assert found.box_texts() == [f"Профиль:Производитель: Virtual Phones\r\nМодель: {model}\r\nВерсия: "
-                                         f"{revision}\r\nУправление клавиатурой: есть\r\nПрофиль: {profile}\r\nКоды кнопок:"]
+            dialog, said = identified(user, port)
+            assert said == (f"Профиль:Производитель: Virtual Phones\r\nМодель: {model}\r\nВерсия: {revision}\r\n"
+                            f"Управление клавиатурой: есть\r\nПрофиль: {profile}\r\nКоды кнопок:")
             start = len(phone.log)
             with user.held("Shift_L"):
                 user.display.tap("Tab")  # back to the list, where Enter is OK
@@ -103,12 +109,9 @@ def test_each_phone_gets_its_keys_through_the_profile_chosen_or_found_in_the_dia
             assert after_closing(user, dialog, button, phone, row, start) == [preparation, key]
     # A modem port says plainly that it has no keypad control; Esc leaves the choice as it was.
     with Phone(tmp_path, "COM4", ("--model", "no-keypad")):
-        program.replace_text(selector(PORT_SELECTOR), "COM4")
-        program.choose_port()
-        dialog = in_dialog(user, "Tab", "space")
-        found = program.wait_for_report(lambda report: "Профиль: " in report.box_texts()[0], "the identity")
-        assert found.box_texts()[0].endswith("Профиль: не найден\r\n\r\n"
-                                             "Телефон не поддерживает управление клавиатурой (AT+CKPD)Коды кнопок:")
+        dialog, said = identified(user, "COM4")
+        assert said.endswith("Профиль: не найден\r\n\r\nТелефон не поддерживает управление клавиатурой (AT+CKPD)"
+                             "Коды кнопок:")
         user.display.tap("Escape")
         gone(user, dialog)
     assert (folder / "phone.ini").read_bytes() == b"VP-885\r\n"
