@@ -380,6 +380,33 @@ def typing_rows(f):
             for name, typed in f["typing"].items()]
 
 
+def identification(runs=5):
+    """Seconds from the start of `--identify` to its end, asking the virtual phone on COM1; and the
+    same start on a port that does not open, which is Wine's start and end of the program alone."""
+    figures = {"phone": [], "no_port": []}
+    with tempfile.TemporaryDirectory(prefix="tastolink-bench-identify-") as folder:
+        work = Path(folder) / "work"
+        write_settings(work)
+        phone = Phone(folder, "COM1")
+        try:
+            for run in range(runs + 1):  # the first of each not counted
+                for name, port in (("phone", "COM1"), ("no_port", "COM9")):
+                    start = time.monotonic()
+                    subprocess.run([WINE, str(PROGRAM), "--port", port, "--identify"], cwd=work, timeout=60,
+                                   stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+                    if run:
+                        figures[name].append(time.monotonic() - start)
+        finally:
+            phone.stop()
+    return figures
+
+
+def identification_row(f):
+    asked, alone = median(f["identify"]["phone"]) * 1000, median(f["identify"]["no_port"]) * 1000
+    return (f"--identify, start to exit, the virtual phone asked (median of {len(f['identify']['phone'])})",
+            f"{asked:.0f} ms", f"a port that does not open {alone:.0f} ms", f"+ {asked - alone:.0f} ms for five questions")
+
+
 def held_cpu(display, period, seconds):
     """CPU ms/s of the program while A is held at `period`."""
     session = Session(display, period)
@@ -480,6 +507,8 @@ def measure(options, display):
     figures["playback"] = playback()
     progress(f"typing a message of {len(MESSAGE)} characters unattended, by multi-tap twice and by alpha entries")
     figures["typing"] = typing()
+    progress("identifying the phone from the command line, five times")
+    figures["identify"] = identification()
     progress(f"notepad.exe idle, then with a key held and auto-repeated, {options.watch:.0f} s each")
     figures["notepad_idle"], figures["notepad_held"] = notepad_cpu(display, server, options.watch)
     return figures
@@ -543,6 +572,8 @@ def rows_of(f):
         rows.append((f"Playback, 100 presses 50 ms apart: error against the file's schedule, median / p95 of "
                      f"{len(f['playback'])}", f"{ms(median(f['playback']))} / {ms(p95(f['playback']))}",
                      "a phone stamp is a whole ms", ""))
+    if "identify" in f:
+        rows.append(identification_row(f))
     for name, times in f["scan"].items():
         rows.append((f"Repeat scan, one tick, {name} (host)", f"{median(times):.0f} ns", "—", ""))
     return rows
@@ -630,7 +661,7 @@ def main():
     parser.add_argument("--hold", type=float, default=15, help="seconds A is held at 50, 20 and 10 ms (15)")
     parser.add_argument("--scan-repetitions", type=int, default=5, help="repetitions of each scan benchmark (5)")
     parser.add_argument("--json", type=Path, help="write every measurement here as well")
-    parser.add_argument("--only", choices=["drops", "playback", "start", "events", "typing"],
+    parser.add_argument("--only", choices=["drops", "identify", "playback", "start", "events", "typing"],
                         help="measure only this part: start is the start-up and the CPU with A held at 10 ms, "
                              "events the phone's events, typing a message typed three ways")
     options = parser.parse_args()
@@ -650,6 +681,8 @@ def main():
             figures = {"events": phone_events(display, options.presses, options.watch)}
         elif options.only == "typing":
             figures = {"typing": typing()}
+        elif options.only == "identify":
+            figures = {"identify": identification()}
         elif options.only == "start":
             figures = {"start": start_ups(display, options.start_ups), "held_cpu": {10: held_cpu(display, 10, options.hold)}}
         else:
@@ -666,6 +699,8 @@ def main():
               f"(× {start['mapped'] / start['notepad']:.2f}); CPU with A held at 10 ms {figures['held_cpu'][10]:.1f} ms/s")
     elif options.only == "typing":
         print(table([("Figure", "Tastolink", "Floor", "Against the floor")] + typing_rows(figures)))
+    elif options.only == "identify":
+        print(table([("Figure", "Tastolink", "Floor", "Against the floor"), identification_row(figures)]))
     elif options.only == "playback":
         errors = figures["playback"]
         print(f"playback error: median {median(errors):.1f} ms, p95 {p95(errors):.1f} ms, max {max(errors)} ms "

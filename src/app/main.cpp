@@ -6,6 +6,7 @@
 #include <optional>
 #include <variant>
 
+#include "app/identify_command.h"
 #include "app/main/author_window.h"
 #include "app/main/main_window.h"
 #include "app/window/message_loop.h"
@@ -44,6 +45,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int showCommand) {
         WriteToStandardError(bad->why);
         return kBadFileOrArguments;
     }
+    if (const auto* identify = std::get_if<IdentifyCommand>(&asked)) return IdentifyOnConsole(*identify);
     std::optional<UnattendedRun> unattended;
     if (const auto* run = std::get_if<UnattendedRun>(&asked)) unattended = *run;
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES};

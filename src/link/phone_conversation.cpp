@@ -161,6 +161,8 @@ void PhoneConversation::Unhear() {
 
 void PhoneConversation::StartReader() {
     if (!Hears() || !port_ || reader_.joinable()) return;
+    // What the phone said while nobody heard answered lines sent before: no answer to any line after.
+    port_->DiscardReceived();
     reader_ = std::thread([this, port = port_.get()] { ReadUntilStopped(*port); });
 }
 

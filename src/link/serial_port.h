@@ -52,6 +52,8 @@ public:
     virtual ReadOutcome Read(std::string& into) = 0;
     // From any thread: ends the Read that waits (or the next one) with Stopped.
     virtual void StopReading() = 0;
+    // Throws away what the phone sent that nobody has read yet; called while no Read waits.
+    virtual void DiscardReceived() = 0;
 };
 
 using PortOpening = std::variant<std::unique_ptr<SerialPort>, PortFailure>;

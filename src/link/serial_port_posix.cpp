@@ -159,6 +159,8 @@ public:
         [[maybe_unused]] const ssize_t ignored = write(stopOut_.Get(), &stop, 1);
     }
 
+    void DiscardReceived() override { tcflush(device_.Get(), TCIFLUSH); }
+
 private:
     PortLock lock_;  // released after the device is closed
     FileDescriptor device_;

@@ -99,6 +99,7 @@ public:
     }
 
     void StopReading() override { SetEvent(stop_.Get()); }
+    void DiscardReceived() override { PurgeComm(handle_.Get(), PURGE_RXCLEAR); }
 
 private:
     PortHandle handle_;

@@ -25,10 +25,9 @@ IdentificationRun::~IdentificationRun() { conversation_.RemoveListener(*this); }
 void IdentificationRun::Start() { AskNext(); }
 
 void IdentificationRun::AskNext() {
-    while (!Finished()) {
-        if (conversation_.Send(Query(asked_))) return;
-        ++asked_;  // not sent: no answer will come
-    }
+    if (!Finished() && conversation_.Send(Query(asked_))) return;
+    // A line that could not be sent says the next can't be either: one failure, not one for each.
+    asked_ = answers_.size();
     Finish();
 }
 

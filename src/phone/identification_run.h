@@ -10,9 +10,9 @@ namespace tastolink {
 
 // Asks the phone the identification commands one after the other, each once its last is answered
 // or given up, and gathers its answers. It hears the phone for its own duration, even where
-// nothing else does. `done` is told the answers once the last command is answered, given up or
-// could not be sent, or once a phone that has answered nothing gives no answer to one; and
-// whether the phone answered anything at all.
+// nothing else does. `done` is told the answers once the last command is answered or given up,
+// once one could not be sent, or once a phone that has answered nothing gives no answer to one;
+// and whether the phone answered anything at all.
 class IdentificationRun : public ConversationListener {
 public:
     using Done = std::function<void(const IdentificationAnswers& answers, bool phoneAnswered)>;

@@ -1,4 +1,6 @@
 #include "app/window_fixture.h"
+// window_fixture.h brings windows.h, which commctrl.h needs before it.
+#include <commctrl.h>
 
 #include <fstream>
 #include <sstream>
@@ -59,6 +61,17 @@ void PumpFor(std::chrono::milliseconds duration) {
 HWND FieldOf(const Selector& selector) {
     SetFocus(selector.Handle());
     return selector.Field();
+}
+
+std::wstring TipOf(HWND tooltip, HWND owner, HWND tool) {
+    wchar_t text[256] = L"";
+    TTTOOLINFOW info{};
+    info.cbSize = sizeof info;
+    info.hwnd = owner;
+    info.uId = reinterpret_cast<UINT_PTR>(tool);
+    info.lpszText = text;
+    SendMessageW(tooltip, TTM_GETTEXTW, 256, reinterpret_cast<LPARAM>(&info));
+    return text;
 }
 
 std::string CatalogueText() {

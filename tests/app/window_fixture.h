@@ -31,6 +31,7 @@ public:
                 return ReadOutcome::Stopped;
             }
             void StopReading() override { stopped.release(); }
+            void DiscardReceived() override {}
             std::vector<std::string>& lines;
             std::binary_semaphore stopped{0};
         };
@@ -73,6 +74,8 @@ void Deliver(HWND target, UINT message, WPARAM wParam, LPARAM lParam = 0);
 void PumpFor(std::chrono::milliseconds duration);
 // Gives the selector the focus, which brings the shared edit field into it, and returns the field.
 HWND FieldOf(const Selector& selector);
+// The tip a tooltip control holds for `tool`, a window of `owner`.
+std::wstring TipOf(HWND tooltip, HWND owner, HWND tool);
 
 // The 58 key names, one per line, as the delivered catalogue holds them.
 std::string CatalogueText();

@@ -18,8 +18,8 @@ set_tests_properties(wine.answers_vanishing PROPERTIES
 # of a failure) under e2e/<name> of the build tree. The longest takes about 20 s; a stalled
 # phone's box alone is waited for up to 120 s.
 file(MAKE_DIRECTORY ${CMAKE_BINARY_DIR}/e2e)
-foreach(name IN ITEMS answers disk_full held_key hostile_phone key_sequences keypad menu_loop phone_events release
-                      selectors settings_restart stall typing vanished_phone watched_ports)
+foreach(name IN ITEMS answers disk_full held_key hostile_phone key_sequences keypad menu_loop phone_events phone_profiles
+                      release selectors settings_restart stall typing vanished_phone watched_ports)
   add_test(NAME e2e.${name}
     COMMAND ${SYSTEM_PYTHON3} -m pytest -q -p no:cacheprovider --basetemp=${CMAKE_BINARY_DIR}/e2e/${name}
             ${CMAKE_CURRENT_LIST_DIR}/test_${name}.py)

@@ -47,6 +47,10 @@ struct Ports : SerialPortOpener {
             ++stops;
             ports.changed.notify_all();
         }
+        void DiscardReceived() override {
+            std::lock_guard lock(ports.mutex);
+            ports.said.clear();
+        }
         Ports& ports;
         std::string name;
         int stops = 0;

@@ -136,6 +136,11 @@ TEST_F(Conversation, HearsThePhoneOnlyWhileAskedAndCreditsItsAnswers) {
     conversation.TakeNews();
     EXPECT_EQ(ports.reads, reads);  // nobody reads
     EXPECT_EQ(texts.LastKey(), "7 → …");
+    // The OK said meanwhile answered a line sent before: heard again, the phone's next answer is 8's.
+    PhoneConversation::Hearing again(conversation);
+    conversation.Send(Key("8"));
+    ports.Say("\r\nERROR\r\n");
+    TakeNewsUntil([&] { return texts.LastKey() == "8 → ERROR"; });
 }
 
 // A port that fails under its reader is lost: waited for while watched, otherwise it stays

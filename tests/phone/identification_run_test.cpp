@@ -43,10 +43,19 @@ TEST(IdentificationRun, AsksOneCommandAfterTheOtherAndGathersTheAnswers) {
         until([&] { return done.has_value(); });
     };
 
+    struct : ConversationListener {
+        void Heard(const ConversationEvent& event) override {
+            refusals += std::holds_alternative<heard::NotWritten>(event);
+        }
+        int refusals = 0;
+    } notSent;
+    conversation.AddListener(notSent);
     run();
+    conversation.RemoveListener(notSent);
     ASSERT_TRUE(done);
     EXPECT_FALSE(done->second);
     EXPECT_EQ(done->first[0].result, FinalResult::None);
+    EXPECT_EQ(notSent.refusals, 1);  // the first command could not go: the others are not tried
 
     conversation.Open("COM3");
     IdentificationRun silent(conversation, [&](const IdentificationAnswers&, bool answered) {

@@ -9,24 +9,23 @@ namespace tastolink {
 std::optional<std::string> PhoneProfiles::Load() {
     LoadedProfiles loaded = LoadPhonesFile(files_, kPhonesFile, Language::Russian);
     profiles_ = std::move(loaded.profiles);
-    const std::string chosen = LoadChosenProfileName(files_);
     current_ = 0;
-    for (std::size_t index = 0; index < profiles_.size(); ++index)
-        if (profiles_[index].name == chosen) current_ = index;
+    if (!Use(LoadChosenProfileName(files_))) follow_(Current());
     return loaded.problems;
 }
 
 void PhoneProfiles::Choose(const std::string& name) {
-    Pick(name);
+    Use(name);
     SaveChosenProfileName(files_, Current().name);
 }
 
-bool PhoneProfiles::Pick(const std::string& name) {
-    for (std::size_t index = 0; index < profiles_.size(); ++index)
-        if (profiles_[index].name == name) {
-            current_ = index;
-            return true;
-        }
+bool PhoneProfiles::Use(std::string_view name) {
+    for (std::size_t index = 0; index < profiles_.size(); ++index) {
+        if (profiles_[index].name != name) continue;
+        current_ = index;
+        follow_(Current());
+        return true;
+    }
     return false;
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -15,7 +16,9 @@ namespace tastolink {
 // program's of old and which sends nothing beside them.
 class PhoneProfiles {
 public:
-    explicit PhoneProfiles(SettingsFiles& files) : files_(files) {}
+    // `follow` is told the current profile whenever it may have changed: the keypad shows its codes.
+    using Follower = std::function<void(const PhoneProfile&)>;
+    PhoneProfiles(SettingsFiles& files, Follower follow) : files_(files), follow_(std::move(follow)) {}
 
     // Reads both files. The text of the one box that names every bad line of phones.ini, or
     // nothing when there is none; a bad line never stops the start.
@@ -25,9 +28,10 @@ public:
     // Chooses the profile called `name` and keeps the choice in phone.ini. Throws SettingsError
     // when the file can't be written; the choice holds all the same, until the program ends.
     void Choose(const std::string& name);
-    // Takes the profile called `name` until the program ends, leaving phone.ini alone; false when
-    // there is none of that name.
-    bool Pick(const std::string& name);
+    // Uses the profile called `name` until the program ends, leaving phone.ini alone: an unattended
+    // run's --profile.
+    // False when there is none of that name.
+    bool Use(std::string_view name);
 
     // What a row's button sends under the current profile, short or long; nothing for a button the
     // profile leaves out.
@@ -37,6 +41,7 @@ public:
 
 private:
     SettingsFiles& files_;
+    Follower follow_;
     std::vector<PhoneProfile> profiles_ = BuiltInProfiles();
     std::size_t current_ = 0;
 };

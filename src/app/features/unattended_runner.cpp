@@ -4,7 +4,7 @@ namespace tastolink {
 
 void UnattendedRunner::Start(UnattendedRun run, const ChoosePort& choosePort) {
     run_ = std::move(run);
-    if (!run_->profile.empty() && !profiles_.Pick(run_->profile)) {
+    if (!run_->profile.empty() && !profiles_.Use(run_->profile)) {
         messages_.ShowError(window_,
                             "Нет профиля «" + run_->profile + "» ни среди встроенных, ни в phones.ini");
         return End(kBadFileOrArguments);

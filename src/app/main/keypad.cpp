@@ -9,7 +9,16 @@
 namespace tastolink {
 namespace {
 
-constexpr char kLongPressTip[] = "Правая кнопка мыши: долгое нажатие (2 с)";
+// 'Отправляет AT+CKPD="^"; правая кнопка мыши — долгое нажатие (1,5 с)', or why the button sends nothing.
+std::string TipText(const PhoneProfile& profile, int row) {
+    const std::string& code = profile.codes[row];
+    if (code.empty())
+        return "Профиль «" + profile.name + "» не даёт этой кнопке кода: она ничего не отправляет";
+    const int tenths = profile.longPressTenths;
+    const std::string seconds =
+        std::to_string(tenths / 10) + (tenths % 10 ? "," + std::to_string(tenths % 10) : "");
+    return "Отправляет AT+CKPD=\"" + code + "\"; правая кнопка мыши — долгое нажатие (" + seconds + " с)";
+}
 
 int PictureResource(KeypadPicture picture) {
     // clang-format off
@@ -51,8 +60,22 @@ Keypad::Made Keypad::AddButton(int row, HWND parent, RECT place, HFONT font) {
 }
 
 void Keypad::AddTooltips(HWND parent) {
-    if (!tips_.Create(parent)) return;
-    for (const KeypadButton& button : buttons_) tips_.AddTool(button.Handle(), WideFromUtf8(kLongPressTip));
+    tooltipMade_ = tooltip_.Create(parent);
+    if (!tooltipMade_) return;
+    for (int row = 0; row < kPhoneKeyCount; ++row) tooltip_.AddTool(buttons_[row].Handle(), tips_[row]);
+}
+
+void Keypad::Follow(const PhoneProfile& profile) {
+    for (int row = 0; row < kPhoneKeyCount; ++row) {
+        buttons_[row].SetAvailable(!profile.codes[row].empty());
+        tips_[row] = WideFromUtf8(TipText(profile, row));
+        if (tooltipMade_) tooltip_.SetText(buttons_[row].Handle(), tips_[row]);
+        // A button whose picture did not load shows the code it sends instead.
+        if (kPhoneKeyTable[row].picture != KeypadPicture::None && !pictures_[row].Get()) {
+            SetWindowTextW(buttons_[row].Handle(), WideFromUtf8(profile.codes[row]).c_str());
+            InvalidateRect(buttons_[row].Handle(), nullptr, FALSE);
+        }
+    }
 }
 
 }  // namespace tastolink

@@ -8,11 +8,12 @@
 #include "app/window/tooltip.h"
 #include "app/window/window.h"
 #include "phone/phone_key_table.h"
+#include "phone/phone_profile.h"
 #include "shared/handles_win32.h"
 
 namespace tastolink {
 
-// The keypad panel's 26 buttons, with their pictures, and the tooltip that tells of the long press.
+// The keypad panel's 26 buttons, with their pictures, and the tooltip that tells what each sends.
 class Keypad {
 public:
     enum class Made { Whole, WithoutPicture, Not };
@@ -22,11 +23,16 @@ public:
     HWND Button(int row) const { return buttons_[row].Handle(); }
     // Once the window shows: the tooltips are a popup of their own, which Wine backs with an X window.
     void AddTooltips(HWND parent);
+    // Each button's tip names the code it sends under `profile` and its long press; a button the
+    // profile leaves out is unavailable, and its tip says why.
+    void Follow(const PhoneProfile& profile);
 
 private:
     std::array<KeypadButton, kPhoneKeyCount> buttons_;  // by row
     std::array<GdiObject<HBITMAP>, kPhoneKeyCount> pictures_;
-    Tooltip tips_;
+    std::array<std::wstring, kPhoneKeyCount> tips_;
+    Tooltip tooltip_;
+    bool tooltipMade_ = false;
 };
 
 }  // namespace tastolink

@@ -8,6 +8,19 @@ namespace tastolink {
 namespace {
 
 constexpr int kPictureSize = 24;
+constexpr BYTE kWashAlpha = 170;  // of 255
+
+// Washes `area` over with the face's colour, as the system greys the picture of a disabled button.
+void WashWithFace(HDC dc, const RECT& area) {
+    HDC face = CreateCompatibleDC(dc);
+    const GdiObject<HBITMAP> pixel(CreateCompatibleBitmap(dc, 1, 1));
+    HGDIOBJ old = SelectObject(face, pixel.Get());
+    SetPixel(face, 0, 0, GetSysColor(COLOR_BTNFACE));
+    AlphaBlend(dc, area.left, area.top, area.right - area.left, area.bottom - area.top, face, 0, 0, 1, 1,
+               {AC_SRC_OVER, 0, kWashAlpha, 0});
+    SelectObject(face, old);
+    DeleteDC(face);
+}
 
 }  // namespace
 
@@ -26,6 +39,15 @@ bool KeypadButton::Create(HWND parent, int id, const wchar_t* caption, HBITMAP p
                           .themeClass = L"BUTTON"});
 }
 
+void KeypadButton::SetAvailable(bool available) {
+    if (available_ == available) return;
+    available_ = available;
+    tracking_ = false;
+    pressed_ = false;
+    InvalidateRect(Handle(), nullptr, FALSE);
+    RaiseEvent(EVENT_OBJECT_STATECHANGE, Handle());
+}
+
 void KeypadButton::Click(WORD notification) {
     FORWARD_WM_COMMAND(GetParent(Handle()), GetDlgCtrlID(Handle()), Handle(), notification, SendMessageW);
 }
@@ -41,6 +63,7 @@ void KeypadButton::DrawPicture(HDC dc, const RECT& area) const {
     TransparentBlt(dc, left, top, size, size, source, 0, 0, kPictureSize, kPictureSize, transparent);
     SelectObject(source, old);
     DeleteDC(source);
+    if (!available_) WashWithFace(dc, {left, top, left + size, top + size});
 }
 
 void KeypadButton::DrawCaption(HDC dc, const RECT& area, COLORREF colour) const {
@@ -56,12 +79,13 @@ void KeypadButton::DrawCaption(HDC dc, const RECT& area, COLORREF colour) const 
 
 void KeypadButton::DrawRaisedFace(HDC dc, RECT& area) {
     if (HTHEME theme = Theme()) {
-        const int part = pressed_ ? PBS_PRESSED : Hot() ? PBS_HOT : PBS_NORMAL;
+        const int part = !available_ ? PBS_DISABLED : pressed_ ? PBS_PRESSED : Hot() ? PBS_HOT : PBS_NORMAL;
         if (IsThemeBackgroundPartiallyTransparent(theme, BP_PUSHBUTTON, part))
             DrawThemeParentBackground(Handle(), dc, &area);
         DrawThemeBackground(theme, dc, BP_PUSHBUTTON, part, &area, nullptr);
     } else {
-        DrawFrameControl(dc, &area, DFC_BUTTON, DFCS_BUTTONPUSH | (pressed_ ? DFCS_PUSHED : 0));
+        DrawFrameControl(dc, &area, DFC_BUTTON,
+                         DFCS_BUTTONPUSH | (pressed_ ? DFCS_PUSHED : 0) | (available_ ? 0 : DFCS_INACTIVE));
     }
     if (pressed_) OffsetRect(&area, 1, 1);
 }
@@ -89,7 +113,7 @@ void KeypadButton::Paint(HDC dc) {
         if (picture_)
             DrawPicture(dc, area);
         else
-            DrawCaption(dc, area, GetSysColor(COLOR_BTNTEXT));
+            DrawCaption(dc, area, GetSysColor(available_ ? COLOR_BTNTEXT : COLOR_GRAYTEXT));
     }
 }
 
@@ -102,6 +126,7 @@ void KeypadButton::SetPressed(bool pressed) {
 LRESULT KeypadButton::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
         case WM_LBUTTONDOWN:
+            if (!available_) return 0;
             // No SetFocus here: the focus stays in the field that captures keys.
             tracking_ = true;
             SetCapture(Handle());
@@ -119,7 +144,7 @@ LRESULT KeypadButton::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) 
             return 0;
         }
         case WM_RBUTTONUP:
-            Click(kLongPress);
+            if (available_) Click(kLongPress);
             return 0;
         case WM_CAPTURECHANGED:
             tracking_ = false;

@@ -22,6 +22,9 @@ public:
     // `name` is what assistive technology calls the button (the phone key it presses).
     bool Create(HWND parent, int id, const wchar_t* caption, HBITMAP picture, Look look, RECT place,
                 std::wstring name);
+    // An unavailable button is drawn disabled and sends nothing. It stays enabled as a window: a
+    // disabled one gets no mouse, and so could show no tip to say why it does nothing.
+    void SetAvailable(bool available);
 
 private:
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
@@ -37,15 +40,20 @@ private:
     HWND AccessibleWindow() const override { return Handle(); }
     long Role() const override { return ROLE_SYSTEM_PUSHBUTTON; }
     std::wstring Name() const override { return name_; }
-    long State() const override { return pressed_ ? STATE_SYSTEM_PRESSED : 0; }
+    long State() const override {
+        return (pressed_ ? STATE_SYSTEM_PRESSED : 0) | (available_ ? 0 : STATE_SYSTEM_UNAVAILABLE);
+    }
     std::wstring DefaultAction() const override { return L"Нажать"; }
-    void DoDefaultAction() override { Click(BN_CLICKED); }
+    void DoDefaultAction() override {
+        if (available_) Click(BN_CLICKED);
+    }
 
     HBITMAP picture_ = nullptr;
     Look look_ = Look::Raised;
     std::wstring name_;
     bool tracking_ = false;  // the left button went down on us and is still down
     bool pressed_ = false;   // ... and the mouse is over us
+    bool available_ = true;
     AccessibleObject accessible_{*this};
 };
 

@@ -33,7 +33,8 @@ SIZE FrameSize(UINT dpi, int barHeight = 0) {
 MainWindow::MainWindow(MainWindowServices services)
     : services_(services),
       phone_(services.ports),
-      profiles_(services.files),
+      profiles_(services.files, [this](const PhoneProfile& profile) { keypad_.Follow(profile); }),
+      phoneDialog_(profiles_, phone_.Phone()),
       answers_(phone_, status_, services.files),
       events_(phone_, profiles_, status_, services.files, [this] { answers_.TurnOn(); }),
       portWatch_(phone_, services.files),
@@ -75,6 +76,7 @@ bool MainWindow::Create(int showCommand, std::optional<UnattendedRun> unattended
     answers_.Load(Handle());
     events_.Load(Handle());
     portWatch_.Load(Handle(), selectors_[kPortSelectorNumber]);
+    const auto profileProblems = profiles_.Load();
     ShowPortLine();
 
     // The repeat timer ticks from the moment the window exists; with no key held a tick does nothing.
@@ -87,7 +89,7 @@ bool MainWindow::Create(int showCommand, std::optional<UnattendedRun> unattended
     SetFocus(Control(kEdit1));
     keypad_.AddTooltips(Handle());
     if (!startupProblems_.empty()) services_.messages.ShowError(Handle(), startupProblems_);
-    if (const auto problems = profiles_.Load()) services_.messages.ShowError(Handle(), *problems);
+    if (profileProblems) services_.messages.ShowError(Handle(), *profileProblems);
     if (unattended)
         unattended_.Start(std::move(*unattended), [this](const std::string& port) {
             selectors_[kPortSelectorNumber].SetText(WideFromUtf8(port));  // as "Выбрать" would open it
@@ -337,6 +339,8 @@ void MainWindow::OnCommand(int id, WORD notification) {
             return N4Click();
         case kMenuAuthor:
             return AuthorClick();
+        case kMenuPhone:
+            return PhoneClick();
         case kMenuAnswers:
             return ToggleSwitch([this] { answers_.Toggle(); });
         case kMenuWatchPorts:

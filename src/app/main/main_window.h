@@ -10,6 +10,7 @@
 
 #include "app/features/key_sequences.h"
 #include "app/features/phone_answers.h"
+#include "app/features/phone_dialog.h"
 #include "app/features/phone_events_view.h"
 #include "app/features/phone_profiles.h"
 #include "app/features/player.h"
@@ -75,6 +76,7 @@ public:
     void Button3Click();                 // "Выбрать": opens the chosen port
     void N4Click();                      // "По умолчанию": applies the default bindings
     void AuthorClick();
+    void PhoneClick();  // "Телефон…"
 
 private:
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
@@ -109,6 +111,7 @@ private:
     StatusLine status_{[this] { FitToLayout(); }};
     WindowConversation phone_;
     PhoneProfiles profiles_;
+    PhoneDialog phoneDialog_;
     PhoneAnswers answers_;
     PhoneEventsView events_;
     PortWatch portWatch_;

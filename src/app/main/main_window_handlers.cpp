@@ -82,4 +82,8 @@ void MainWindow::AuthorClick() {
     if (author_) author_->ShowModal(Handle());
 }
 
+void MainWindow::PhoneClick() {
+    Guarded([&] { phoneDialog_.ShowModal(Handle()); });
+}
+
 }  // namespace tastolink

@@ -121,7 +121,7 @@ inline constexpr std::array<int, 2 * kPhoneKeyCount> kSelectorTabOrder = [] {
 // The menu bar; an item of a switch shows a check mark while the switch is on, and the items of
 // recording, playing and typing say "stop" while they run.
 // clang-format off
-inline constexpr std::array<MenuItem, 11> kMenu{{
+inline constexpr std::array<MenuItem, 12> kMenu{{
     {"Файл", KeySequences::kRecordItem, kMenuRecord, true},
     {"Файл", KeySequences::kPlayItem, kMenuPlay, true},
     {"Файл", TypedTexts::kTypeItem, kMenuType, true},
@@ -131,6 +131,7 @@ inline constexpr std::array<MenuItem, 11> kMenu{{
     {"Настройки", "Ответы телефона", kMenuAnswers, true},
     {"Настройки", "Следить за портами", kMenuWatchPorts, true},
     {"Настройки", "События телефона", kMenuPhoneEvents, true},
+    {"Настройки", "Телефон…", kMenuPhone, true},
     {"Справка", "О программе", kMenuAbout, false},
     {"Справка", "Автор", kMenuAuthor, true},
 }};

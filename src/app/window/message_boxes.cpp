@@ -103,6 +103,12 @@ private:
     bool open_ = true;
 };
 
+void WriteLineTo(DWORD stream, const std::string& utf8Line) {
+    const std::string line = utf8Line + "\r\n";
+    DWORD written = 0;
+    WriteFile(GetStdHandle(stream), line.data(), static_cast<DWORD>(line.size()), &written, nullptr);
+}
+
 }  // namespace
 
 std::wstring ProgramTitleFromPath(const std::wstring& modulePath) {
@@ -133,12 +139,9 @@ void ScreenMessages::ShowSimpleMessage(HWND owner, const std::string& utf8Text) 
     SimpleMessageBox().Show(owner, WideFromUtf8(utf8Text));
 }
 
-void WriteToStandardError(const std::string& utf8Line) {
-    const std::string line = utf8Line + "\r\n";
-    DWORD written = 0;
-    WriteFile(GetStdHandle(STD_ERROR_HANDLE), line.data(), static_cast<DWORD>(line.size()), &written,
-              nullptr);
-}
+void WriteToStandardError(const std::string& utf8Line) { WriteLineTo(STD_ERROR_HANDLE, utf8Line); }
+
+void WriteToStandardOutput(const std::string& utf8Line) { WriteLineTo(STD_OUTPUT_HANDLE, utf8Line); }
 
 void UnattendedMessages::ShowSimpleMessage(HWND, const std::string& utf8Text) {
     WriteToStandardError(utf8Text);

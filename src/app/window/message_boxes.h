@@ -39,7 +39,8 @@ public:
     void ShowError(HWND owner, const std::string& utf8Message) override;
 };
 
-// A line on the standard error, in UTF-8, where the program has one.
+// A line on the standard error, or on the standard output, in UTF-8, where the program has one.
 void WriteToStandardError(const std::string& utf8Line);
+void WriteToStandardOutput(const std::string& utf8Line);
 
 }  // namespace tastolink

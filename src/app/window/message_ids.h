@@ -32,6 +32,7 @@ enum MenuId : int {
     kMenuWatchPorts,
     kMenuPhoneEvents,
     kMenuType,
+    kMenuPhone,
 };
 
 inline constexpr UINT_PTR kRepeatTimerId = 2;        // Timer2: the repeat scan

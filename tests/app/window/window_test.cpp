@@ -9,6 +9,7 @@
 
 #include "app/window/message_loop.h"
 #include "app/window/tooltip.h"
+#include "app/window_fixture.h"
 
 namespace tastolink {
 namespace {
@@ -98,17 +99,6 @@ TEST(Subclass, ObjectForTheControlsLifeIsDeletedWithIt) {
     EXPECT_EQ(deleted, 2);
 }
 
-std::wstring TipOf(const Tooltip& tips, HWND owner, HWND tool) {
-    wchar_t text[80] = L"";
-    TTTOOLINFOW info{};
-    info.cbSize = sizeof info;
-    info.hwnd = owner;
-    info.uId = reinterpret_cast<UINT_PTR>(tool);
-    info.lpszText = text;
-    SendMessageW(tips.Handle(), TTM_GETTEXTW, 80, reinterpret_cast<LPARAM>(&info));
-    return text;
-}
-
 TEST(Tooltip, EachToolKeepsItsOwnTextUntilItIsChanged) {
     std::string log;
     Asked owner(log, 'o', 0);
@@ -119,8 +109,8 @@ TEST(Tooltip, EachToolKeepsItsOwnTextUntilItIsChanged) {
     tips.AddTool(five, L"Правая кнопка мыши");
     tips.AddTool(six, L"Правая кнопка мыши");
     tips.SetText(five, L"AT+CKPD=\"5\"");
-    EXPECT_EQ(TipOf(tips, owner.Handle(), five), L"AT+CKPD=\"5\"");
-    EXPECT_EQ(TipOf(tips, owner.Handle(), six), L"Правая кнопка мыши");
+    EXPECT_EQ(wintest::TipOf(tips.Handle(), owner.Handle(), five), L"AT+CKPD=\"5\"");
+    EXPECT_EQ(wintest::TipOf(tips.Handle(), owner.Handle(), six), L"Правая кнопка мыши");
 }
 
 }  // namespace
