@@ -39,6 +39,34 @@ def _write_cookie(path):
     path.write_bytes(struct.pack(">H", 256) + b"".join(struct.pack(">H", len(field)) + field for field in fields))
 
 
+# The Russian letters the journeys type ("Привет, мир"). Wine gives a key of its own to only a few
+# characters beyond its layout (in this order of key codes, about seven); the keys of any others
+# reach a program as nothing.
+RUSSIAN_LETTERS = "приветм"
+
+
+def _keysym(char):
+    """X's keysym of a character: a Latin-1 character's is its code, any other's its code plus 0x1000000."""
+    return {" ": XK.XK_space}.get(char) or (ord(char) if ord(char) < 0x100 else 0x1000000 + ord(char))
+
+
+def _spare_keys(x):
+    """The key codes of the keyboard that have no keysym."""
+    first = x.display.info.min_keycode
+    mapping = x.get_keyboard_mapping(first, x.display.info.max_keycode - first + 1)
+    return [first + at for at, syms in enumerate(mapping) if not any(syms)]
+
+
+def _add_russian_keys(x):
+    """Puts those Russian letters, each with its capital, on keys without a keysym, as a
+    second layout would have them, before any Wine program starts. Wine reads the keyboard's map as
+    a program starts: a key mapped later may reach the program after the keys typed next, which are
+    then lost."""
+    for letter, keycode in zip(RUSSIAN_LETTERS, _spare_keys(x)):
+        x.change_keyboard_mapping(keycode, [[_keysym(letter), _keysym(letter.upper())]])
+    x.sync()
+
+
 class PrivateDisplay:
     """Xvfb with a screen of `size` ("WIDTHxHEIGHT") and Openbox on it, ready once the window
     manager owns the screen. The window manager gives windows and boxes title bars to move them
@@ -62,6 +90,7 @@ class PrivateDisplay:
         x = xdisplay.Display(self.name)
         try:
             wait_until(lambda: x.get_selection_owner(x.intern_atom("WM_S0")) != X.NONE, 10, "the window manager")
+            _add_russian_keys(x)
         finally:
             x.close()
 
@@ -111,8 +140,8 @@ class Display:
 
     def type(self, text):
         """Types `text` key by key, capitals with Shift. A character that no key of the keyboard has
-        (Cyrillic, on the US keyboard of Xvfb) is put on a spare key first, with its capital, as a
-        second layout would have it."""
+        (the private display has the journeys' Russian letters) is put on a spare key first, with its
+        capital."""
         for char in text:
             keycode, shifted = self._key_of(char)
             if shifted:
@@ -124,21 +153,16 @@ class Display:
                 self.key("Shift_L", False)
 
     def _key_of(self, char):
-        """(key code, whether with Shift) of a character; X's keysym of a Latin-1 character is its
-        code, of any other its code plus 0x1000000."""
-        keysym = {" ": XK.XK_space}.get(char) or (ord(char) if ord(char) < 0x100 else 0x1000000 + ord(char))
-        found = sorted((index, keycode) for keycode, index in self.x.keysym_to_keycodes(keysym) if index < 2)
+        """(key code, whether with Shift) of a character."""
+        found = sorted((index, keycode) for keycode, index in self.x.keysym_to_keycodes(_keysym(char)) if index < 2)
         if found:
             return found[0][1], found[0][0] == 1
-        lower, upper = char.lower(), char.upper()
-        keysyms = [ord(c) if ord(c) < 0x100 else 0x1000000 + ord(c) for c in (lower, upper)]
-        setup = self.x.display.info
-        first = setup.min_keycode
-        mapping = self.x.get_keyboard_mapping(first, setup.max_keycode - first + 1)
-        spare = next(first + at for at, syms in enumerate(mapping) if not any(syms))
-        self.x.change_keyboard_mapping(spare, [keysyms])
+        spares = _spare_keys(self.x)
+        if not spares:
+            raise ValueError(f"no key left to type {char!r} with")
+        self.x.change_keyboard_mapping(spares[0], [[_keysym(char.lower()), _keysym(char.upper())]])
         self.x.sync()
-        return spare, char != lower
+        return spares[0], char != char.lower()
 
     def move(self, x, y):
         xtest.fake_input(self.x, X.MotionNotify, x=x, y=y)

@@ -165,13 +165,14 @@ class Program:
         return wait_until(lambda: (boxes := self.boxes()) and boxes[0], timeout, "a message box")
 
     def dismiss(self, box):
-        """Enter on the box (OK is its default button), then waits until it has gone and the main
-        window has the keys again. Meanwhile they go nowhere: the window manager parks the focus
-        when the box goes and then offers it to the main window, which Wine takes a moment later."""
+        """Enter on the box (OK is its default button), then waits until it has gone and the window
+        under it has the keys again. Meanwhile they go nowhere: the window manager parks the focus
+        when the box goes and then offers it to the window under it, which Wine takes a moment later."""
         self.display.focus(box)
         self.display.tap("Return")
         wait_until(lambda: box.id not in [window.id for window in self.boxes()], 10, "the box to close")
-        wait_until(lambda: self.display.has_focus(self.window), 10, "the main window to have the keys again")
+        wait_until(lambda: any(self.display.has_focus(window) for window in self.display.windows_of(self.process.pid)),
+                   10, "a window of the program to have the keys again")
 
     # --- input, in client coordinates of the main window
 
