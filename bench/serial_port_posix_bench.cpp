@@ -11,7 +11,7 @@
 #include <filesystem>
 #include <variant>
 
-#include "cli/phone_session.h"
+#include "link/phone_session.h"
 #include "link/port_discovery_posix.h"
 #include "link/serial_port_posix.h"
 #include "shared/file_descriptor_posix.h"

@@ -4,11 +4,11 @@
 #include <sstream>
 
 #include "cli/output.h"
-#include "cli/phone_session.h"
 #include "cli/run_report.h"
 #include "cli/stop_signals.h"
+#include "link/phone_session.h"
 #include "link/serial_port_posix.h"
-#include "phone/identification_run.h"
+#include "phone/identify_on_port.h"
 #include "phone/phones_file.h"
 #include "phone/text_entry.h"
 #include "recording/playback.h"
@@ -78,19 +78,13 @@ int Play(PhoneSession& session, Playback& playback, bool answers) {
 }
 
 int IdentifyPhone(PhoneSession& session, const std::vector<PhoneProfile>& profiles, const std::string& port) {
-    std::optional<IdentificationAnswers> answers;
-    bool phoneAnswered = false;
-    IdentificationRun run(session.Conversation(), [&](const IdentificationAnswers& given, bool answered) {
-        answers = given;
-        phoneAnswered = answered;
-    });
-    run.Start();
-    if (!session.WaitFor([&answers] { return answers.has_value(); })) return kSomethingNotWritten;
-    if (!phoneAnswered) {
-        PrintError(Worded(kPhoneSilent, kEnglish, {port}));
+    const auto answer = AskWhoItIs(session, port, profiles);
+    if (!answer) return kSomethingNotWritten;
+    if (const auto* silent = std::get_if<PhoneSilent>(&*answer)) {
+        PrintError(SilentPhoneText(*silent, kEnglish));
         return kSomethingNotWritten;
     }
-    for (const auto& [label, value] : IdentityFacts(Identify(*answers, profiles), kEnglish))
+    for (const auto& [label, value] : IdentityFacts(std::get<PhoneIdentity>(*answer), kEnglish))
         PrintLine(label + ": " + value);
     return kEverythingWritten;
 }

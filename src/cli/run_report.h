@@ -1,7 +1,7 @@
 #pragma once
 
-#include "cli/phone_session.h"
 #include "link/conversation_texts.h"
+#include "link/phone_session.h"
 
 namespace tastolink {
 

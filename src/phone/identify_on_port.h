@@ -1,10 +1,12 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <variant>
 #include <vector>
 
 #include "link/conversation_event.h"
+#include "link/phone_session.h"
 #include "phone/identification.h"
 
 namespace tastolink {
@@ -13,12 +15,17 @@ namespace tastolink {
 struct PhoneSilent {
     std::string port;
 };
-// "Телефон на COM1 не отвечает", "the phone on /dev/ttyACM0 does not answer"
+// "Телефон на COM1 не отвечает", "The phone on /dev/ttyACM0 does not answer"
 std::string SilentPhoneText(const PhoneSilent& silent, Language language);
+using IdentityOrSilence = std::variant<PhoneIdentity, PhoneSilent>;
 using PortIdentification = std::variant<PhoneIdentity, heard::NotOpened, PhoneSilent>;
 
-// For a front end without a window: opens `port`, asks its phone who it is on the caller's thread
-// and finds the first of `profiles` that matches it; or says why there is no answer.
+// Asks the phone of the open `session` on `port` who it is and finds the first of `profiles` that
+// matches it; nothing when the session was stopped meanwhile.
+std::optional<IdentityOrSilence> AskWhoItIs(PhoneSession& session, const std::string& port,
+                                            const std::vector<PhoneProfile>& profiles);
+
+// Opens `port`, asks its phone who it is as AskWhoItIs does, or says why there is no answer.
 PortIdentification IdentifyPhoneOnPort(SerialPortOpener& ports, const std::string& port,
                                        const std::vector<PhoneProfile>& profiles);
 

@@ -18,7 +18,8 @@ constexpr ValueOption kValueOptions[] = {
 };
 
 constexpr std::string_view kUsage =
-    "Tastolink.exe --port COM5 --play FILE | --type TEXT [--profile ИМЯ] [--exit] или Tastolink.exe --port COM5 "
+    "Tastolink.exe --port COM5 --play FILE | --type TEXT [--profile ИМЯ] [--exit] или Tastolink.exe --port "
+    "COM5 "
     "--identify";
 
 }  // namespace

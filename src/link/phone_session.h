@@ -10,9 +10,10 @@
 
 namespace tastolink {
 
-// The command line's one thread and its conversation with the phone. The reader's wake-up and a
-// stop (a signal, a port gone) only notify; everything the conversation does happens here, while
-// the thread waits for the next press to be due.
+// The phone conversation of a front end without a window (the command line, an identification
+// from Tastolink.exe): one thread, which waits for what it needs meanwhile. The reader's wake-up
+// and a stop (a signal, a port gone) only notify; everything the conversation does happens on
+// that thread, while it waits.
 class PhoneSession {
 public:
     explicit PhoneSession(SerialPortOpener& opener);

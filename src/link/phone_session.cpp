@@ -1,4 +1,4 @@
-#include "cli/phone_session.h"
+#include "link/phone_session.h"
 
 #include <algorithm>
 
