@@ -28,19 +28,15 @@ from tastolink_driver import (BUILD_DIR, PROGRAM, WINE, Display, Phone, Program,
                               wine_process, wine_server, write_settings)
 from tastolink_driver.program import (CHOOSE_PORT_BUTTON, CLIENT_SIZE, FOCUS_FIELD, PORT_SELECTOR,  # noqa: E402
                                       STATUS_BAR_ID, keypad_button, selector)
+from bench_table import median, rows_of, table  # noqa: E402
 
 SCAN_BENCHMARK = BUILD_DIR / "host" / "bench" / "repeat_scan_bench"
+# The floor of the start-up: a class and one window of the main window's size (bench/bare_window.cpp).
+# Always this checkout's, also when TASTOLINK_WINDOWS_BUILD_DIR names another program to measure.
+BARE_WINDOW = BUILD_DIR / "windows" / "bench" / "bare-window.exe"
 KEYPAD_5 = keypad_button(12)
 ROW_OF_A = 5  # the measurements hold A, bound to the phone key 5
 LINE_OF_A = b'AT+CKPD="5"\r\n'
-
-
-def median(values):
-    return statistics.median(values) if values else math.nan
-
-
-def p95(values):
-    return sorted(values)[max(0, math.ceil(0.95 * len(values)) - 1)] if values else math.nan
 
 
 def progress(text):
@@ -188,12 +184,12 @@ def start_until_mapped(display, exe, folder, min_size, timeout=30):
 
 def start_ups(display, runs):
     """Seconds to the main window mapped, and to the line of keypad 5 clicked together with
-    "Выбрать" right then; and notepad's to its window. One start of each first, not counted, which
-    also learns where the two controls lie in the window."""
+    "Выбрать" right then; and notepad's and the bare window's to their windows. One start of each
+    first, not counted, which also learns where the two controls lie in the window."""
     with tempfile.TemporaryDirectory(prefix="tastolink-bench-start-") as folder:
         write_settings(Path(folder), {5: "A"})
         phone = Phone(folder, "COM1")
-        figures = {"mapped": [], "first_line": [], "notepad": []}
+        figures = {"mapped": [], "first_line": [], "notepad": [], "bare": []}
         learned = Program(display, folder)
         x, y = display.geometry(learned.window)[:2]
         targets = [((left + right) // 2 - x, (top + bottom) // 2 - y)
@@ -209,16 +205,24 @@ def start_ups(display, runs):
                 phone.log.wait_for_count(before + 1)
                 process.kill()
                 process.wait()
-                notepad_process, _, notepad_mapped = start_until_mapped(display, notepad(), folder, (100, 100))
-                notepad_process.kill()
-                notepad_process.wait()
+                floors = {name: start_and_kill(display, exe, folder) for name, exe in
+                          (("notepad", notepad()), ("bare", BARE_WINDOW))}
                 if run:
                     figures["mapped"].append(mapped)
                     figures["first_line"].append((phone.log.lines()[before].ms + 0.5) / 1000 - start)
-                    figures["notepad"].append(notepad_mapped)
+                    for name, seconds in floors.items():
+                        figures[name].append(seconds)
         finally:
             phone.stop()
     return figures
+
+
+def start_and_kill(display, exe, folder):
+    """Seconds from the start of `exe` to a window of it mapped; the program is ended then."""
+    process, _, mapped = start_until_mapped(display, exe, folder, (100, 100))
+    process.kill()
+    process.wait()
+    return mapped
 
 
 def catalogue_of(size):
@@ -290,22 +294,6 @@ def playback(lines=100, spacing_ms=50, runs=3):
     return errors
 
 
-def held_cpu(display, period, seconds):
-    """CPU ms/s of the program while A is held at `period`."""
-    session = Session(display, period)
-    try:
-        with session.holding():
-            return watch([session.process], seconds)[0]["cpu"]
-    finally:
-        session.close()
-
-
-def every_drop(display):
-    return {"delivered": drops(display), "1 MB": drops(display, catalogue_of(1_000_000)),
-            "10 MB": drops(display, catalogue_of(10_000_000)),
-            "port selector's, ports watched,": drops(display, dropped=PORT_SELECTOR, selectors=0)}
-
-
 def notepad_cpu(display, server, seconds):
     with tempfile.TemporaryDirectory(prefix="tastolink-bench-notepad-") as folder:
         process, window, _ = start_until_mapped(display, notepad(), folder, (100, 100))
@@ -325,145 +313,127 @@ def notepad_cpu(display, server, seconds):
             process.wait()
 
 
-def measure(options, display):
-    figures = {"exe_size": PROGRAM.stat().st_size, "notepad_size": notepad().stat().st_size}
-    # objdump's own words, which the pinned Russian locale would translate.
-    objdump = subprocess.run(["x86_64-w64-mingw32-objdump", "-p", str(PROGRAM)], capture_output=True, text=True,
-                             env=dict(os.environ, LC_ALL="C"))
-    figures["imports"] = re.findall(r"DLL Name: (\S+)", objdump.stdout)
-    progress("the repeat scan on the host (Google Benchmark)")
-    scan = subprocess.run([str(SCAN_BENCHMARK), "--benchmark_format=json", "--benchmark_min_time=0.2",
-                           f"--benchmark_repetitions={options.scan_repetitions}"],
-                          capture_output=True, text=True, check=True).stdout
-    figures["scan"] = {}
-    for entry in json.loads(scan)["benchmarks"]:
-        if entry["run_type"] == "iteration":
-            scale = {"ns": 1, "us": 1e3, "ms": 1e6}[entry["time_unit"]]
-            figures["scan"].setdefault(entry["run_name"], []).append(entry["real_time"] * scale)
-    server = wine_server()
-    progress(f"start-up: {options.start_ups} starts of Tastolink.exe and of notepad.exe")
-    figures["start"] = start_ups(display, options.start_ups)
-    progress(f"key to wire at 100 and 20 ms; CPU idle, A held, A auto-repeated, {options.watch:.0f} s each")
-    figures.update(wire={}, rates={}, held_cpu={})
-    session = Session(display, 100)
-    try:
-        figures["wire"][100] = key_to_wire(session, options.presses)
-        figures["idle"] = watch([session.process, server], options.watch)
-        with session.holding() as hold:
-            figures["held"] = watch([session.process, server], options.watch)
-        figures["rates"][100], figures["held_cpu"][100] = rates(hold["stamps"]), figures["held"][0]["cpu"]
-        display.auto_repeat(True)
-        with session.holding():
-            figures["repeating"] = watch([session.process, server], options.watch)
-        display.auto_repeat(False)
-    finally:
-        session.close()
-    progress(f"key to wire at 100 ms and CPU idle with the phone's answers on, {options.watch:.0f} s")
-    session = Session(display, 100, answers=True)
-    try:
-        figures["wire_answers"] = key_to_wire(session, options.presses)
-        figures["idle_answers"] = watch([session.process, server], options.watch)
-    finally:
-        session.close()
-    progress(f"CPU and memory while the phone floods, its answers on, {options.watch:.0f} s")
-    session = Session(display, 100, answers=True, phone_options=["--flood"])
-    try:
-        figures["flood"] = watch([session.process, server], options.watch)
-    finally:
-        session.close()
-    progress(f"the repeat rate at 50, 20 and 10 ms, {options.hold:.0f} s each")
-    for period in (50, 20, 10):
-        session = Session(display, period)
+class Measurements:
+    """Runs each measurement on its own: one that fails is named in `failed` with its reason, and the
+    others go on. Each writes its figures into `figures` as it takes them."""
+
+    def __init__(self, display, options):
+        self.display, self.options = display, options
+        self.figures, self.failed = {}, {}
+        self.server = wine_server()
+
+    def run(self, name, measure):
+        progress(name)
         try:
-            if period == 20:
-                figures["wire"][20] = key_to_wire(session, options.presses)
+            measure()
+        except Exception as error:  # noqa: BLE001 - one measurement's fault leaves the others standing
+            self.failed[name] = f"{type(error).__name__}: {error}"
+            progress(f"FAILED: {name}: {self.failed[name]}")
+
+    def size(self):
+        f = self.figures
+        f.update(exe_size=PROGRAM.stat().st_size, notepad_size=notepad().stat().st_size)
+        # objdump's own words, which the pinned Russian locale would translate.
+        objdump = subprocess.run(["x86_64-w64-mingw32-objdump", "-p", str(PROGRAM)], capture_output=True,
+                                 text=True, check=True, env=dict(os.environ, LC_ALL="C"))
+        f["imports"] = re.findall(r"DLL Name: (\S+)", objdump.stdout)
+
+    def scan(self):
+        scan = subprocess.run([str(SCAN_BENCHMARK), "--benchmark_format=json", "--benchmark_min_time=0.2",
+                               f"--benchmark_repetitions={self.options.scan_repetitions}"],
+                              capture_output=True, text=True, check=True).stdout
+        found = {}
+        for entry in json.loads(scan)["benchmarks"]:
+            if entry["run_type"] == "iteration":
+                scale = {"ns": 1, "us": 1e3, "ms": 1e6}[entry["time_unit"]]
+                found.setdefault(entry["run_name"], []).append(entry["real_time"] * scale)
+        self.figures["scan"] = found
+
+    def start(self):
+        self.figures["start"] = start_ups(self.display, self.options.start_ups)
+
+    def at_100_ms(self):
+        f, server = self.figures, self.server
+        session = Session(self.display, 100)
+        try:
+            f.setdefault("wire", {})[100] = key_to_wire(session, self.options.presses)
+            f["idle"] = watch([session.process, server], self.options.watch)
             with session.holding() as hold:
-                figures["held_cpu"][period] = watch([session.process], options.hold)[0]["cpu"]
-            figures["rates"][period] = rates(hold["stamps"])
+                f["held"] = watch([session.process, server], self.options.watch)
+            f.setdefault("rates", {})[100] = rates(hold["stamps"])
+            f.setdefault("held_cpu", {})[100] = f["held"][0]["cpu"]
+            self.display.auto_repeat(True)
+            with session.holding():
+                f["repeating"] = watch([session.process, server], self.options.watch)
+        finally:
+            self.display.auto_repeat(False)
+            session.close()
+
+    def answers(self):
+        session = Session(self.display, 100, answers=True)
+        try:
+            self.figures["wire_answers"] = key_to_wire(session, self.options.presses)
+            self.figures["idle_answers"] = watch([session.process, self.server], self.options.watch)
         finally:
             session.close()
-    progress("dropping a selector's list with the delivered catalogue and with ones of 1 and 10 MB")
-    figures["drops"] = every_drop(display)
-    progress("playing a file of 100 presses 50 ms apart, unattended, three times")
-    figures["playback"] = playback()
-    progress(f"notepad.exe idle, then with a key held and auto-repeated, {options.watch:.0f} s each")
-    figures["notepad_idle"], figures["notepad_held"] = notepad_cpu(display, server, options.watch)
-    return figures
+
+    def flood(self):
+        session = Session(self.display, 100, answers=True, phone_options=["--flood"])
+        try:
+            self.figures["flood"] = watch([session.process, self.server], self.options.watch)
+        finally:
+            session.close()
+
+    def repeat_rate(self, period):
+        session = Session(self.display, period)
+        try:
+            if period == 20:
+                self.figures.setdefault("wire", {})[20] = key_to_wire(session, self.options.presses)
+            with session.holding() as hold:
+                cpu = watch([session.process], self.options.hold)[0]["cpu"]
+            self.figures.setdefault("held_cpu", {})[period] = cpu
+            self.figures.setdefault("rates", {})[period] = rates(hold["stamps"])
+        finally:
+            session.close()
+
+    def drop(self, name, **arguments):
+        self.figures.setdefault("drops", {})[name] = drops(self.display, **arguments)
+
+    def playback(self):
+        self.figures["playback"] = playback()
+
+    def notepad_cpu(self):
+        self.figures["notepad_idle"], self.figures["notepad_held"] = notepad_cpu(self.display, self.server,
+                                                                                 self.options.watch)
 
 
-def rows_of(f):
-    ms = lambda value, digits=1: f"{value:.{digits}f} ms"  # noqa: E731
-    start = {name: [s * 1000 for s in values] for name, values in f["start"].items()}
-    mapped, notepad_mapped, first = median(start["mapped"]), median(start["notepad"]), median(start["first_line"])
-    rows = [("Figure", "Tastolink", "Floor", "Against the floor"),
-            (f"Start-up: start to main window mapped (median of {len(start['mapped'])})", ms(mapped, 0),
-             f"notepad.exe {ms(notepad_mapped, 0)}", f"× {mapped / notepad_mapped:.2f}"),
-            ("Start-up: start to first keypad line at the phone", ms(first, 0), f"main window mapped {ms(mapped, 0)}",
-             f"+ {ms(first - mapped, 0)}")]
-    for period, wire in sorted(f["wire"].items(), reverse=True):
-        missed = sum(excess > period / 2 for excess in wire["excess"])
-        early = sum(excess < -period / 2 for excess in wire["excess"])  # a late tick found the key down
-        rows.append((f"Key to wire at {period} ms: median / p95 of {len(wire['latency'])} presses",
-                     f"{ms(median(wire['latency']))} / {ms(p95(wire['latency']))}",
-                     f"next tick {ms(median(wire['wait']))} / {ms(p95(wire['wait']))}",
-                     f"excess {ms(median(wire['excess']))} / {ms(p95(wire['excess']))}; {missed} missed the next tick, "
-                     f"{early} rode a late one"))
-    if "wire_answers" in f:
-        wire, idle = f["wire_answers"], f["idle_answers"]
-        rows += [("Key to wire at 100 ms, the phone's answers on: median / p95",
-                  f"{ms(median(wire['latency']))} / {ms(p95(wire['latency']))}",
-                  f"next tick {ms(median(wire['wait']))} / {ms(p95(wire['wait']))}",
-                  f"excess {ms(median(wire['excess']))} / {ms(p95(wire['excess']))}"),
-                 ("CPU, window open, no key held, the phone's answers on", f"{idle[0]['cpu']:.2f} ms/s",
-                  f"answers off {f['idle'][0]['cpu']:.2f} ms/s", f"+ {idle[0]['cpu'] - f['idle'][0]['cpu']:.2f} ms/s")]
-    if "flood" in f:
-        flood, idle = f["flood"], f["idle_answers"]
-        rows += [("CPU, the phone flooding lines and binary, its answers on", f"{flood[0]['cpu']:.1f} ms/s",
-                  f"not flooding {idle[0]['cpu']:.2f} ms/s",
-                  f"wineserver {flood[1]['cpu']:.1f} ms/s; resident memory {flood[0]['rss'] / 1024:.1f} MiB")]
-    for period in (100, 50, 20, 10):
-        rate = median(f["rates"][period])
-        rows.append((f"Repeat rate, A held at {period} ms (median of {len(f['rates'][period])} × 5 s)",
-                     f"{rate:.2f} /s", f"{1000 / period:.2f} /s",
-                     f"{rate * period / 10:.1f} %; meanwhile CPU {f['held_cpu'][period]:.1f} ms/s"))
-    idle, held, repeating = f["idle"], f["held"], f["repeating"]
-    notepad_idle, notepad_held = f["notepad_idle"], f["notepad_held"]
-    rows += [("CPU, window open, no key held", f"{idle[0]['cpu']:.2f} ms/s",
-              f"notepad.exe {notepad_idle[0]['cpu']:.2f} ms/s", f"× {idle[0]['cpu'] / notepad_idle[0]['cpu']:.2f}"),
-             ("CPU, A held at 100 ms, 10 lines/s", f"{held[0]['cpu']:.2f} ms/s", f"no key held {idle[0]['cpu']:.2f} ms/s",
-              f"+ {held[0]['cpu'] - idle[0]['cpu']:.2f} ms/s"),
-             ("CPU, the same with X auto-repeat, 25 key-downs/s", f"{repeating[0]['cpu']:.2f} ms/s",
-              f"notepad.exe {notepad_held[0]['cpu']:.2f} ms/s", f"× {repeating[0]['cpu'] / notepad_held[0]['cpu']:.2f}"),
-             ("CPU of the wineserver meanwhile: no key / A / A repeated",
-              " / ".join(f"{w[1]['cpu']:.2f}" for w in (idle, held, repeating)) + " ms/s",
-              f"notepad.exe {notepad_idle[1]['cpu']:.2f} / {notepad_held[1]['cpu']:.2f} ms/s", ""),
-             ("Resident memory (median while idle)", f"{idle[0]['rss'] / 1024:.1f} MiB",
-              f"notepad.exe {notepad_idle[0]['rss'] / 1024:.1f} MiB", f"× {idle[0]['rss'] / notepad_idle[0]['rss']:.2f}"),
-             ("Tastolink.exe on disk; its DLL imports", f"{f['exe_size'] / 1024:.0f} KiB",
-              f"notepad.exe {f['notepad_size'] / 1024:.0f} KiB", ", ".join(f["imports"]))]
-    rows += drop_rows(f)
-    if "playback" in f:
-        rows.append((f"Playback, 100 presses 50 ms apart: error against the file's schedule, median / p95 of "
-                     f"{len(f['playback'])}", f"{ms(median(f['playback']))} / {ms(p95(f['playback']))}",
-                     "a phone stamp is a whole ms", ""))
-    for name, times in f["scan"].items():
-        rows.append((f"Repeat scan, one tick, {name} (host)", f"{median(times):.0f} ns", "—", ""))
-    return rows
-
-
-def drop_rows(f):
-    return [(f"Selector list, {name}{'' if 'port' in name else ' catalogue'}: first drop / median of the next "
-             f"{len(drop['later'])}",
-             f"{drop['first'] * 1000:.0f} ms / {median(drop['later']) * 1000:.0f} ms", "—",
-             f"memory {drop['memory'][0] / 1024:.1f} → {drop['memory'][1] / 1024:.1f} MiB after "
-             f"{drop['selectors']} selectors' lists") for name, drop in f["drops"].items()]
-
-
-def table(rows):
-    widths = [max(len(row[column]) for row in rows) for column in range(4)]
-    lines = ["| " + " | ".join(cell.ljust(width) for cell, width in zip(row, widths)) + " |" for row in rows]
-    lines.insert(1, "|" + "|".join("-" * (width + 2) for width in widths) + "|")
-    return "\n".join(lines)
+def plan(bench, only):
+    """(name, measurement) in the order they run; `only` keeps one part."""
+    o = bench.options
+    drops_part = [(f"dropping a selector's list, {name}", lambda name=name, arguments=arguments: bench.drop(
+        name, **arguments)) for name, arguments in (
+        ("delivered", {}), ("1 MB", {"catalogue": catalogue_of(1_000_000)}),
+        ("10 MB", {"catalogue": catalogue_of(10_000_000)}),
+        ("port selector's, ports watched,", {"dropped": PORT_SELECTOR, "selectors": 0}))]
+    start_part = [(f"start-up: {o.start_ups} starts of Tastolink.exe, notepad.exe and the bare window", bench.start)]
+    rate_part = [(f"the repeat rate and CPU at {period} ms, {o.hold:.0f} s", lambda period=period:
+                  bench.repeat_rate(period)) for period in (50, 20, 10)]
+    answers_part = [(f"key to wire at 100 ms and CPU idle with the phone's answers on, {o.watch:.0f} s", bench.answers)]
+    flood_part = [(f"CPU and memory while the phone floods, its answers on, {o.watch:.0f} s", bench.flood)]
+    if only == "drops":
+        return drops_part
+    if only == "playback":
+        return [("playing a file of 100 presses 50 ms apart, unattended, three times", bench.playback)]
+    if only == "start":
+        return start_part + rate_part[-1:]
+    if only == "flood":
+        return answers_part + flood_part
+    return ([("size and imports", bench.size), ("the repeat scan on the host (Google Benchmark)", bench.scan)]
+            + start_part
+            + [(f"key to wire at 100 ms; CPU idle, A held, A auto-repeated, {o.watch:.0f} s each", bench.at_100_ms)]
+            + answers_part + flood_part + rate_part + drops_part
+            + [("playing a file of 100 presses 50 ms apart, unattended, three times", bench.playback),
+               (f"notepad.exe idle, then with a key held and auto-repeated, {o.watch:.0f} s each", bench.notepad_cpu)])
 
 
 def soak(display, seconds, answers=False, period_ms=10, every_s=30):
@@ -521,8 +491,9 @@ def main():
     parser.add_argument("--hold", type=float, default=15, help="seconds A is held at 50, 20 and 10 ms (15)")
     parser.add_argument("--scan-repetitions", type=int, default=5, help="repetitions of each scan benchmark (5)")
     parser.add_argument("--json", type=Path, help="write every measurement here as well")
-    parser.add_argument("--only", choices=["drops", "playback", "start"],
-                        help="measure only this part: start is the start-up and the CPU with A held at 10 ms")
+    parser.add_argument("--only", choices=["drops", "flood", "playback", "start"],
+                        help="measure only this part: start is the start-up and the CPU with A held at 10 ms; "
+                             "flood the CPU while the phone floods, beside the same phone quiet")
     options = parser.parse_args()
     began = time.monotonic()
     display = Display()
@@ -532,35 +503,24 @@ def main():
     try:
         if options.soak:
             sys.exit(soak(display, options.soak, options.answers))
-        if options.only == "drops":
-            figures = {"drops": every_drop(display)}
-        elif options.only == "playback":
-            figures = {"playback": playback()}
-        elif options.only == "start":
-            figures = {"start": start_ups(display, options.start_ups), "held_cpu": {10: held_cpu(display, 10, options.hold)}}
-        else:
-            figures = measure(options, display)
+        bench = Measurements(display, options)
+        for name, measure in plan(bench, options.only):
+            bench.run(name, measure)
     finally:
         display.auto_repeat(True)
         display.close()
-    if options.only == "drops":
-        print(table([("Figure", "Tastolink", "Floor", "Against the floor")] + drop_rows(figures)))
-    elif options.only == "start":
-        start = {name: median(values) * 1000 for name, values in figures["start"].items()}
-        print(f"{PROGRAM}: start-up {start['mapped']:.0f} ms against notepad's {start['notepad']:.0f} ms "
-              f"(× {start['mapped'] / start['notepad']:.2f}); CPU with A held at 10 ms {figures['held_cpu'][10]:.1f} ms/s")
-    elif options.only == "playback":
-        errors = figures["playback"]
-        print(f"playback error: median {median(errors):.1f} ms, p95 {p95(errors):.1f} ms, max {max(errors)} ms "
-              f"of {len(errors)}")
-    else:
-        print(table(rows_of(figures)))
-        sync = [value for wire in figures["wire"].values() for value in wire["sync"]]
+    figures, failed = bench.figures, bench.failed
+    print(table(rows_of(figures, failed)))
+    sync = [value for wire in figures.get("wire", {}).values() for value in wire["sync"]]
+    if sync:
         print(f"\nXSync around a key-down: median {median(sync):.2f} ms.")
+    for name, why in failed.items():
+        print(f"FAILED: {name}: {why}")
     print(f"Measured in {time.monotonic() - began:.0f} s.")
     if options.json:
         options.json.parent.mkdir(parents=True, exist_ok=True)
-        options.json.write_text(json.dumps(figures, indent=1))
+        options.json.write_text(json.dumps({**figures, "failed": failed}, indent=1))
+    sys.exit(1 if failed else 0)
 
 
 if __name__ == "__main__":
