@@ -41,7 +41,7 @@ def rows_from(*names):
 
 @rows_from("start")
 def start_rows(f):
-    start = {name: [s * 1000 for s in values] for name, values in f["start"].items()}
+    start = {name: [s * 1000 for s in values] for name, values in f["start"].items() if not name.endswith("cpu")}
     mapped, notepad, first = median(start["mapped"]), median(start["notepad"]), median(start["first_line"])
     rows = [(f"Start-up: start to main window mapped (median of {len(start['mapped'])})", ms(mapped, 0),
              f"notepad.exe {ms(notepad, 0)}", times(mapped, notepad))]
@@ -50,6 +50,11 @@ def start_rows(f):
         rows.append(("Start-up: a bare Win32 window of the same size (the floor)", ms(mapped, 0),
                      f"bare window {ms(bare, 0)}",
                      f"+ {ms(mapped - bare, 0)}; the bare window is {times(bare, notepad)} notepad's"))
+    if f["start"].get("cpu"):
+        cpu, notepad_cpu, bare_cpu = (statistics.mean(f["start"][name]) for name in ("cpu", "notepad_cpu", "bare_cpu"))
+        rows.append((f"Start-up: CPU of the program by 1 s after its window mapped (mean of {len(f['start']['cpu'])})",
+                     ms(cpu, 0), f"notepad.exe {ms(notepad_cpu, 0)}, bare window {ms(bare_cpu, 0)}",
+                     f"{times(cpu, notepad_cpu)}; + {ms(cpu - bare_cpu, 0)} over the bare window"))
     rows.append(("Start-up: start to first keypad line at the phone", ms(first, 0),
                  f"main window mapped {ms(mapped, 0)}", f"+ {ms(first - mapped, 0)}"))
     return rows

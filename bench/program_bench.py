@@ -22,6 +22,8 @@ import tempfile
 import time
 from pathlib import Path
 
+import psutil
+
 ROOT = Path(__file__).resolve().parents[1]
 sys.path.insert(0, str(ROOT / "tools" / "driver"))
 from tastolink_driver import (BUILD_DIR, PROGRAM, WINE, Display, Phone, Program, prepare_prefix,  # noqa: E402
@@ -184,12 +186,13 @@ def start_until_mapped(display, exe, folder, min_size, timeout=30):
 
 def start_ups(display, runs):
     """Seconds to the main window mapped, and to the line of keypad 5 clicked together with
-    "Выбрать" right then; and notepad's and the bare window's to their windows. One start of each
-    first, not counted, which also learns where the two controls lie in the window."""
+    "Выбрать" right then; and notepad's and the bare window's to their windows. With each, the CPU
+    ms that the program had used a second after its window mapped. One start of each first, not
+    counted, which also learns where the two controls lie in the window."""
     with tempfile.TemporaryDirectory(prefix="tastolink-bench-start-") as folder:
         write_settings(Path(folder), {5: "A"})
         phone = Phone(folder, "COM1")
-        figures = {"mapped": [], "first_line": [], "notepad": [], "bare": []}
+        figures = {name: [] for name in ("mapped", "first_line", "notepad", "bare", "cpu", "notepad_cpu", "bare_cpu")}
         learned = Program(display, folder)
         x, y = display.geometry(learned.window)[:2]
         targets = [((left + right) // 2 - x, (top + bottom) // 2 - y)
@@ -203,26 +206,37 @@ def start_ups(display, runs):
                 for dx, dy in targets:
                     display.click(left + dx, top + dy)
                 phone.log.wait_for_count(before + 1)
-                process.kill()
-                process.wait()
+                cpu = settled_cpu(process, start + mapped)
                 floors = {name: start_and_kill(display, exe, folder) for name, exe in
                           (("notepad", notepad()), ("bare", BARE_WINDOW))}
                 if run:
                     figures["mapped"].append(mapped)
                     figures["first_line"].append((phone.log.lines()[before].ms + 0.5) / 1000 - start)
-                    for name, seconds in floors.items():
+                    figures["cpu"].append(cpu)
+                    for name, (seconds, floor_cpu) in floors.items():
                         figures[name].append(seconds)
+                        figures[f"{name}_cpu"].append(floor_cpu)
         finally:
             phone.stop()
     return figures
 
 
-def start_and_kill(display, exe, folder):
-    """Seconds from the start of `exe` to a window of it mapped; the program is ended then."""
-    process, _, mapped = start_until_mapped(display, exe, folder, (100, 100))
+def settled_cpu(process, mapped_at, settle_s=1.0):
+    """The CPU ms that `process` (a `wine` Popen, which became the program) has used by `settle_s`
+    after its window mapped, when its start is over; the program is ended then. Unlike the time to
+    the window, this hardly moves with what else the machine runs."""
+    time.sleep(max(0.0, mapped_at + settle_s - time.monotonic()))
+    times = psutil.Process(process.pid).cpu_times()
     process.kill()
     process.wait()
-    return mapped
+    return (times.user + times.system) * 1000
+
+
+def start_and_kill(display, exe, folder):
+    """Seconds from the start of `exe` to a window of it mapped, and its CPU ms by a second later."""
+    start = time.monotonic()
+    process, _, mapped = start_until_mapped(display, exe, folder, (100, 100))
+    return mapped, settled_cpu(process, start + mapped)
 
 
 def catalogue_of(size):
