@@ -23,10 +23,10 @@ constexpr int kTextMargin = 12;  // a part's borders and the space around its te
 // second: new texts show at once after a quiet spell, and at most this often while they keep coming.
 constexpr ULONGLONG kLeastGapMs = 100;
 
-// The timer only asks for the showing, through the message that the window routes to Refresh.
+// The timer only asks for the showing, through the message that the window routes to Refresh; it
+// asks again at its next tick while the window's queue is full.
 void CALLBACK AskForRefresh(HWND window, UINT, UINT_PTR timer, DWORD) {
-    KillTimer(window, timer);
-    PostMessageW(window, kStatusLineMessage, 0, 0);
+    if (PostMessageW(window, kStatusLineMessage, 0, 0)) KillTimer(window, timer);
 }
 
 }  // namespace
