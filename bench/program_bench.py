@@ -22,26 +22,23 @@ import tempfile
 import time
 from pathlib import Path
 
+import psutil
+
 ROOT = Path(__file__).resolve().parents[1]
 sys.path.insert(0, str(ROOT / "tools" / "driver"))
 from tastolink_driver import (BUILD_DIR, PROGRAM, WINE, Display, Phone, Program, prepare_prefix,  # noqa: E402
                               wine_process, wine_server, write_settings)
 from tastolink_driver.program import (CHOOSE_PORT_BUTTON, CLIENT_SIZE, FOCUS_FIELD, PORT_SELECTOR,  # noqa: E402
                                       STATUS_BAR_ID, keypad_button, selector)
+from bench_table import median, rows_of, table  # noqa: E402
 
 SCAN_BENCHMARK = BUILD_DIR / "host" / "bench" / "repeat_scan_bench"
-TEXT_ENTRY_BENCHMARK = BUILD_DIR / "host" / "bench" / "text_entry_bench"
+# The floor of the start-up: a class and one window of the main window's size (bench/bare_window.cpp).
+# Always this checkout's, also when TASTOLINK_WINDOWS_BUILD_DIR names another program to measure.
+BARE_WINDOW = BUILD_DIR / "windows" / "bench" / "bare-window.exe"
 KEYPAD_5 = keypad_button(12)
 ROW_OF_A = 5  # the measurements hold A, bound to the phone key 5
 LINE_OF_A = b'AT+CKPD="5"\r\n'
-
-
-def median(values):
-    return statistics.median(values) if values else math.nan
-
-
-def p95(values):
-    return sorted(values)[max(0, math.ceil(0.95 * len(values)) - 1)] if values else math.nan
 
 
 def progress(text):
@@ -51,13 +48,13 @@ def progress(text):
 class Session:
     """Tastolink.exe with A bound to row 5 and the given period, the phone on COM1 chosen as
     its port, and the focus in the field that takes the keys; with `answers`, the phone's
-    answers switched on, with `events` the phone's events."""
+    answers switched on."""
 
-    def __init__(self, display, period_ms, answers=False, phone_options=(), events=False):
+    def __init__(self, display, period_ms, answers=False, phone_options=()):
         self.display, self.period_ms = display, period_ms
         self.folder = tempfile.TemporaryDirectory(prefix=f"tastolink-bench-{period_ms}-")
         folder = Path(self.folder.name)
-        write_settings(folder / "work", {5: "A"}, period_ms=period_ms, answers=answers, events=events)
+        write_settings(folder / "work", {5: "A"}, period_ms=period_ms, answers=answers)
         self.phone = Phone(folder, "COM1", phone_options)
         self.log = self.phone.log
         self.program = Program(display, folder / "work", console=folder / "wine.out")
@@ -189,12 +186,13 @@ def start_until_mapped(display, exe, folder, min_size, timeout=30):
 
 def start_ups(display, runs):
     """Seconds to the main window mapped, and to the line of keypad 5 clicked together with
-    "Выбрать" right then; and notepad's to its window. One start of each first, not counted, which
-    also learns where the two controls lie in the window."""
+    "Выбрать" right then; and notepad's and the bare window's to their windows. With each, the CPU
+    ms that the program had used a second after its window mapped. One start of each first, not
+    counted, which also learns where the two controls lie in the window."""
     with tempfile.TemporaryDirectory(prefix="tastolink-bench-start-") as folder:
         write_settings(Path(folder), {5: "A"})
         phone = Phone(folder, "COM1")
-        figures = {"mapped": [], "first_line": [], "notepad": []}
+        figures = {name: [] for name in ("mapped", "first_line", "notepad", "bare", "cpu", "notepad_cpu", "bare_cpu")}
         learned = Program(display, folder)
         x, y = display.geometry(learned.window)[:2]
         targets = [((left + right) // 2 - x, (top + bottom) // 2 - y)
@@ -208,18 +206,37 @@ def start_ups(display, runs):
                 for dx, dy in targets:
                     display.click(left + dx, top + dy)
                 phone.log.wait_for_count(before + 1)
-                process.kill()
-                process.wait()
-                notepad_process, _, notepad_mapped = start_until_mapped(display, notepad(), folder, (100, 100))
-                notepad_process.kill()
-                notepad_process.wait()
+                cpu = settled_cpu(process, start + mapped)
+                floors = {name: start_and_kill(display, exe, folder) for name, exe in
+                          (("notepad", notepad()), ("bare", BARE_WINDOW))}
                 if run:
                     figures["mapped"].append(mapped)
                     figures["first_line"].append((phone.log.lines()[before].ms + 0.5) / 1000 - start)
-                    figures["notepad"].append(notepad_mapped)
+                    figures["cpu"].append(cpu)
+                    for name, (seconds, floor_cpu) in floors.items():
+                        figures[name].append(seconds)
+                        figures[f"{name}_cpu"].append(floor_cpu)
         finally:
             phone.stop()
     return figures
+
+
+def settled_cpu(process, mapped_at, settle_s=1.0):
+    """The CPU ms that `process` (a `wine` Popen, which became the program) has used by `settle_s`
+    after its window mapped, when its start is over; the program is ended then. Unlike the time to
+    the window, this hardly moves with what else the machine runs."""
+    time.sleep(max(0.0, mapped_at + settle_s - time.monotonic()))
+    times = psutil.Process(process.pid).cpu_times()
+    process.kill()
+    process.wait()
+    return (times.user + times.system) * 1000
+
+
+def start_and_kill(display, exe, folder):
+    """Seconds from the start of `exe` to a window of it mapped, and its CPU ms by a second later."""
+    start = time.monotonic()
+    process, _, mapped = start_until_mapped(display, exe, folder, (100, 100))
+    return mapped, settled_cpu(process, start + mapped)
 
 
 def catalogue_of(size):
@@ -291,138 +308,6 @@ def playback(lines=100, spacing_ms=50, runs=3):
     return errors
 
 
-def phone_events(display, presses, seconds):
-    """With the phone's events on: ms from each key pressed on the phone (the phone's stamp of its
-    report) to the first drawing in the status bar after it, as X DAMAGE tells it the moment it
-    comes (a probe then finds the bar showing the key); then the CPU and memory of the program while
-    the phone floods the port with event lines."""
-    figures = {"key_to_status": []}
-    session = Session(display, 100, phone_options=["--events", "--ciev-every", "0"], events=True)
-    try:
-        program, log = session.program, session.log
-        program.wait_for_report(lambda report: "События: клавиши, экран и индикаторы" in
-                                report.control_text(STATUS_BAR_ID).split("\t"), "the events switched on")
-        left, top, right, bottom = program.probe().places()[STATUS_BAR_ID]
-        display.watch_drawing()
-        for press in range(presses):
-            key = "123456789"[press % 9]  # each unlike the last, so that the bar changes
-            start = len(log.events())
-            session.phone.press(key)
-            drawn, until = [], time.monotonic() + 0.5
-            while (area := display.next_drawing(until)) is not None:
-                if area[0] < right and area[0] + area[2] > left and area[1] < bottom and area[1] + area[3] > top:
-                    drawn.append(area[4] * 1000)
-            stamp = log.wait_for_event(start, b"+CKEV: ").ms
-            figures["key_to_status"].append(min((at for at in drawn if at >= stamp), default=math.inf) - stamp)
-            program.wait_for_report(lambda report: f"На телефоне: {key}" in
-                                    report.control_text(STATUS_BAR_ID).split("\t"), f"the phone's {key} shown")
-        display.stop_watching_drawing()
-    finally:
-        session.close()
-    session = Session(display, 100, phone_options=["--events", "--flood-events"], events=True)
-    try:
-        figures["flood"] = watch([session.process, wine_server()], seconds)
-    finally:
-        session.close()
-    return figures
-
-
-# The message of text_entry_bench.cpp, 160 characters, and the profiles it plans it with there, as
-# phones.ini gives them to the program: (its benchmark, the profile, the phone's options, what the
-# phone's screen should end with; by multi-tap the phone writes its letters in lower case).
-MESSAGE = ("Привет, мама! Доехал хорошо, поезд пришёл вовремя, соседи были тихие. Завтра позвоню после "
-           "работы, ввод данных закончу к вечеру. Целую, твой сын. До встречи, па")
-TYPINGS = [("MultitapWithWait", "Обычный", ["--layout", "russian"], MESSAGE.lower()),
-           ("MultitapWithNextKey", "Next", ["--layout", "russian", "--next-key", ">"], MESSAGE.lower()),
-           ("AlphaEntries", "Alpha", [], MESSAGE)]
-TYPING_PROFILES = """[Next]
-base = 3GPP TS 27.007
-next = >
-[Alpha]
-base = 3GPP TS 27.007
-text = alpha
-alpha_charset = UCS2
-prepare = AT+CSCS="UCS2"
-"""
-
-
-def typing():
-    """The message typed unattended in each way: s from its first keypad line at the phone to its
-    last, against the floor of its plan (the pauses the phone needs added up, as text_entry_bench
-    reports them), and the characters the phone's screen got wrong."""
-    planned = subprocess.run([str(TEXT_ENTRY_BENCHMARK), "--benchmark_format=json", "--benchmark_min_time=0.01"],
-                             capture_output=True, text=True, check=True).stdout
-    floors = {entry["run_name"]: entry["floor_s"] for entry in json.loads(planned)["benchmarks"]}
-    figures = {}
-    with tempfile.TemporaryDirectory(prefix="tastolink-bench-type-") as folder:
-        work = Path(folder) / "work"
-        write_settings(work, {5: "A"})
-        (work / "phones.ini").write_text(TYPING_PROFILES, encoding="utf-8")
-        for name, profile, options, expected in TYPINGS:
-            with Phone(folder, "COM1", options, name=name) as phone:
-                subprocess.run([WINE, str(PROGRAM), "--port", "COM1", "--type", MESSAGE, "--profile", profile, "--exit"],
-                               cwd=work, check=True, timeout=600, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-                stamps = [line.ms for line in phone.log.lines() if line.data.startswith(b"AT+CKPD")]
-                with contextlib.suppress(TimeoutError):  # the last line may still be on its way to the screen
-                    phone.wait_for_text(expected, timeout=5)
-                text = phone.text()
-            wrong = sum(got != wanted for got, wanted in zip(text, expected)) + abs(len(text) - len(expected))
-            figures[name] = {"s": (stamps[-1] - stamps[0]) / 1000, "floor_s": floors[name], "wrong": wrong}
-    return figures
-
-
-def typing_rows(f):
-    ways = {"MultitapWithWait": "multi-tap, the wait", "MultitapWithNextKey": "multi-tap, a next key",
-            "AlphaEntries": "alpha entries in UCS2"}
-    return [(f"Typing {len(MESSAGE)} Russian characters, {ways[name]}: first to last line", f"{typed['s']:.2f} s",
-             f"the profile's pauses {typed['floor_s']:.2f} s",
-             f"+ {100 * (typed['s'] / typed['floor_s'] - 1):.1f} %; {typed['wrong']} characters wrong")
-            for name, typed in f["typing"].items()]
-
-
-def identification(runs=5):
-    """Seconds from the start of `--identify` to its end, asking the virtual phone on COM1; and the
-    same start on a port that does not open, which is Wine's start and end of the program alone."""
-    figures = {"phone": [], "no_port": []}
-    with tempfile.TemporaryDirectory(prefix="tastolink-bench-identify-") as folder:
-        work = Path(folder) / "work"
-        write_settings(work)
-        phone = Phone(folder, "COM1")
-        try:
-            for run in range(runs + 1):  # the first of each not counted
-                for name, port in (("phone", "COM1"), ("no_port", "COM9")):
-                    start = time.monotonic()
-                    subprocess.run([WINE, str(PROGRAM), "--port", port, "--identify"], cwd=work, timeout=60,
-                                   stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-                    if run:
-                        figures[name].append(time.monotonic() - start)
-        finally:
-            phone.stop()
-    return figures
-
-
-def identification_row(f):
-    asked, alone = median(f["identify"]["phone"]) * 1000, median(f["identify"]["no_port"]) * 1000
-    return (f"--identify, start to exit, the virtual phone asked (median of {len(f['identify']['phone'])})",
-            f"{asked:.0f} ms", f"a port that does not open {alone:.0f} ms", f"+ {asked - alone:.0f} ms for five questions")
-
-
-def held_cpu(display, period, seconds):
-    """CPU ms/s of the program while A is held at `period`."""
-    session = Session(display, period)
-    try:
-        with session.holding():
-            return watch([session.process], seconds)[0]["cpu"]
-    finally:
-        session.close()
-
-
-def every_drop(display):
-    return {"delivered": drops(display), "1 MB": drops(display, catalogue_of(1_000_000)),
-            "10 MB": drops(display, catalogue_of(10_000_000)),
-            "port selector's, ports watched,": drops(display, dropped=PORT_SELECTOR, selectors=0)}
-
-
 def notepad_cpu(display, server, seconds):
     with tempfile.TemporaryDirectory(prefix="tastolink-bench-notepad-") as folder:
         process, window, _ = start_until_mapped(display, notepad(), folder, (100, 100))
@@ -442,168 +327,127 @@ def notepad_cpu(display, server, seconds):
             process.wait()
 
 
-def measure(options, display):
-    figures = {"exe_size": PROGRAM.stat().st_size, "notepad_size": notepad().stat().st_size}
-    # objdump's own words, which the pinned Russian locale would translate.
-    objdump = subprocess.run(["x86_64-w64-mingw32-objdump", "-p", str(PROGRAM)], capture_output=True, text=True,
-                             env=dict(os.environ, LC_ALL="C"))
-    figures["imports"] = re.findall(r"DLL Name: (\S+)", objdump.stdout)
-    progress("the repeat scan on the host (Google Benchmark)")
-    scan = subprocess.run([str(SCAN_BENCHMARK), "--benchmark_format=json", "--benchmark_min_time=0.2",
-                           f"--benchmark_repetitions={options.scan_repetitions}"],
-                          capture_output=True, text=True, check=True).stdout
-    figures["scan"] = {}
-    for entry in json.loads(scan)["benchmarks"]:
-        if entry["run_type"] == "iteration":
-            scale = {"ns": 1, "us": 1e3, "ms": 1e6}[entry["time_unit"]]
-            figures["scan"].setdefault(entry["run_name"], []).append(entry["real_time"] * scale)
-    server = wine_server()
-    progress(f"start-up: {options.start_ups} starts of Tastolink.exe and of notepad.exe")
-    figures["start"] = start_ups(display, options.start_ups)
-    progress(f"key to wire at 100 and 20 ms; CPU idle, A held, A auto-repeated, {options.watch:.0f} s each")
-    figures.update(wire={}, rates={}, held_cpu={})
-    session = Session(display, 100)
-    try:
-        figures["wire"][100] = key_to_wire(session, options.presses)
-        figures["idle"] = watch([session.process, server], options.watch)
-        with session.holding() as hold:
-            figures["held"] = watch([session.process, server], options.watch)
-        figures["rates"][100], figures["held_cpu"][100] = rates(hold["stamps"]), figures["held"][0]["cpu"]
-        display.auto_repeat(True)
-        with session.holding():
-            figures["repeating"] = watch([session.process, server], options.watch)
-        display.auto_repeat(False)
-    finally:
-        session.close()
-    progress(f"key to wire at 100 ms and CPU idle with the phone's answers on, {options.watch:.0f} s")
-    session = Session(display, 100, answers=True)
-    try:
-        figures["wire_answers"] = key_to_wire(session, options.presses)
-        figures["idle_answers"] = watch([session.process, server], options.watch)
-    finally:
-        session.close()
-    progress(f"CPU and memory while the phone floods, its answers on, {options.watch:.0f} s")
-    session = Session(display, 100, answers=True, phone_options=["--flood"])
-    try:
-        figures["flood"] = watch([session.process, server], options.watch)
-    finally:
-        session.close()
-    progress(f"a key on the phone to the status bar, {options.presses} times; an event flood, {options.watch:.0f} s")
-    figures["events"] = phone_events(display, options.presses, options.watch)
-    progress(f"the repeat rate at 50, 20 and 10 ms, {options.hold:.0f} s each")
-    for period in (50, 20, 10):
-        session = Session(display, period)
+class Measurements:
+    """Runs each measurement on its own: one that fails is named in `failed` with its reason, and the
+    others go on. Each writes its figures into `figures` as it takes them."""
+
+    def __init__(self, display, options):
+        self.display, self.options = display, options
+        self.figures, self.failed = {}, {}
+        self.server = wine_server()
+
+    def run(self, name, measure):
+        progress(name)
         try:
-            if period == 20:
-                figures["wire"][20] = key_to_wire(session, options.presses)
+            measure()
+        except Exception as error:  # noqa: BLE001 - one measurement's fault leaves the others standing
+            self.failed[name] = f"{type(error).__name__}: {error}"
+            progress(f"FAILED: {name}: {self.failed[name]}")
+
+    def size(self):
+        f = self.figures
+        f.update(exe_size=PROGRAM.stat().st_size, notepad_size=notepad().stat().st_size)
+        # objdump's own words, which the pinned Russian locale would translate.
+        objdump = subprocess.run(["x86_64-w64-mingw32-objdump", "-p", str(PROGRAM)], capture_output=True,
+                                 text=True, check=True, env=dict(os.environ, LC_ALL="C"))
+        f["imports"] = re.findall(r"DLL Name: (\S+)", objdump.stdout)
+
+    def scan(self):
+        scan = subprocess.run([str(SCAN_BENCHMARK), "--benchmark_format=json", "--benchmark_min_time=0.2",
+                               f"--benchmark_repetitions={self.options.scan_repetitions}"],
+                              capture_output=True, text=True, check=True).stdout
+        found = {}
+        for entry in json.loads(scan)["benchmarks"]:
+            if entry["run_type"] == "iteration":
+                scale = {"ns": 1, "us": 1e3, "ms": 1e6}[entry["time_unit"]]
+                found.setdefault(entry["run_name"], []).append(entry["real_time"] * scale)
+        self.figures["scan"] = found
+
+    def start(self):
+        self.figures["start"] = start_ups(self.display, self.options.start_ups)
+
+    def at_100_ms(self):
+        f, server = self.figures, self.server
+        session = Session(self.display, 100)
+        try:
+            f.setdefault("wire", {})[100] = key_to_wire(session, self.options.presses)
+            f["idle"] = watch([session.process, server], self.options.watch)
             with session.holding() as hold:
-                figures["held_cpu"][period] = watch([session.process], options.hold)[0]["cpu"]
-            figures["rates"][period] = rates(hold["stamps"])
+                f["held"] = watch([session.process, server], self.options.watch)
+            f.setdefault("rates", {})[100] = rates(hold["stamps"])
+            f.setdefault("held_cpu", {})[100] = f["held"][0]["cpu"]
+            self.display.auto_repeat(True)
+            with session.holding():
+                f["repeating"] = watch([session.process, server], self.options.watch)
+        finally:
+            self.display.auto_repeat(False)
+            session.close()
+
+    def answers(self):
+        session = Session(self.display, 100, answers=True)
+        try:
+            self.figures["wire_answers"] = key_to_wire(session, self.options.presses)
+            self.figures["idle_answers"] = watch([session.process, self.server], self.options.watch)
         finally:
             session.close()
-    progress("dropping a selector's list with the delivered catalogue and with ones of 1 and 10 MB")
-    figures["drops"] = every_drop(display)
-    progress("playing a file of 100 presses 50 ms apart, unattended, three times")
-    figures["playback"] = playback()
-    progress(f"typing a message of {len(MESSAGE)} characters unattended, by multi-tap twice and by alpha entries")
-    figures["typing"] = typing()
-    progress("identifying the phone from the command line, five times")
-    figures["identify"] = identification()
-    progress(f"notepad.exe idle, then with a key held and auto-repeated, {options.watch:.0f} s each")
-    figures["notepad_idle"], figures["notepad_held"] = notepad_cpu(display, server, options.watch)
-    return figures
+
+    def flood(self):
+        session = Session(self.display, 100, answers=True, phone_options=["--flood"])
+        try:
+            self.figures["flood"] = watch([session.process, self.server], self.options.watch)
+        finally:
+            session.close()
+
+    def repeat_rate(self, period):
+        session = Session(self.display, period)
+        try:
+            if period == 20:
+                self.figures.setdefault("wire", {})[20] = key_to_wire(session, self.options.presses)
+            with session.holding() as hold:
+                cpu = watch([session.process], self.options.hold)[0]["cpu"]
+            self.figures.setdefault("held_cpu", {})[period] = cpu
+            self.figures.setdefault("rates", {})[period] = rates(hold["stamps"])
+        finally:
+            session.close()
+
+    def drop(self, name, **arguments):
+        self.figures.setdefault("drops", {})[name] = drops(self.display, **arguments)
+
+    def playback(self):
+        self.figures["playback"] = playback()
+
+    def notepad_cpu(self):
+        self.figures["notepad_idle"], self.figures["notepad_held"] = notepad_cpu(self.display, self.server,
+                                                                                 self.options.watch)
 
 
-def rows_of(f):
-    ms = lambda value, digits=1: f"{value:.{digits}f} ms"  # noqa: E731
-    start = {name: [s * 1000 for s in values] for name, values in f["start"].items()}
-    mapped, notepad_mapped, first = median(start["mapped"]), median(start["notepad"]), median(start["first_line"])
-    rows = [("Figure", "Tastolink", "Floor", "Against the floor"),
-            (f"Start-up: start to main window mapped (median of {len(start['mapped'])})", ms(mapped, 0),
-             f"notepad.exe {ms(notepad_mapped, 0)}", f"× {mapped / notepad_mapped:.2f}"),
-            ("Start-up: start to first keypad line at the phone", ms(first, 0), f"main window mapped {ms(mapped, 0)}",
-             f"+ {ms(first - mapped, 0)}")]
-    for period, wire in sorted(f["wire"].items(), reverse=True):
-        missed = sum(excess > period / 2 for excess in wire["excess"])
-        early = sum(excess < -period / 2 for excess in wire["excess"])  # a late tick found the key down
-        rows.append((f"Key to wire at {period} ms: median / p95 of {len(wire['latency'])} presses",
-                     f"{ms(median(wire['latency']))} / {ms(p95(wire['latency']))}",
-                     f"next tick {ms(median(wire['wait']))} / {ms(p95(wire['wait']))}",
-                     f"excess {ms(median(wire['excess']))} / {ms(p95(wire['excess']))}; {missed} missed the next tick, "
-                     f"{early} rode a late one"))
-    if "wire_answers" in f:
-        wire, idle = f["wire_answers"], f["idle_answers"]
-        rows += [("Key to wire at 100 ms, the phone's answers on: median / p95",
-                  f"{ms(median(wire['latency']))} / {ms(p95(wire['latency']))}",
-                  f"next tick {ms(median(wire['wait']))} / {ms(p95(wire['wait']))}",
-                  f"excess {ms(median(wire['excess']))} / {ms(p95(wire['excess']))}"),
-                 ("CPU, window open, no key held, the phone's answers on", f"{idle[0]['cpu']:.2f} ms/s",
-                  f"answers off {f['idle'][0]['cpu']:.2f} ms/s", f"+ {idle[0]['cpu'] - f['idle'][0]['cpu']:.2f} ms/s")]
-    if "flood" in f:
-        flood, idle = f["flood"], f["idle_answers"]
-        rows += [("CPU, the phone flooding lines and binary, its answers on", f"{flood[0]['cpu']:.1f} ms/s",
-                  f"not flooding {idle[0]['cpu']:.2f} ms/s",
-                  f"wineserver {flood[1]['cpu']:.1f} ms/s; resident memory {flood[0]['rss'] / 1024:.1f} MiB")]
-    rows += event_rows(f)
-    for period in (100, 50, 20, 10):
-        rate = median(f["rates"][period])
-        rows.append((f"Repeat rate, A held at {period} ms (median of {len(f['rates'][period])} × 5 s)",
-                     f"{rate:.2f} /s", f"{1000 / period:.2f} /s",
-                     f"{rate * period / 10:.1f} %; meanwhile CPU {f['held_cpu'][period]:.1f} ms/s"))
-    idle, held, repeating = f["idle"], f["held"], f["repeating"]
-    notepad_idle, notepad_held = f["notepad_idle"], f["notepad_held"]
-    rows += [("CPU, window open, no key held", f"{idle[0]['cpu']:.2f} ms/s",
-              f"notepad.exe {notepad_idle[0]['cpu']:.2f} ms/s", f"× {idle[0]['cpu'] / notepad_idle[0]['cpu']:.2f}"),
-             ("CPU, A held at 100 ms, 10 lines/s", f"{held[0]['cpu']:.2f} ms/s", f"no key held {idle[0]['cpu']:.2f} ms/s",
-              f"+ {held[0]['cpu'] - idle[0]['cpu']:.2f} ms/s"),
-             ("CPU, the same with X auto-repeat, 25 key-downs/s", f"{repeating[0]['cpu']:.2f} ms/s",
-              f"notepad.exe {notepad_held[0]['cpu']:.2f} ms/s", f"× {repeating[0]['cpu'] / notepad_held[0]['cpu']:.2f}"),
-             ("CPU of the wineserver meanwhile: no key / A / A repeated",
-              " / ".join(f"{w[1]['cpu']:.2f}" for w in (idle, held, repeating)) + " ms/s",
-              f"notepad.exe {notepad_idle[1]['cpu']:.2f} / {notepad_held[1]['cpu']:.2f} ms/s", ""),
-             ("Resident memory (median while idle)", f"{idle[0]['rss'] / 1024:.1f} MiB",
-              f"notepad.exe {notepad_idle[0]['rss'] / 1024:.1f} MiB", f"× {idle[0]['rss'] / notepad_idle[0]['rss']:.2f}"),
-             ("Tastolink.exe on disk; its DLL imports", f"{f['exe_size'] / 1024:.0f} KiB",
-              f"notepad.exe {f['notepad_size'] / 1024:.0f} KiB", ", ".join(f["imports"]))]
-    rows += drop_rows(f)
-    if "typing" in f:
-        rows += typing_rows(f)
-    if "playback" in f:
-        rows.append((f"Playback, 100 presses 50 ms apart: error against the file's schedule, median / p95 of "
-                     f"{len(f['playback'])}", f"{ms(median(f['playback']))} / {ms(p95(f['playback']))}",
-                     "a phone stamp is a whole ms", ""))
-    if "identify" in f:
-        rows.append(identification_row(f))
-    for name, times in f["scan"].items():
-        rows.append((f"Repeat scan, one tick, {name} (host)", f"{median(times):.0f} ns", "—", ""))
-    return rows
-
-
-def event_rows(f):
-    if "events" not in f:
-        return []
-    events, flood = f["events"], f["events"]["flood"]
-    latency = events["key_to_status"]
-    return [(f"Key pressed on the phone to the status bar drawn, events on: median / p95 of {len(latency)}",
-             f"{median(latency):.1f} / {p95(latency):.1f} ms", "the reader's pace 10 ms",
-             "the phone's report to X DAMAGE in the bar"),
-            ("CPU, the phone flooding event lines, its events on", f"{flood[0]['cpu']:.1f} ms/s", "—",
-             f"wineserver {flood[1]['cpu']:.1f} ms/s; resident memory {flood[0]['rss'] / 1024:.1f} MiB")]
-
-
-def drop_rows(f):
-    return [(f"Selector list, {name}{'' if 'port' in name else ' catalogue'}: first drop / median of the next "
-             f"{len(drop['later'])}",
-             f"{drop['first'] * 1000:.0f} ms / {median(drop['later']) * 1000:.0f} ms", "—",
-             f"memory {drop['memory'][0] / 1024:.1f} → {drop['memory'][1] / 1024:.1f} MiB after "
-             f"{drop['selectors']} selectors' lists") for name, drop in f["drops"].items()]
-
-
-def table(rows):
-    widths = [max(len(row[column]) for row in rows) for column in range(4)]
-    lines = ["| " + " | ".join(cell.ljust(width) for cell, width in zip(row, widths)) + " |" for row in rows]
-    lines.insert(1, "|" + "|".join("-" * (width + 2) for width in widths) + "|")
-    return "\n".join(lines)
+def plan(bench, only):
+    """(name, measurement) in the order they run; `only` keeps one part."""
+    o = bench.options
+    drops_part = [(f"dropping a selector's list, {name}", lambda name=name, arguments=arguments: bench.drop(
+        name, **arguments)) for name, arguments in (
+        ("delivered", {}), ("1 MB", {"catalogue": catalogue_of(1_000_000)}),
+        ("10 MB", {"catalogue": catalogue_of(10_000_000)}),
+        ("port selector's, ports watched,", {"dropped": PORT_SELECTOR, "selectors": 0}))]
+    start_part = [(f"start-up: {o.start_ups} starts of Tastolink.exe, notepad.exe and the bare window", bench.start)]
+    rate_part = [(f"the repeat rate and CPU at {period} ms, {o.hold:.0f} s", lambda period=period:
+                  bench.repeat_rate(period)) for period in (50, 20, 10)]
+    answers_part = [(f"key to wire at 100 ms and CPU idle with the phone's answers on, {o.watch:.0f} s", bench.answers)]
+    flood_part = [(f"CPU and memory while the phone floods, its answers on, {o.watch:.0f} s", bench.flood)]
+    if only == "drops":
+        return drops_part
+    if only == "playback":
+        return [("playing a file of 100 presses 50 ms apart, unattended, three times", bench.playback)]
+    if only == "start":
+        return start_part + rate_part[-1:]
+    if only == "flood":
+        return answers_part + flood_part
+    return ([("size and imports", bench.size), ("the repeat scan on the host (Google Benchmark)", bench.scan)]
+            + start_part
+            + [(f"key to wire at 100 ms; CPU idle, A held, A auto-repeated, {o.watch:.0f} s each", bench.at_100_ms)]
+            + answers_part + flood_part + rate_part + drops_part
+            + [("playing a file of 100 presses 50 ms apart, unattended, three times", bench.playback),
+               (f"notepad.exe idle, then with a key held and auto-repeated, {o.watch:.0f} s each", bench.notepad_cpu)])
 
 
 def soak(display, seconds, answers=False, period_ms=10, every_s=30):
@@ -661,9 +505,9 @@ def main():
     parser.add_argument("--hold", type=float, default=15, help="seconds A is held at 50, 20 and 10 ms (15)")
     parser.add_argument("--scan-repetitions", type=int, default=5, help="repetitions of each scan benchmark (5)")
     parser.add_argument("--json", type=Path, help="write every measurement here as well")
-    parser.add_argument("--only", choices=["drops", "identify", "playback", "start", "events", "typing"],
-                        help="measure only this part: start is the start-up and the CPU with A held at 10 ms, "
-                             "events the phone's events, typing a message typed three ways")
+    parser.add_argument("--only", choices=["drops", "flood", "playback", "start"],
+                        help="measure only this part: start is the start-up and the CPU with A held at 10 ms; "
+                             "flood the CPU while the phone floods, beside the same phone quiet")
     options = parser.parse_args()
     began = time.monotonic()
     display = Display()
@@ -673,46 +517,24 @@ def main():
     try:
         if options.soak:
             sys.exit(soak(display, options.soak, options.answers))
-        if options.only == "drops":
-            figures = {"drops": every_drop(display)}
-        elif options.only == "playback":
-            figures = {"playback": playback()}
-        elif options.only == "events":
-            figures = {"events": phone_events(display, options.presses, options.watch)}
-        elif options.only == "typing":
-            figures = {"typing": typing()}
-        elif options.only == "identify":
-            figures = {"identify": identification()}
-        elif options.only == "start":
-            figures = {"start": start_ups(display, options.start_ups), "held_cpu": {10: held_cpu(display, 10, options.hold)}}
-        else:
-            figures = measure(options, display)
+        bench = Measurements(display, options)
+        for name, measure in plan(bench, options.only):
+            bench.run(name, measure)
     finally:
         display.auto_repeat(True)
         display.close()
-    if options.only in ("drops", "events"):
-        rows = drop_rows(figures) if options.only == "drops" else event_rows(figures)
-        print(table([("Figure", "Tastolink", "Floor", "Against the floor")] + rows))
-    elif options.only == "start":
-        start = {name: median(values) * 1000 for name, values in figures["start"].items()}
-        print(f"{PROGRAM}: start-up {start['mapped']:.0f} ms against notepad's {start['notepad']:.0f} ms "
-              f"(× {start['mapped'] / start['notepad']:.2f}); CPU with A held at 10 ms {figures['held_cpu'][10]:.1f} ms/s")
-    elif options.only == "typing":
-        print(table([("Figure", "Tastolink", "Floor", "Against the floor")] + typing_rows(figures)))
-    elif options.only == "identify":
-        print(table([("Figure", "Tastolink", "Floor", "Against the floor"), identification_row(figures)]))
-    elif options.only == "playback":
-        errors = figures["playback"]
-        print(f"playback error: median {median(errors):.1f} ms, p95 {p95(errors):.1f} ms, max {max(errors)} ms "
-              f"of {len(errors)}")
-    else:
-        print(table(rows_of(figures)))
-        sync = [value for wire in figures["wire"].values() for value in wire["sync"]]
+    figures, failed = bench.figures, bench.failed
+    print(table(rows_of(figures, failed)))
+    sync = [value for wire in figures.get("wire", {}).values() for value in wire["sync"]]
+    if sync:
         print(f"\nXSync around a key-down: median {median(sync):.2f} ms.")
+    for name, why in failed.items():
+        print(f"FAILED: {name}: {why}")
     print(f"Measured in {time.monotonic() - began:.0f} s.")
     if options.json:
         options.json.parent.mkdir(parents=True, exist_ok=True)
-        options.json.write_text(json.dumps(figures, indent=1))
+        options.json.write_text(json.dumps({**figures, "failed": failed}, indent=1))
+    sys.exit(1 if failed else 0)
 
 
 if __name__ == "__main__":

@@ -10,8 +10,10 @@ namespace tastolink {
 namespace {
 
 // A phone that keeps sending is read at most once in this time, whatever came meanwhile at once:
-// a flood costs the reader and the caller's thread a bounded number of rounds a second.
-constexpr auto kReadPace = std::chrono::milliseconds(10);
+// a flood costs the reader and the caller's thread a bounded number of rounds a second, each a few
+// trips through the Wine server. A read takes up to 4 KiB, so 50 reads a second still take in
+// more than a serial line carries, and the first words after a quiet spell are read at once.
+constexpr auto kReadPace = std::chrono::milliseconds(20);
 
 }  // namespace
 

@@ -21,6 +21,16 @@ constexpr std::array<int, static_cast<std::size_t>(Segment::kCount)> kLeastWidth
 // A phone's display may say a lot: its segment is cut at this width, and its tip shows it whole.
 constexpr int kMostDisplayWidth = 180;
 constexpr int kTextMargin = 12;  // a part's borders and the space around its text
+// A phone that floods the port changes the texts with every read. Each showing repaints the bar
+// through the Wine server and the X server (about 2 ms under Wine), which no eye follows at 100 a
+// second: new texts show at once after a quiet spell, and at most this often while they keep coming.
+constexpr ULONGLONG kLeastGapMs = 100;
+
+// The timer only asks for the showing, through the message that the window routes to Refresh; it
+// asks again at its next tick while the window's queue is full.
+void CALLBACK AskForRefresh(HWND window, UINT, UINT_PTR timer, DWORD) {
+    if (PostMessageW(window, kStatusLineMessage, 0, 0)) KillTimer(window, timer);
+}
 
 }  // namespace
 
@@ -34,11 +44,16 @@ void StatusLine::Write(Segment segment, std::optional<std::string> text) {
     const bool wanted = std::ranges::any_of(texts_, [](const auto& shown) { return shown.has_value(); });
     if (wanted != (bar_ != nullptr)) return Refresh();
     if (refreshPending_ || !bar_) return;
-    refreshPending_ = PostMessageW(window_, kStatusLineMessage, 0, 0) != FALSE;
+    const ULONGLONG now = GetTickCount64();
+    refreshPending_ = now >= shownAtMs_ + kLeastGapMs
+                          ? PostMessageW(window_, kStatusLineMessage, 0, 0) != FALSE
+                          : SetTimer(window_, kStatusLineTimerId,
+                                     static_cast<UINT>(shownAtMs_ + kLeastGapMs - now), AskForRefresh) != 0;
 }
 
 void StatusLine::Refresh() {
     refreshPending_ = false;
+    shownAtMs_ = GetTickCount64();
     const bool wanted = std::ranges::any_of(texts_, [](const auto& shown) { return shown.has_value(); });
     if (wanted && !bar_ && window_) {
         // In the system's own status font, which has the arrow "→" that the window's raster font lacks.

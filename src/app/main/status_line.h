@@ -43,6 +43,7 @@ private:
     HWND window_ = nullptr;
     HWND bar_ = nullptr;
     bool refreshPending_ = false;
+    ULONGLONG shownAtMs_ = 0;  // GetTickCount64 at the last showing
     std::array<std::optional<std::string>, static_cast<std::size_t>(Segment::kCount)> texts_;
 };
 

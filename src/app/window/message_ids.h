@@ -38,5 +38,6 @@ enum MenuId : int {
 inline constexpr UINT_PTR kRepeatTimerId = 2;        // Timer2: the repeat scan
 inline constexpr UINT_PTR kAnswerCheckTimerId = 14;  // the phone's answers that are overdue
 inline constexpr UINT_PTR kPortRetryTimerId = 21;    // a watched port that went away, tried again
+inline constexpr UINT_PTR kStatusLineTimerId = 22;   // the status line's texts shown after a pause
 
 }  // namespace tastolink
