@@ -25,7 +25,7 @@ import tempfile
 from pathlib import Path
 
 sys.path.insert(0, str(Path(__file__).resolve().parents[1]))
-from tastolink_driver import Phone, keep_desktop, prepare_prefix  # noqa: E402
+from tastolink_driver import DESKTOP_KEEPER, Phone, keep_desktop, prepare_prefix  # noqa: E402
 from tastolink_driver.display import PrivateDisplay  # noqa: E402
 
 split = sys.argv.index("--") if "--" in sys.argv else len(sys.argv)
@@ -52,7 +52,8 @@ if options.action == "display":
 
 prepare_prefix()
 if options.action == "prefix":
-    keep_desktop()
+    if DESKTOP_KEEPER.exists():  # scripts/run --no-build may come before any build
+        keep_desktop()
     sys.exit(0)
 with tempfile.TemporaryDirectory(prefix="virtual-phone-") as folder:
     phone = Phone(folder, options.port, phone_options)
