@@ -84,7 +84,8 @@ ensure_display() {
 }
 
 # A private prefix under the build tree, readied as the tests ready theirs (tools/driver's
-# prepare_prefix: Wine's fonts, no debugger at a crash); its server is kept running for the whole run.
+# prepare_prefix: Wine's fonts, no debugger at a crash); its server and its desktop are kept for
+# the whole run (keep_desktop), until stop_background ends them.
 ensure_wine_prefix() {
     [ -f "$WINEPREFIX/system.reg" ] || say "creating the Wine prefix $WINEPREFIX"
     /usr/bin/python3 "$TASTOLINK_ROOT/tools/driver/tastolink_driver" prefix

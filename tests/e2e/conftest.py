@@ -12,7 +12,8 @@ from pathlib import Path
 import pytest
 
 sys.path.insert(0, str(Path(__file__).resolve().parents[2] / "tools" / "driver"))
-from tastolink_driver import PROGRAM, Display, Phone, Program, prepare_prefix, wait_until, write_settings  # noqa: E402
+from tastolink_driver import (PROGRAM, Display, Phone, Program, keep_desktop, prepare_prefix,  # noqa: E402
+                              wait_until, write_settings)
 from tastolink_driver.program import FOCUS_FIELD, keypad_button  # noqa: E402
 
 # The keypad buttons (SpeedButton<n>) of the rows the journeys click. "#" binds no key here.
@@ -29,7 +30,14 @@ def display():
 
 @pytest.fixture(scope="session")
 def prefix(display):
-    return prepare_prefix()
+    """The prefix, its desktop kept for the session: by scripts/test's keeper for the whole run, or
+    by one of the session's own when the journeys run alone."""
+    prefix = prepare_prefix()
+    keeper = keep_desktop()
+    yield prefix
+    if keeper:
+        keeper.kill()
+        keeper.wait()
 
 
 @pytest.fixture

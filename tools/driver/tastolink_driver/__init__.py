@@ -16,6 +16,7 @@ HOST_BUILD_DIR = Path(os.environ.get("TASTOLINK_HOST_BUILD_DIR", BUILD_DIR / "ho
 WINDOWS_BUILD_DIR = Path(os.environ.get("TASTOLINK_WINDOWS_BUILD_DIR", BUILD_DIR / "windows"))
 PROGRAM = WINDOWS_BUILD_DIR / "Tastolink.exe"
 WINDOW_PROBE = HOST_BUILD_DIR / "tools" / "window-probe.exe"
+DESKTOP_KEEPER = HOST_BUILD_DIR / "tools" / "desktop-keeper.exe"
 DELIVERED_SETTINGS = ROOT / "settings"
 
 # The virtual phone's command line, options left out. The one place that says which phone runs.
@@ -35,7 +36,7 @@ def wait_until(condition, timeout, what, interval=0.02):
 from .display import Display  # noqa: E402
 from .phone import Phone, PhoneLog  # noqa: E402
 from .program import Program, write_settings  # noqa: E402
-from .wine import WINE, prepare_prefix, wine_process, wine_server  # noqa: E402
+from .wine import WINE, keep_desktop, prepare_prefix, wine_process, wine_server  # noqa: E402
 
-__all__ = ["Display", "Phone", "PhoneLog", "Program", "write_settings", "WINE", "prepare_prefix", "wine_process",
-           "wine_server", "wait_until", "ROOT", "BUILD_DIR", "PROGRAM", "WINDOW_PROBE", "PHONE_COMMAND"]
+__all__ = ["Display", "Phone", "PhoneLog", "Program", "write_settings", "WINE", "keep_desktop", "prepare_prefix",
+           "wine_process", "wine_server", "wait_until", "ROOT", "BUILD_DIR", "PROGRAM", "WINDOW_PROBE", "PHONE_COMMAND"]

@@ -10,7 +10,8 @@ printed its name and the file of its cookie (":91 /tmp/tastolink-x-…/Xauthorit
 
     python3 tools/driver/tastolink_driver display [--size WIDTHxHEIGHT]
 
-Or readies WINEPREFIX as the tests and the scripts use it (see prepare_prefix):
+Or readies WINEPREFIX as the tests and the scripts use it (see prepare_prefix), and keeps its
+desktop until its server ends (keep_desktop; the scripts end it with wineserver -k):
 
     python3 tools/driver/tastolink_driver prefix
 """
@@ -24,7 +25,7 @@ import tempfile
 from pathlib import Path
 
 sys.path.insert(0, str(Path(__file__).resolve().parents[1]))
-from tastolink_driver import Phone, prepare_prefix  # noqa: E402
+from tastolink_driver import DESKTOP_KEEPER, Phone, keep_desktop, prepare_prefix  # noqa: E402
 from tastolink_driver.display import PrivateDisplay  # noqa: E402
 
 split = sys.argv.index("--") if "--" in sys.argv else len(sys.argv)
@@ -51,6 +52,8 @@ if options.action == "display":
 
 prepare_prefix()
 if options.action == "prefix":
+    if DESKTOP_KEEPER.exists():  # scripts/run --no-build may come before any build
+        keep_desktop()
     sys.exit(0)
 with tempfile.TemporaryDirectory(prefix="virtual-phone-") as folder:
     phone = Phone(folder, options.port, phone_options)

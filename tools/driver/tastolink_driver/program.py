@@ -5,6 +5,7 @@ Windows program that only looks; input goes through X, the whole road of a user'
 """
 
 import json
+import os
 import shutil
 import subprocess
 from dataclasses import dataclass
@@ -14,6 +15,9 @@ from . import DELIVERED_SETTINGS, PROGRAM, WINDOW_PROBE, wait_until
 from .wine import WINE, wine_process
 
 TITLE = "Tastolink"
+# Wine's own errors (a window or a display it could not make, a crash) go to the program's console,
+# which a failed journey keeps and the error of a program that ended names.
+CONSOLE_WINEDEBUG = "-all,err+all"
 CLIENT_SIZE = (441, 680)  # at the 96 dpi of a fresh prefix
 
 # The controls of the main window by the ids the window gives them. window-probe reports where each
@@ -123,7 +127,8 @@ class Program:
         self.prober = None
         self._host_process = None
         self.console = open(console or Path(folder) / "wine.out", "ab")
-        self.process = subprocess.Popen([WINE, str(exe)], cwd=folder, stdout=self.console, stderr=subprocess.STDOUT)
+        self.process = subprocess.Popen([WINE, str(exe)], cwd=folder, stdout=self.console, stderr=subprocess.STDOUT,
+                                        env=dict(os.environ, WINEDEBUG=CONSOLE_WINEDEBUG))
         try:
             self.window = wait_until(self._main_window, timeout, "the main window")
         except BaseException:
@@ -144,9 +149,18 @@ class Program:
                 return window
         return None
 
+    def _raise_if_ended(self):
+        """Raises, with the end of the console (Wine's errors among it), once the program has ended."""
+        if self.process.poll() is None:
+            return
+        with open(self.console.name, "rb") as console:
+            console.seek(max(0, os.fstat(console.fileno()).st_size - 2000))
+            said = console.read().decode(errors="replace").strip()
+        raise RuntimeError(f"the program ended with status {self.process.returncode}"
+                           + (f"; its console ends with:\n{said}" if said else ", its console empty"))
+
     def windows(self):
-        if self.process.poll() is not None:
-            raise RuntimeError(f"the program ended with status {self.process.returncode}")
+        self._raise_if_ended()
         return self.display.windows_of(self.process.pid, TITLE)
 
     def boxes(self):
@@ -249,8 +263,7 @@ class Program:
     # --- what the window shows
 
     def probe(self):
-        if self.process.poll() is not None:
-            raise RuntimeError(f"the program ended with status {self.process.returncode}")
+        self._raise_if_ended()
         if self.prober is None:
             self.prober = WindowProbe(self.console)
         return self.prober.report()

@@ -1,6 +1,7 @@
 """The Wine prefix and the Linux processes of Wine programs (through psutil)."""
 
 import os
+import select
 import shutil
 import subprocess
 import tempfile
@@ -8,7 +9,7 @@ from pathlib import Path
 
 import psutil
 
-from . import BUILD_DIR, wait_until
+from . import BUILD_DIR, DESKTOP_KEEPER, wait_until
 
 WINE = shutil.which("wine") or "wine"
 SYSTEM_WINE_FONTS = Path("/usr/share/wine/fonts")
@@ -50,6 +51,40 @@ def prepare_prefix():
             raise RuntimeError(f"the Wine prefix {prefix} did not take {NO_CRASH_DEBUGGER.name}:\n"
                                + said.read().decode(errors="replace"))
     return prefix
+
+
+def keep_desktop():
+    """Starts desktop-keeper.exe, which holds the prefix's desktop until it is ended (by the caller,
+    through the process returned, or with the prefix's server); None when one runs in this prefix
+    already (scripts/test's, for the whole run).
+
+    Wine ends the desktop process about a second after the last program on the desktop has ended,
+    and a program that starts while it ends can fail to make its window: each test file's first
+    program started about then. Called after prepare_prefix, so that the services are up; the
+    keeper's output, and that of the desktop process it starts, go nowhere that a test's caller
+    waits on."""
+    if _desktop_keeper():
+        return None
+    keeper = subprocess.Popen([WINE, str(DESKTOP_KEEPER)], stdin=subprocess.DEVNULL, stdout=subprocess.PIPE,
+                              stderr=subprocess.DEVNULL, start_new_session=True)
+    with keeper.stdout:
+        said = keeper.stdout.readline() if select.select([keeper.stdout], [], [], 60)[0] else b""
+    if said != b"ready\n":
+        keeper.kill()
+        raise RuntimeError(f"{DESKTOP_KEEPER.name} did not take the desktop (status {keeper.wait()})")
+    return keeper
+
+
+def _desktop_keeper():
+    prefix = os.environ["WINEPREFIX"]
+    for process in psutil.process_iter(["cmdline"]):
+        try:
+            if (process.info["cmdline"] or [""])[0].endswith(DESKTOP_KEEPER.name) and \
+                    process.environ().get("WINEPREFIX") == prefix:
+                return process
+        except psutil.Error:
+            continue
+    return None
 
 
 def wine_process(popen, exe_name, timeout=10):
