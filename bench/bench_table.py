@@ -93,6 +93,16 @@ def flood_rows(f):
              f"wineserver {flood[1]['cpu']:.1f} ms/s; resident memory {flood[0]['rss'] / 1024:.1f} MiB")]
 
 
+@rows_from("events")
+def event_rows(f):
+    latency, flood = f["events"]["key_to_status"], f["events"]["flood"]
+    return [(f"Key pressed on the phone to the status bar drawn, events on: median / p95 of {len(latency)}",
+             f"{median(latency):.1f} / {p95(latency):.1f} ms", "the reader's pace 10 ms",
+             "the phone's report to X DAMAGE in the bar"),
+            ("CPU, the phone flooding event lines, its events on", f"{flood[0]['cpu']:.1f} ms/s", "—",
+             f"wineserver {flood[1]['cpu']:.1f} ms/s; resident memory {flood[0]['rss'] / 1024:.1f} MiB")]
+
+
 @rows_from("rates", "held_cpu")
 def rate_rows(f):
     rows = []
@@ -136,11 +146,31 @@ def drop_rows(f):
              f"{drop['selectors']} selectors' lists") for name, drop in f["drops"].items()]
 
 
+TYPING_WAYS = {"MultitapWithWait": "multi-tap, the wait", "MultitapWithNextKey": "multi-tap, a next key",
+               "AlphaEntries": "alpha entries in UCS2"}
+
+
+@rows_from("typing")
+def typing_rows(f):
+    return [(f"Typing {typed['characters']} Russian characters, {TYPING_WAYS[name]}: first to last line",
+             f"{typed['s']:.2f} s", f"the profile's pauses {typed['floor_s']:.2f} s",
+             f"+ {100 * (typed['s'] / typed['floor_s'] - 1):.1f} %; {typed['wrong']} characters wrong")
+            for name, typed in f["typing"].items()]
+
+
 @rows_from("playback")
 def playback_rows(f):
     errors = f["playback"]
     return [(f"Playback, 100 presses 50 ms apart: error against the file's schedule, median / p95 of {len(errors)}",
              f"{ms(median(errors))} / {ms(p95(errors))}", "a phone stamp is a whole ms", f"max {ms(max(errors), 0)}")]
+
+
+@rows_from("identify")
+def identification_rows(f):
+    asked, alone = median(f["identify"]["phone"]) * 1000, median(f["identify"]["no_port"]) * 1000
+    return [(f"--identify, start to exit, the virtual phone asked (median of {len(f['identify']['phone'])})",
+             f"{asked:.0f} ms", f"a port that does not open {alone:.0f} ms",
+             f"+ {asked - alone:.0f} ms for five questions")]
 
 
 @rows_from("scan")

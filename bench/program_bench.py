@@ -33,6 +33,7 @@ from tastolink_driver.program import (CHOOSE_PORT_BUTTON, CLIENT_SIZE, FOCUS_FIE
 from bench_table import median, rows_of, table  # noqa: E402
 
 SCAN_BENCHMARK = BUILD_DIR / "host" / "bench" / "repeat_scan_bench"
+TEXT_ENTRY_BENCHMARK = BUILD_DIR / "host" / "bench" / "text_entry_bench"
 # The floor of the start-up: a class and one window of the main window's size (bench/bare_window.cpp).
 # Always this checkout's, also when TASTOLINK_WINDOWS_BUILD_DIR names another program to measure.
 BARE_WINDOW = BUILD_DIR / "windows" / "bench" / "bare-window.exe"
@@ -48,13 +49,13 @@ def progress(text):
 class Session:
     """Tastolink.exe with A bound to row 5 and the given period, the phone on COM1 chosen as
     its port, and the focus in the field that takes the keys; with `answers`, the phone's
-    answers switched on."""
+    answers switched on, with `events` the phone's events."""
 
-    def __init__(self, display, period_ms, answers=False, phone_options=()):
+    def __init__(self, display, period_ms, answers=False, phone_options=(), events=False):
         self.display, self.period_ms = display, period_ms
         self.folder = tempfile.TemporaryDirectory(prefix=f"tastolink-bench-{period_ms}-")
         folder = Path(self.folder.name)
-        write_settings(folder / "work", {5: "A"}, period_ms=period_ms, answers=answers)
+        write_settings(folder / "work", {5: "A"}, period_ms=period_ms, answers=answers, events=events)
         self.phone = Phone(folder, "COM1", phone_options)
         self.log = self.phone.log
         self.program = Program(display, folder / "work", console=folder / "wine.out")
@@ -308,6 +309,108 @@ def playback(lines=100, spacing_ms=50, runs=3):
     return errors
 
 
+def phone_events(display, presses, seconds):
+    """With the phone's events on: ms from each key pressed on the phone (the phone's stamp of its
+    report) to the first drawing in the status bar after it, as X DAMAGE tells it the moment it
+    comes (a probe then finds the bar showing the key); then the CPU and memory of the program while
+    the phone floods the port with event lines."""
+    figures = {"key_to_status": []}
+    session = Session(display, 100, phone_options=["--events", "--ciev-every", "0"], events=True)
+    try:
+        program, log = session.program, session.log
+        program.wait_for_report(lambda report: "События: клавиши, экран и индикаторы" in
+                                report.control_text(STATUS_BAR_ID).split("\t"), "the events switched on")
+        left, top, right, bottom = program.probe().places()[STATUS_BAR_ID]
+        display.watch_drawing()
+        for press in range(presses):
+            key = "123456789"[press % 9]  # each unlike the last, so that the bar changes
+            start = len(log.events())
+            session.phone.press(key)
+            drawn, until = [], time.monotonic() + 0.5
+            while (area := display.next_drawing(until)) is not None:
+                if area[0] < right and area[0] + area[2] > left and area[1] < bottom and area[1] + area[3] > top:
+                    drawn.append(area[4] * 1000)
+            stamp = log.wait_for_event(start, b"+CKEV: ").ms
+            figures["key_to_status"].append(min((at for at in drawn if at >= stamp), default=math.inf) - stamp)
+            program.wait_for_report(lambda report: f"На телефоне: {key}" in
+                                    report.control_text(STATUS_BAR_ID).split("\t"), f"the phone's {key} shown")
+        display.stop_watching_drawing()
+    finally:
+        session.close()
+    session = Session(display, 100, phone_options=["--events", "--flood-events"], events=True)
+    try:
+        figures["flood"] = watch([session.process, wine_server()], seconds)
+    finally:
+        session.close()
+    return figures
+
+
+# The message of text_entry_bench.cpp, 160 characters, and the profiles it plans it with there, as
+# phones.ini gives them to the program: (its benchmark, the profile, the phone's options, what the
+# phone's screen should end with; by multi-tap the phone writes its letters in lower case).
+MESSAGE = ("Привет, мама! Доехал хорошо, поезд пришёл вовремя, соседи были тихие. Завтра позвоню после "
+           "работы, ввод данных закончу к вечеру. Целую, твой сын. До встречи, па")
+TYPINGS = [("MultitapWithWait", "Обычный", ["--layout", "russian"], MESSAGE.lower()),
+           ("MultitapWithNextKey", "Next", ["--layout", "russian", "--next-key", ">"], MESSAGE.lower()),
+           ("AlphaEntries", "Alpha", [], MESSAGE)]
+TYPING_PROFILES = """[Next]
+base = 3GPP TS 27.007
+next = >
+[Alpha]
+base = 3GPP TS 27.007
+text = alpha
+alpha_charset = UCS2
+prepare = AT+CSCS="UCS2"
+"""
+
+
+def typing():
+    """The message typed unattended in each way: s from its first keypad line at the phone to its
+    last, against the floor of its plan (the pauses the phone needs added up, as text_entry_bench
+    reports them), and the characters the phone's screen got wrong, of the message's `characters`."""
+    planned = subprocess.run([str(TEXT_ENTRY_BENCHMARK), "--benchmark_format=json", "--benchmark_min_time=0.01"],
+                             capture_output=True, text=True, check=True).stdout
+    floors = {entry["run_name"]: entry["floor_s"] for entry in json.loads(planned)["benchmarks"]}
+    figures = {}
+    with tempfile.TemporaryDirectory(prefix="tastolink-bench-type-") as folder:
+        work = Path(folder) / "work"
+        write_settings(work, {5: "A"})
+        (work / "phones.ini").write_text(TYPING_PROFILES, encoding="utf-8")
+        for name, profile, options, expected in TYPINGS:
+            with Phone(folder, "COM1", options, name=name) as phone:
+                subprocess.run([WINE, str(PROGRAM), "--port", "COM1", "--type", MESSAGE, "--profile", profile, "--exit"],
+                               cwd=work, check=True, timeout=600, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+                stamps = [line.ms for line in phone.log.lines() if line.data.startswith(b"AT+CKPD")]
+                with contextlib.suppress(TimeoutError):  # the last line may still be on its way to the screen
+                    phone.wait_for_text(expected, timeout=5)
+                text = phone.text()
+            wrong = sum(got != wanted for got, wanted in zip(text, expected)) + abs(len(text) - len(expected))
+            figures[name] = {"s": (stamps[-1] - stamps[0]) / 1000, "floor_s": floors[name], "wrong": wrong,
+                             "characters": len(MESSAGE)}
+    return figures
+
+
+def identification(runs=5):
+    """Seconds from the start of `--identify` to its end, asking the virtual phone on COM1; and the
+    same start on a port that does not open, which is Wine's start and end of the program alone."""
+    figures = {"phone": [], "no_port": []}
+    with tempfile.TemporaryDirectory(prefix="tastolink-bench-identify-") as folder:
+        work = Path(folder) / "work"
+        write_settings(work)
+        phone = Phone(folder, "COM1")
+        try:
+            for run in range(runs + 1):  # the first of each not counted
+                for name, port in (("phone", "COM1"), ("no_port", "COM9")):
+                    start = time.monotonic()
+                    subprocess.run([WINE, str(PROGRAM), "--port", port, "--identify"], cwd=work, timeout=60,
+                                   stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+                    if run:
+                        figures[name].append(time.monotonic() - start)
+        finally:
+            phone.stop()
+    return figures
+
+
 def notepad_cpu(display, server, seconds):
     with tempfile.TemporaryDirectory(prefix="tastolink-bench-notepad-") as folder:
         process, window, _ = start_until_mapped(display, notepad(), folder, (100, 100))
@@ -413,8 +516,17 @@ class Measurements:
     def drop(self, name, **arguments):
         self.figures.setdefault("drops", {})[name] = drops(self.display, **arguments)
 
+    def phone_events(self):
+        self.figures["events"] = phone_events(self.display, self.options.presses, self.options.watch)
+
     def playback(self):
         self.figures["playback"] = playback()
+
+    def typing(self):
+        self.figures["typing"] = typing()
+
+    def identification(self):
+        self.figures["identify"] = identification()
 
     def notepad_cpu(self):
         self.figures["notepad_idle"], self.figures["notepad_held"] = notepad_cpu(self.display, self.server,
@@ -434,20 +546,32 @@ def plan(bench, only):
                   bench.repeat_rate(period)) for period in (50, 20, 10)]
     answers_part = [(f"key to wire at 100 ms and CPU idle with the phone's answers on, {o.watch:.0f} s", bench.answers)]
     flood_part = [(f"CPU and memory while the phone floods, its answers on, {o.watch:.0f} s", bench.flood)]
+    events_part = [(f"a key on the phone to the status bar, {o.presses} times; an event flood, {o.watch:.0f} s",
+                    bench.phone_events)]
+    playback_part = [("playing a file of 100 presses 50 ms apart, unattended, three times", bench.playback)]
+    typing_part = [(f"typing a message of {len(MESSAGE)} characters unattended, by multi-tap twice and by alpha "
+                    "entries", bench.typing)]
+    identify_part = [("identifying the phone from the command line, five times", bench.identification)]
     if only == "drops":
         return drops_part
     if only == "playback":
-        return [("playing a file of 100 presses 50 ms apart, unattended, three times", bench.playback)]
+        return playback_part
     if only == "start":
         return start_part + rate_part[-1:]
     if only == "flood":
         return answers_part + flood_part
+    if only == "events":
+        return events_part
+    if only == "typing":
+        return typing_part
+    if only == "identify":
+        return identify_part
     return ([("size and imports", bench.size), ("the repeat scan on the host (Google Benchmark)", bench.scan)]
             + start_part
             + [(f"key to wire at 100 ms; CPU idle, A held, A auto-repeated, {o.watch:.0f} s each", bench.at_100_ms)]
-            + answers_part + flood_part + rate_part + drops_part
-            + [("playing a file of 100 presses 50 ms apart, unattended, three times", bench.playback),
-               (f"notepad.exe idle, then with a key held and auto-repeated, {o.watch:.0f} s each", bench.notepad_cpu)])
+            + answers_part + flood_part + events_part + rate_part + drops_part + playback_part + typing_part
+            + identify_part
+            + [(f"notepad.exe idle, then with a key held and auto-repeated, {o.watch:.0f} s each", bench.notepad_cpu)])
 
 
 def soak(display, seconds, answers=False, period_ms=10, every_s=30):
@@ -500,14 +624,18 @@ def main():
     parser.add_argument("--soak", type=duration, metavar="TIME", help="hold A at 10 ms for TIME (10m, 90s) instead")
     parser.add_argument("--answers", action="store_true", help="with --soak: the phone's answers on")
     parser.add_argument("--start-ups", type=int, default=6, help="starts of each program (6)")
-    parser.add_argument("--presses", type=int, default=50, help="key presses at each of 100 and 20 ms (50)")
+    parser.add_argument("--presses", type=int, default=50,
+                        help="key presses at each of 100 and 20 ms, and on the phone with its events on (50)")
     parser.add_argument("--watch", type=float, default=30, help="seconds of each CPU watch (30)")
     parser.add_argument("--hold", type=float, default=15, help="seconds A is held at 50, 20 and 10 ms (15)")
     parser.add_argument("--scan-repetitions", type=int, default=5, help="repetitions of each scan benchmark (5)")
     parser.add_argument("--json", type=Path, help="write every measurement here as well")
-    parser.add_argument("--only", choices=["drops", "flood", "playback", "start"],
+    parser.add_argument("--only", choices=["drops", "events", "flood", "identify", "playback", "start", "typing"],
                         help="measure only this part: start is the start-up and the CPU with A held at 10 ms; "
-                             "flood the CPU while the phone floods, beside the same phone quiet")
+                             "flood the CPU while the phone floods, beside the same phone quiet; events a key "
+                             "pressed on the phone to the status bar and the CPU while the phone floods event "
+                             "lines; typing a message typed three ways; identify --identify from start to exit, "
+                             "beside a port that does not open")
     options = parser.parse_args()
     began = time.monotonic()
     display = Display()
