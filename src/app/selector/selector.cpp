@@ -6,6 +6,7 @@
 #include <windowsx.h>
 
 #include <algorithm>
+#include <utility>
 
 namespace tastolink {
 namespace {
@@ -27,7 +28,7 @@ bool BeginsWith(const std::wstring& entry, const std::wstring& text) {
 bool Selector::Create(HWND parent, int id, RECT place, std::wstring name, SelectorParts& parts) {
     parts_ = &parts;
     name_ = std::move(name);
-    return CreateOfClass({.className = L"TastolinkSelector",
+    return CreateOfClass({.className = L"TastolinkComboBox",
                           .style = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN | WS_TABSTOP,
                           .place = place,
                           .parent = parent,
@@ -50,6 +51,7 @@ void Selector::SetEntries(Entries entries, Notes notes) {
     // A list that is down shows the entries it was dropped with: it goes before they do.
     if (parts_ && parts_->list.IsDroppedFor(*this)) parts_->list.Close();
     entries_ = std::move(entries);
+    topEntry_ = 0;
     notes_ = std::move(notes);
     position_.TextChanged(*entries_, Text());
 }
@@ -65,6 +67,10 @@ void Selector::ShowText(const std::wstring& text) {
 }
 
 void Selector::KeepText(std::wstring text) {
+    // The field leaving keeps its selection, as an edit field that loses the focus does; a text the
+    // program sets has the caret at its start.
+    HWND field = Field();
+    keptSelection_ = field ? static_cast<DWORD>(SendMessageW(field, EM_GETSEL, 0, 0)) : 0;
     text_ = std::move(text);
     // A window not yet shown paints everything once it shows.
     if (!IsWindowVisible(Handle())) return;
@@ -90,22 +96,45 @@ int Selector::ShownOrMatchingEntry() const {
     return position_.Index() != EntryPosition::kNone ? position_.Index() : FindEntry(Text());
 }
 
-void Selector::Step(int by) {
-    const int next = position_.Stepped(by, static_cast<int>(entries_->size()));
-    if (next != EntryPosition::kNone) ShowEntry(next);
+void Selector::Notify(WORD code) const {
+    FORWARD_WM_COMMAND(GetParent(Handle()), GetDlgCtrlID(Handle()), Handle(), code, SendMessageW);
 }
 
+// Each step is the user's choice, made and ended at once, even one that stays at an end: the combo
+// box tells it so.
+void Selector::Step(int by) {
+    const int next = position_.Stepped(by, static_cast<int>(entries_->size()));
+    if (next == EntryPosition::kNone) return;
+    ShowEntry(next);
+    Notify(CBN_SELENDOK);
+    Notify(CBN_SELCHANGE);
+}
+
+void Selector::KeysMovedTo(int index) {
+    ShowEntry(index);
+    Notify(CBN_SELCHANGE);
+}
+
+// A list closed by the keys that dropped it takes nothing: the keys that moved in it showed their
+// entries as they went, and an entry the mouse only lit is not chosen.
 void Selector::ToggleList() {
     SelectorList& list = parts_->list;
-    if (list.IsDroppedFor(*this)) return list.Close(true);
+    if (list.IsDroppedFor(*this)) return list.Close();
+    Notify(CBN_DROPDOWN);
     if (beforeDrop_) beforeDrop_();
     list.Drop(*this);
     if (list.IsDroppedFor(*this)) RaiseEvent(EVENT_OBJECT_STATECHANGE, Handle());
 }
 
-void Selector::ListClosed(int chosen) {
+void Selector::ListClosing(bool taken) { Notify(taken ? CBN_SELENDOK : CBN_SELENDCANCEL); }
+
+void Selector::ListClosed(int chosen, bool clicked) {
+    topEntry_ = parts_->list.TopEntry();
+    const bool changed = chosen >= 0 && chosen != position_.Index();
     if (chosen >= 0) ShowEntry(chosen);
     RaiseEvent(EVENT_OBJECT_STATECHANGE, Handle());
+    Notify(CBN_CLOSEUP);
+    if (clicked || changed) Notify(CBN_SELCHANGE);
 }
 
 bool Selector::OnFieldKey(WORD key, bool alt) {
@@ -140,18 +169,29 @@ void Selector::OnWheel(WPARAM wheel) {
         Step(GET_WHEEL_DELTA_WPARAM(wheel) > 0 ? -1 : 1);
 }
 
+// The parent hears of a typed character once, with the text completed.
 void Selector::CompleteTyped() {
     HWND field = Field();
     if (!field) return;
     DWORD start = 0, end = 0;
     SendMessageW(field, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
     const std::wstring typed = WindowText(field);
-    if (start != end || end != typed.size()) return;  // typed in the middle: left as it is
-    const int found = FindEntry(typed);
-    if (found < 0) return;
-    const std::wstring& entry = (*entries_)[static_cast<std::size_t>(found)];
-    SetWindowTextW(field, entry.c_str());
-    Edit_SetSel(field, typed.size(), entry.size());
+    // Typed in the middle, the text is left as it is; a completion stays within the text's limit.
+    const int found = start == end && end == typed.size() ? FindEntry(typed) : EntryPosition::kNone;
+    if (found != EntryPosition::kNone &&
+        (textLimit_ == 0 || (*entries_)[static_cast<std::size_t>(found)].size() <= textLimit_)) {
+        const std::wstring& entry = (*entries_)[static_cast<std::size_t>(found)];
+        showingEntry_ = true;
+        SetWindowTextW(field, entry.c_str());
+        showingEntry_ = false;
+        position_.Show(found);
+        Edit_SetSel(field, typed.size(), entry.size());
+        if (parts_->list.IsDroppedFor(*this)) parts_->list.Highlight(found);
+    }
+    if (std::exchange(changedWhileTyping_, false)) {
+        Notify(CBN_EDITUPDATE);
+        Notify(CBN_EDITCHANGE);
+    }
 }
 
 void Selector::OnFieldEvent(WORD event) {
@@ -161,9 +201,18 @@ void Selector::OnFieldEvent(WORD event) {
             // A combo box selects the whole text whenever its field gets the focus.
             Edit_SetSel(Field(), 0, -1);
             RaiseEvent(EVENT_OBJECT_FOCUS, Handle());
+            Notify(CBN_SETFOCUS);
             break;
         case EN_KILLFOCUS:
-            if (list.IsDroppedFor(*this)) list.Close();
+            // The combo box ends a choice as its focus leaves, whether its list is down or not.
+            if (list.IsDroppedFor(*this))
+                list.Close();
+            else
+                Notify(CBN_SELENDCANCEL);
+            Notify(CBN_KILLFOCUS);
+            break;
+        case EN_UPDATE:
+            if (!showingEntry_ && !parts_->field.Typing()) Notify(CBN_EDITUPDATE);
             break;
         case EN_CHANGE:
             if (showingEntry_) break;
@@ -172,6 +221,10 @@ void Selector::OnFieldEvent(WORD event) {
             RaiseEvent(EVENT_OBJECT_VALUECHANGE, Handle());
             // What is typed while the list is open moves its highlight, as Enter then takes it.
             if (list.IsDroppedFor(*this)) list.Highlight(FindEntry(Text()));
+            if (parts_->field.Typing())
+                changedWhileTyping_ = true;
+            else
+                Notify(CBN_EDITCHANGE);
             break;
     }
 }
@@ -180,7 +233,11 @@ HWND Selector::MakeField(RECT place, int id) const {
     return AddControl({.windowClass = WC_EDITW, .style = ES_LEFT | ES_AUTOHSCROLL, .id = id, .place = place});
 }
 
-bool Selector::TakeField() { return parts_->field.MoveInto(*this, FieldRect(), Font(), text_); }
+bool Selector::TakeField() {
+    if (!parts_->field.MoveInto(*this, FieldRect(), Font(), text_)) return false;
+    Edit_LimitText(Field(), textLimit_);
+    return true;
+}
 
 // The frame as a combo box draws it: a sunken edge, the button at the right, and a padding in
 // the field's colour around the field.
@@ -190,6 +247,12 @@ RECT Selector::ButtonRect() const {
     InflateRect(&client, -kBorder, -kBorder);
     client.left = std::max(client.left, client.right - GetSystemMetricsForDpi(SM_CXVSCROLL, Dpi()));
     return client;
+}
+
+int Selector::FieldAreaHeight() const {
+    RECT client;
+    GetClientRect(Handle(), &client);
+    return client.bottom - client.top - 2 * kBorder;
 }
 
 RECT Selector::FieldRect() const {

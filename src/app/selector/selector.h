@@ -87,18 +87,28 @@ private:
     HFONT EntryFont() const override { return Font(); }
     // The entry shown, else the first that begins with the text.
     int ShownOrMatchingEntry() const override;
+    void KeysMovedTo(int index) override;
+    void ListClosing(bool taken) override;
+    void ListClosed(int chosen, bool clicked) override;
+
     // Shows entry `index` (none for -1, with an empty text).
-    void ShowEntry(int index) override;
-    void ListClosed(int chosen) override;
+    void ShowEntry(int index);
+    // Tells the parent what happened, as a combo box does: WM_COMMAND with a CBN_ code.
+    void Notify(WORD code) const;
 
     // The first entry that begins with `text`, ignoring case, or -1.
     int FindEntry(const std::wstring& text) const;
 
     void Step(int by);
+    // What the field's text becomes when the field is elsewhere: a text's length, as an edit field counts.
+    DWORD Selection() const;
+    void SetSelection(int start, int end);
     void ToggleList();
     void ShowText(const std::wstring& text);
     bool TakeField();
     RECT FieldRect() const;
+    // Within the border: the field and the padding around it.
+    int FieldAreaHeight() const;
     RECT ButtonRect() const;
     void Paint(HDC dc);
     void PaintText(HDC dc);
@@ -122,8 +132,12 @@ private:
     Notes notes_;
     std::function<void()> beforeDrop_;
     EntryPosition position_;
+    int topEntry_ = 0;         // the first entry in view when the list last dropped
+    DWORD keptSelection_ = 0;  // the field's selection as it left, MAKELONG(start, end)
+    UINT textLimit_ = 0;       // CB_LIMITTEXT's, 0 for none
     bool buttonDown_ = false;
-    bool showingEntry_ = false;  // the field's text is being set by the program
+    bool showingEntry_ = false;        // the field's text is being set by the program
+    bool changedWhileTyping_ = false;  // told once the typed character is completed
     AccessibleObject accessible_{*this};
 };
 
