@@ -17,7 +17,7 @@ constexpr int kPadding = 1;  // between the edge and the field
 constexpr wchar_t kOpen[] = L"Открыть";
 constexpr wchar_t kClose[] = L"Закрыть";
 
-bool BeginsWith(const std::wstring& entry, const std::wstring& text) {
+bool BeginsWith(std::wstring_view entry, const std::wstring& text) {
     return entry.size() >= text.size() &&
            CompareStringOrdinal(entry.data(), static_cast<int>(text.size()), text.data(),
                                 static_cast<int>(text.size()), TRUE) == CSTR_EQUAL;
@@ -42,7 +42,7 @@ std::wstring Selector::Text() const {
     return field ? WindowText(field) : text_;
 }
 
-void Selector::SetText(const std::wstring& text) {
+void Selector::SetText(std::wstring_view text) {
     ShowText(text);
     position_.TextChanged(*entries_, text);
 }
@@ -56,12 +56,12 @@ void Selector::SetEntries(Entries entries, Notes notes) {
     position_.TextChanged(*entries_, Text());
 }
 
-void Selector::ShowText(const std::wstring& text) {
+void Selector::ShowText(std::wstring_view text) {
     showingEntry_ = true;
     if (HWND field = Field())
-        SetWindowTextW(field, text.c_str());
+        SetWindowTextW(field, std::wstring(text).c_str());
     else
-        KeepText(text);
+        KeepText(std::wstring(text));
     showingEntry_ = false;
     RaiseEvent(EVENT_OBJECT_VALUECHANGE, Handle());
 }
@@ -81,7 +81,7 @@ void Selector::KeepText(std::wstring text) {
 void Selector::ShowEntry(int index) {
     if (index >= static_cast<int>(entries_->size())) index = EntryPosition::kNone;
     position_.Show(index);
-    ShowText(index >= 0 ? (*entries_)[static_cast<std::size_t>(index)] : std::wstring());
+    ShowText(index >= 0 ? (*entries_)[static_cast<std::size_t>(index)] : std::wstring_view());
     HWND field = Field();
     if (field && GetFocus() == field) Edit_SetSel(field, 0, -1);
 }
@@ -89,7 +89,7 @@ void Selector::ShowEntry(int index) {
 int Selector::FindEntry(const std::wstring& text) const {
     if (text.empty()) return -1;
     return FindEntryFrom(*entries_, EntryPosition::kNone,
-                         [&](const std::wstring& entry) { return BeginsWith(entry, text); });
+                         [&](std::wstring_view entry) { return BeginsWith(entry, text); });
 }
 
 int Selector::ShownOrMatchingEntry() const {
@@ -180,7 +180,7 @@ void Selector::CompleteTyped() {
     const int found = start == end && end == typed.size() ? FindEntry(typed) : EntryPosition::kNone;
     if (found != EntryPosition::kNone &&
         (textLimit_ == 0 || (*entries_)[static_cast<std::size_t>(found)].size() <= textLimit_)) {
-        const std::wstring& entry = (*entries_)[static_cast<std::size_t>(found)];
+        const std::wstring entry((*entries_)[static_cast<std::size_t>(found)]);
         showingEntry_ = true;
         SetWindowTextW(field, entry.c_str());
         showingEntry_ = false;

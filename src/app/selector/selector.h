@@ -36,7 +36,7 @@ class Selector final : public Window,
                        private SelectorListOwner {
 public:
     using EntryNote = tastolink::EntryNote;
-    using Entries = std::shared_ptr<const std::vector<std::wstring>>;
+    using Entries = std::shared_ptr<const SelectorEntries>;
     using Notes = std::shared_ptr<const std::vector<EntryNote>>;
 
     Selector() = default;
@@ -48,8 +48,8 @@ public:
 
     std::wstring Text() const;
     // A text as the program sets it: the selector stands on the entry it names.
-    void SetText(const std::wstring& text);
-    const std::vector<std::wstring>& EntryList() const override { return *entries_; }
+    void SetText(std::wstring_view text);
+    const SelectorEntries& EntryList() const override { return *entries_; }
     // With `notes`, one for each entry, the dropped list shows them beside the entries.
     void SetEntries(Entries entries, Notes notes = nullptr);
     const EntryNote* NoteOf(std::size_t index) const override {
@@ -104,7 +104,7 @@ private:
     DWORD Selection() const;
     void SetSelection(int start, int end);
     void ToggleList();
-    void ShowText(const std::wstring& text);
+    void ShowText(std::wstring_view text);
     bool TakeField();
     RECT FieldRect() const;
     // Within the border: the field and the padding around it.
@@ -128,7 +128,7 @@ private:
     SelectorParts* parts_ = nullptr;
     std::wstring name_;
     std::wstring text_;  // while the field is elsewhere
-    Entries entries_ = std::make_shared<const std::vector<std::wstring>>();
+    Entries entries_ = std::make_shared<const SelectorEntries>();
     Notes notes_;
     std::function<void()> beforeDrop_;
     EntryPosition position_;

@@ -12,7 +12,7 @@ namespace tastolink {
 namespace {
 
 // The entry's text into a caller's buffer, which CB_GETLBTEXTLEN has sized; its length.
-LRESULT CopyEntry(const std::wstring& entry, LPARAM buffer) {
+LRESULT CopyEntry(std::wstring_view entry, LPARAM buffer) {
     if (!buffer) return CB_ERR;
     auto* to = reinterpret_cast<wchar_t*>(buffer);
     std::copy(entry.begin(), entry.end(), to);
@@ -20,12 +20,12 @@ LRESULT CopyEntry(const std::wstring& entry, LPARAM buffer) {
     return static_cast<LRESULT>(entry.size());
 }
 
-bool SameIgnoringCase(const std::wstring& entry, const wchar_t* text, int length) {
+bool SameIgnoringCase(std::wstring_view entry, const wchar_t* text, int length) {
     return CompareStringOrdinal(entry.data(), static_cast<int>(entry.size()), text, length, TRUE) ==
            CSTR_EQUAL;
 }
 
-bool BeginsIgnoringCase(const std::wstring& entry, const wchar_t* text, int length) {
+bool BeginsIgnoringCase(std::wstring_view entry, const wchar_t* text, int length) {
     return static_cast<int>(entry.size()) >= length &&
            CompareStringOrdinal(entry.data(), length, text, length, TRUE) == CSTR_EQUAL;
 }
@@ -33,7 +33,7 @@ bool BeginsIgnoringCase(const std::wstring& entry, const wchar_t* text, int leng
 }  // namespace
 
 bool Selector::AnswerComboMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
-    const std::vector<std::wstring>& entries = *entries_;
+    const SelectorEntries& entries = *entries_;
     const int count = static_cast<int>(entries.size());
     const int index = static_cast<int>(wParam);
     const bool isEntry = index >= 0 && index < count;
@@ -42,7 +42,7 @@ bool Selector::AnswerComboMessage(UINT message, WPARAM wParam, LPARAM lParam, LR
         const auto* text = reinterpret_cast<const wchar_t*>(lParam);
         if (!text || !*text) return EntryPosition::kNone;
         const int length = lstrlenW(text);
-        return FindEntryFrom(entries, index, [&](const std::wstring& entry) {
+        return FindEntryFrom(entries, index, [&](std::wstring_view entry) {
             return exact ? SameIgnoringCase(entry, text, length) : BeginsIgnoringCase(entry, text, length);
         });
     };

@@ -16,7 +16,7 @@ std::wstring NoteText(const EntryNote& note) {
     return note.device.empty() ? L"порт есть в системе" : note.device;
 }
 
-int TextWidth(HDC dc, const std::wstring& text) {
+int TextWidth(HDC dc, std::wstring_view text) {
     SIZE size{};
     GetTextExtentPoint32W(dc, text.data(), static_cast<int>(text.size()), &size);
     return size.cx;
@@ -234,7 +234,7 @@ void SelectorList::DrawEntry(const DRAWITEMSTRUCT& item) const {
     SetBkMode(item.hDC, TRANSPARENT);
     const HGDIOBJ old = SelectObject(
         item.hDC, dropped_->EntryFont() ? dropped_->EntryFont() : GetStockObject(DEFAULT_GUI_FONT));
-    const std::wstring& entry = dropped_->EntryList()[item.itemID];
+    const std::wstring_view entry = dropped_->EntryList()[item.itemID];
     const EntryNote* note = dropped_->NoteOf(item.itemID);
     // A port the system does not have is greyed; the device of one it has stands beside it.
     if (note && !note->present && !highlighted) SetTextColor(item.hDC, GetSysColor(COLOR_GRAYTEXT));
@@ -341,7 +341,7 @@ long SelectorList::ChildCount() const {
 std::wstring SelectorList::ChildName(long child) const {
     const auto index = static_cast<std::size_t>(child - 1);
     const EntryNote* note = dropped_->NoteOf(index);
-    return dropped_->EntryList()[index] + (note ? L", " + NoteText(*note) : L"");
+    return std::wstring(dropped_->EntryList()[index]) + (note ? L", " + NoteText(*note) : L"");
 }
 
 long SelectorList::ChildState(long child) const {

@@ -8,6 +8,7 @@
 #include "app/window/accessible.h"
 #include "app/window/tooltip.h"
 #include "app/window/window.h"
+#include "selection/entry_list.h"
 
 namespace tastolink {
 
@@ -18,13 +19,16 @@ struct EntryNote {
     bool present = true;
 };
 
+// A selector's entries; one list is shared by every selector that offers the same.
+using SelectorEntries = EntryList<wchar_t>;
+
 // The selector a list drops for, as the list sees it: what it shows, and where the choice goes.
 class SelectorListOwner {
 public:
     // The list drops below it.
     virtual HWND SelectorWindow() const = 0;
     virtual HFONT EntryFont() const = 0;
-    virtual const std::vector<std::wstring>& EntryList() const = 0;
+    virtual const SelectorEntries& EntryList() const = 0;
     // Nullptr for an entry without a note.
     virtual const EntryNote* NoteOf(std::size_t index) const = 0;
     virtual const std::wstring& AccessibleName() const = 0;

@@ -102,8 +102,9 @@ protected:
     HWND NewComboBox() {
         HWND combo = CreateWindowExW(0, WC_COMBOBOXW, L"", WS_CHILD | WS_VISIBLE | CBS_DROPDOWN | WS_VSCROLL,
                                      0, 0, 70, 400, window->Handle(), nullptr, nullptr, nullptr);
-        for (const std::wstring& entry : window->ComboBox(3).EntryList())
-            ComboBox_AddString(combo, entry.c_str());
+        const SelectorEntries& entries = window->ComboBox(3).EntryList();
+        for (std::size_t at = 0; at < entries.size(); ++at)
+            ComboBox_AddString(combo, std::wstring(entries[at]).c_str());
         ComboBox_SetMinVisible(combo, 16);
         SetWindowFont(combo, GetWindowFont(selector), FALSE);
         return watched[1] = combo;
