@@ -27,6 +27,7 @@ bool KeypadButton::Create(HWND parent, int id, const wchar_t* caption, HBITMAP p
 }
 
 void KeypadButton::Click(WORD notification) {
+    if (notification == BN_CLICKED) accessible_.Raise(EVENT_OBJECT_INVOKED);
     FORWARD_WM_COMMAND(GetParent(Handle()), GetDlgCtrlID(Handle()), Handle(), notification, SendMessageW);
 }
 

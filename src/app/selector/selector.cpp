@@ -63,7 +63,7 @@ void Selector::ShowText(std::wstring_view text) {
     else
         KeepText(std::wstring(text));
     showingEntry_ = false;
-    RaiseEvent(EVENT_OBJECT_VALUECHANGE, Handle());
+    accessible_.Raise(EVENT_OBJECT_VALUECHANGE);
 }
 
 void Selector::KeepText(std::wstring text) {
@@ -123,7 +123,7 @@ void Selector::ToggleList() {
     Notify(CBN_DROPDOWN);
     if (beforeDrop_) beforeDrop_();
     list.Drop(*this);
-    if (list.IsDroppedFor(*this)) RaiseEvent(EVENT_OBJECT_STATECHANGE, Handle());
+    if (list.IsDroppedFor(*this)) accessible_.Raise(EVENT_OBJECT_STATECHANGE);
 }
 
 void Selector::ListClosing(bool taken) { Notify(taken ? CBN_SELENDOK : CBN_SELENDCANCEL); }
@@ -132,7 +132,7 @@ void Selector::ListClosed(int chosen, bool clicked) {
     topEntry_ = parts_->list.TopEntry();
     const bool changed = chosen >= 0 && chosen != position_.Index();
     if (chosen >= 0) ShowEntry(chosen);
-    RaiseEvent(EVENT_OBJECT_STATECHANGE, Handle());
+    accessible_.Raise(EVENT_OBJECT_STATECHANGE);
     Notify(CBN_CLOSEUP);
     if (clicked || changed) Notify(CBN_SELCHANGE);
 }
@@ -200,7 +200,7 @@ void Selector::OnFieldEvent(WORD event) {
         case EN_SETFOCUS:
             // A combo box selects the whole text whenever its field gets the focus.
             Edit_SetSel(Field(), 0, -1);
-            RaiseEvent(EVENT_OBJECT_FOCUS, Handle());
+            accessible_.Raise(EVENT_OBJECT_FOCUS);
             Notify(CBN_SETFOCUS);
             break;
         case EN_KILLFOCUS:
@@ -218,7 +218,7 @@ void Selector::OnFieldEvent(WORD event) {
             if (showingEntry_) break;
             // The user's own edit: the entry shown before is forgotten.
             position_.TextChanged(*entries_, Text());
-            RaiseEvent(EVENT_OBJECT_VALUECHANGE, Handle());
+            accessible_.Raise(EVENT_OBJECT_VALUECHANGE);
             // What is typed while the list is open moves its highlight, as Enter then takes it.
             if (list.IsDroppedFor(*this)) list.Highlight(FindEntry(Text()));
             if (parts_->field.Typing())
@@ -340,6 +340,18 @@ long Selector::State() const {
     const bool focused = field && GetFocus() == field;
     return STATE_SYSTEM_FOCUSABLE | (focused ? STATE_SYSTEM_FOCUSED : 0) |
            (parts_->list.IsDroppedFor(*this) ? STATE_SYSTEM_EXPANDED : STATE_SYSTEM_COLLAPSED);
+}
+
+std::wstring Selector::ChoiceName(long index) const {
+    return index >= 0 && static_cast<std::size_t>(index) < entries_->size()
+               ? std::wstring((*entries_)[static_cast<std::size_t>(index)])
+               : std::wstring();
+}
+
+void Selector::Choose(long index) {
+    if (index < 0 || static_cast<std::size_t>(index) >= entries_->size()) return;
+    ShowEntry(static_cast<int>(index));
+    Notify(CBN_SELCHANGE);
 }
 
 std::wstring Selector::DefaultAction() const { return parts_->list.IsDroppedFor(*this) ? kClose : kOpen; }

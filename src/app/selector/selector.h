@@ -124,6 +124,14 @@ private:
     long State() const override;
     std::wstring DefaultAction() const override;
     void DoDefaultAction() override { ToggleList(); }
+    // A client's value is set as the program sets a text; its choice of an entry is the user's.
+    bool SetValue(const std::wstring& value) override {
+        SetText(value);
+        return true;
+    }
+    long Chosen() const override { return position_.Index(); }
+    std::wstring ChoiceName(long index) const override;
+    void Choose(long index) override;
 
     SelectorParts* parts_ = nullptr;
     std::wstring name_;
