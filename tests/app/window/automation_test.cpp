@@ -82,7 +82,7 @@ TEST_F(AutomationTest, SelectorsAreComboBoxesAndKeypadButtonsButtons) {
     EXPECT_EQ(button, std::make_pair(kButtonControlType, std::wstring(L"Пятёрка")));
 }
 
-// A control as the provider sees it: a combo box with three entries, or a push button.
+// A control as the provider sees it: a combo box whose entry 1 is chosen, or a push button.
 struct FakeControl : AccessibleFace {
     HWND AccessibleWindow() const override { return nullptr; }
     long Role() const override { return role; }
@@ -91,8 +91,14 @@ struct FakeControl : AccessibleFace {
     long State() const override {
         return role == ROLE_SYSTEM_COMBOBOX ? (expanded ? STATE_SYSTEM_EXPANDED : STATE_SYSTEM_COLLAPSED) : 0;
     }
-    void DoDefaultAction() override { ++actions, expanded = !expanded; }
-    bool SetValue(const std::wstring& text) override { return value = text, true; }
+    void DoDefaultAction() override {
+        ++actions;
+        expanded = !expanded;
+    }
+    bool SetValue(const std::wstring& text) override {
+        value = text;
+        return true;
+    }
     long Chosen() const override { return chosen; }
     std::wstring ChoiceName(long index) const override { return L"entry " + std::to_wstring(index); }
     void Choose(long index) override { chosen = index; }
@@ -109,7 +115,9 @@ Pattern* PatternOf(AutomationProvider& provider, PATTERNID id) {
     IUnknown* found = nullptr;
     Pattern* pattern = nullptr;
     provider.GetPatternProvider(id, &found);
-    if (found) found->QueryInterface(__uuidof(Pattern), reinterpret_cast<void**>(&pattern)), found->Release();
+    if (!found) return nullptr;
+    found->QueryInterface(__uuidof(Pattern), reinterpret_cast<void**>(&pattern));
+    found->Release();
     return pattern;
 }
 
