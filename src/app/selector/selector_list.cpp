@@ -250,6 +250,8 @@ void SelectorList::DrawEntry(const DRAWITEMSTRUCT& item) const {
 }
 
 LRESULT SelectorList::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    // A tool that takes the list for the list box its class names asks it as one.
+    if (message >= LB_ADDSTRING && message <= LB_MSGMAX) return SendMessageW(List(), message, wParam, lParam);
     switch (message) {
         case WM_MOUSEACTIVATE:
             return MA_NOACTIVATE;
@@ -284,8 +286,23 @@ LRESULT SelectorList::Box::HandleMessage(UINT message, WPARAM wParam, LPARAM lPa
         case WM_GETOBJECT:
             if (LRESULT answer = owner_.accessible_.Answer(wParam, lParam)) return answer;
             break;
+        case LB_GETTEXT:
+        case LB_GETTEXTLEN:
+            // A list box without data of its own has no texts: the entries are the selector's.
+            return owner_.EntryText(message, wParam, lParam);
     }
     return Window::HandleMessage(message, wParam, lParam);
+}
+
+LRESULT SelectorList::EntryText(UINT message, WPARAM index, LPARAM buffer) const {
+    if (!dropped_ || index >= dropped_->EntryList().size()) return LB_ERR;
+    const std::wstring_view entry = dropped_->EntryList()[index];
+    if (message == LB_GETTEXT) {
+        if (!buffer) return LB_ERR;
+        entry.copy(reinterpret_cast<wchar_t*>(buffer), entry.size());
+        reinterpret_cast<wchar_t*>(buffer)[entry.size()] = L'\0';
+    }
+    return static_cast<LRESULT>(entry.size());
 }
 
 // The list highlights the entry under the mouse and takes the one clicked; a press outside it

@@ -103,6 +103,8 @@ private:
     int EntryAtClient(POINT at) const;
     void HoldMouse();
     void HighlightAndTell(int index);
+    // LB_GETTEXT and LB_GETTEXTLEN of entry `index` while the list is down.
+    LRESULT EntryText(UINT message, WPARAM index, LPARAM buffer) const;
     void Close(bool take, bool clicked);
     // The mouse took entry `entry`.
     void CloseClicked(int entry);

@@ -2,6 +2,7 @@
 
 #include <map>
 #include <sstream>
+#include <tuple>
 #include <utility>
 
 #include "app/window/message_loop.h"
@@ -284,6 +285,12 @@ TEST_F(MainWindowTest, TheDroppedListTakesTheMouseAsAComboBoxListDoes) {
     HWND list = DroppedList();
     ASSERT_NE(list, nullptr);
     EXPECT_EQ(GetCapture(), list);
+    // Asked as the list box its class names, it tells the entries.
+    wchar_t entry[8] = L"";
+    HWND popup = GetParent(list);
+    const int length = ListBox_GetText(popup, 57, entry);
+    EXPECT_EQ(std::make_tuple(ListBox_GetCount(popup), length, std::wstring(entry)),
+              std::make_tuple(58, 1, std::wstring(L"Z")));
     const int top = ListBox_GetTopIndex(list);
     Deliver(GetFocus(), WM_MOUSEWHEEL, MAKEWPARAM(0, -WHEEL_DELTA));
     EXPECT_GT(ListBox_GetTopIndex(list), top);
