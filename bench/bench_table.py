@@ -143,7 +143,17 @@ def drop_rows(f):
              f"{len(drop['later'])}",
              f"{drop['first'] * 1000:.0f} ms / {median(drop['later']) * 1000:.0f} ms", "—",
              f"memory {drop['memory'][0] / 1024:.1f} → {drop['memory'][1] / 1024:.1f} MiB after "
-             f"{drop['selectors']} selectors' lists") for name, drop in f["drops"].items()]
+             f"{drop['selectors']} selectors' lists{catalogue_share(drop, f['drops'].get('delivered'))}")
+            for name, drop in f["drops"].items()]
+
+
+def catalogue_share(drop, delivered):
+    """A big catalogue's memory against its file: the whole program's, and what it adds to the
+    program with the delivered catalogue."""
+    if not drop.get("file") or not delivered:
+        return ""
+    whole, added = drop["memory"][0] * 1024, (drop["memory"][0] - delivered["memory"][0]) * 1024
+    return f"; × {whole / drop['file']:.1f} the file, of which the catalogue × {added / drop['file']:.1f}"
 
 
 TYPING_WAYS = {"MultitapWithWait": "multi-tap, the wait", "MultitapWithNextKey": "multi-tap, a next key",

@@ -283,7 +283,8 @@ def drops(display, catalogue=None, repeats=5, selectors=20, dropped=43):
                 display.tap("Escape")
             program.wait_for_report(lambda report: report.dropped_list() is None, "the list to close")
             memory.append(process.memory_info().rss // 1024)
-            return {"first": times[0], "later": times[1:], "memory": memory, "selectors": len(binding)}
+            return {"first": times[0], "later": times[1:], "memory": memory, "selectors": len(binding),
+                    "file": len(catalogue) if catalogue else 0}
         finally:
             program.kill()
 

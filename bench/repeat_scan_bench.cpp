@@ -16,7 +16,7 @@ public:
     explicit FixedTexts(const std::string& everywhere) { texts_.fill(everywhere); }
     std::string Text(int comboBoxNumber) const override { return texts_[comboBoxNumber]; }
     void SetText(int, const std::string&) override {}
-    void ReplaceItems(int, const std::vector<std::string>&) override {}
+    void ReplaceItems(std::span<const int>, std::string_view) override {}
 
 private:
     std::array<std::string, kSelectorCount + 1> texts_;

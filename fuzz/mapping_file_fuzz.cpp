@@ -6,6 +6,7 @@
 
 #include <cstdlib>
 
+#include "selection/entry_list.h"
 #include "settings/key_catalogue.h"
 #include "settings/mapping_store.h"
 #include "settings_test_support.h"
@@ -32,7 +33,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string file = input.ConsumeRandomLengthString();
     const std::vector<std::string> loaded = LinesOf(file);
     // The catalogue has one entry per line; a break at the very end adds none.
-    std::vector<std::string> entries = CatalogueEntries(file);
+    const EntryList<char> catalogue = EntryList<char>::FromLines(file);
+    std::vector<std::string> entries;
+    for (std::size_t k = 0; k < catalogue.size(); ++k) entries.emplace_back(catalogue[k]);
     if (entries.size() + 1 == loaded.size() && loaded.back().empty()) entries.push_back("");
     if (entries != loaded) std::abort();
 

@@ -1,13 +1,13 @@
 #pragma once
 
 #include <algorithm>
-#include <vector>
+#include <cstddef>
 
 namespace tastolink {
 
 // Which entry of its list a selector shows, kept as a combo box keeps it: by index, so that
 // a step goes on from the entry last shown, whatever other entries share its text or begin
-// with it. `Text` is the string type of the entries.
+// with it.
 class EntryPosition {
 public:
     static constexpr int kNone = -1;
@@ -20,11 +20,13 @@ public:
 
     // A text typed by the user or set by the program: the entry shown before is forgotten, and
     // the text stands on the first entry that is exactly that text. An empty text stands on
-    // none, as an empty combo box does.
-    template <typename Text>
-    void TextChanged(const std::vector<Text>& entries, const Text& text) {
-        const auto found = text.empty() ? entries.end() : std::find(entries.begin(), entries.end(), text);
-        index_ = found == entries.end() ? kNone : static_cast<int>(found - entries.begin());
+    // none, as an empty combo box does. `Entries` is a list of texts with size() and an index.
+    template <typename Entries, typename Text>
+    void TextChanged(const Entries& entries, const Text& text) {
+        index_ = kNone;
+        if (text.empty()) return;
+        for (std::size_t at = 0; at < entries.size() && index_ == kNone; ++at)
+            if (entries[at] == text) index_ = static_cast<int>(at);
     }
 
     // Where a step of `by` entries lands in a list of `count`: from none on the first entry,

@@ -12,11 +12,6 @@
 
 namespace tastolink {
 
-// The entries of "Items.itm", one per line in file order, nothing trimmed. A line break at
-// the very end adds no entry, so an empty file has none; empty lines in between are entries.
-// A zero byte ends the content.
-std::vector<std::string> CatalogueEntries(std::string_view fileBytes);
-
 // The 52 binding selectors that offer the catalogue, in load order: ascending ComboBox
 // numbers. ComboBox45 is the port selector and keeps its own items.
 inline constexpr std::array<int, 2 * kPhoneKeyCount> kBindingSelectorNumbers = [] {
@@ -30,7 +25,8 @@ inline constexpr std::array<int, 2 * kPhoneKeyCount> kBindingSelectorNumbers = [
     return numbers;
 }();
 
-// Fills every binding selector's list from "Items.itm", which is read and split once for all 52.
+// Fills every binding selector's list from "Items.itm", one entry a line in file order, read once
+// for all 52, which share it.
 // A failure ends the load there: a missing file changes no list at all. Memory running out
 // gives "Text exceeds memo capacity".
 void LoadKeyCatalogue(SettingsFiles& files, Selectors& selectors);

@@ -1,7 +1,8 @@
 #pragma once
 
+#include <span>
 #include <string>
-#include <vector>
+#include <string_view>
 
 namespace tastolink {
 
@@ -15,9 +16,10 @@ public:
     virtual std::string Text(int comboBoxNumber) const = 0;
     // Shows the text and does nothing else: no list change, no action, no port opened.
     virtual void SetText(int comboBoxNumber, const std::string& ansiText) = 0;
-    // Replaces the list (the text stays). Throws SettingsError ("Unable to insert a line")
-    // when the list refuses an entry.
-    virtual void ReplaceItems(int comboBoxNumber, const std::vector<std::string>& ansiEntries) = 0;
+    // Replaces the lists of the selectors numbered (their texts stay) with one list they share:
+    // an entry for each line of `ansiLines`, as EntryList::FromLines splits them. Throws
+    // SettingsError ("Unable to insert a line") when the list refuses an entry.
+    virtual void ReplaceItems(std::span<const int> comboBoxNumbers, std::string_view ansiLines) = 0;
 };
 
 }  // namespace tastolink

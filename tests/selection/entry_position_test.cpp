@@ -22,7 +22,7 @@ Texts Walk(const std::string& text, const std::vector<int>& steps) {
     Texts shown;
     for (int step : steps) {
         position.Show(position.Stepped(step, static_cast<int>(kCatalogue.size())));
-        shown.push_back(kCatalogue[static_cast<std::size_t>(position.Index())]);
+        shown.push_back(kCatalogue.at(static_cast<std::size_t>(position.Index())));
     }
     return shown;
 }
@@ -33,6 +33,7 @@ TEST(EntryPosition, StepsByOneFromTheEntryShownAndStopsAtTheEnds) {
               (Texts{"F1", "F10", "Num0", "Alt", "Up", "", "A", "F", "N", "U", "Up", "Z"}));
     EXPECT_EQ(Walk("Z", twelveUp),
               (Texts{"Up", "U", "N", "F", "A", "", "Up", "Alt", "Num0", "F10", "F1", "F1"}));
+    EXPECT_EQ(Walk("Z", {+1, +1}), (Texts{"Z", "Z"}));  // past the last entry, on it
     EXPECT_EQ(Walk("", {-1}), Texts{"F1"});             // from no entry either way onto the first
     EXPECT_EQ(Walk("Foo", {+1}), Texts{"F1"});          // a text that is no entry
     EXPECT_EQ(Walk("F", {+1}), Texts{"N"});             // not from "F1", which begins with "F"

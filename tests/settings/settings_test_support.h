@@ -49,7 +49,7 @@ struct FakeSettingsFiles : SettingsFiles {
 struct FakeSelectors : Selectors {
     std::string Text(int number) const override { return texts.contains(number) ? texts.at(number) : ""; }
     void SetText(int number, const std::string& text) override { texts[number] = text; }
-    void ReplaceItems(int, const std::vector<std::string>&) override {}
+    void ReplaceItems(std::span<const int>, std::string_view) override {}
 
     std::map<int, std::string> texts;
 };

@@ -69,17 +69,17 @@ void PortWatch::Listen(bool listen) {
 
 void PortWatch::FillPortSelector() const {
     if (!ports_) return;
-    std::vector<std::wstring> names;
+    SelectorEntries names;
     std::vector<Selector::EntryNote> notes;
     if (!on_) {
-        for (std::string_view name : kPortNames) names.push_back(WideFromUtf8(name));
-        return ports_->SetEntries(std::make_shared<const std::vector<std::wstring>>(std::move(names)));
+        for (std::string_view name : kPortNames) names.Add(WideFromUtf8(name));
+        return ports_->SetEntries(std::make_shared<const SelectorEntries>(std::move(names)));
     }
     for (const PortEntry& entry : DiscoverPorts(kPortNames)) {
-        names.push_back(WideFromUtf8(entry.name));
+        names.Add(WideFromUtf8(entry.name));
         notes.push_back({WideFromUtf8(entry.device), entry.present});
     }
-    ports_->SetEntries(std::make_shared<const std::vector<std::wstring>>(std::move(names)),
+    ports_->SetEntries(std::make_shared<const SelectorEntries>(std::move(names)),
                        std::make_shared<const std::vector<Selector::EntryNote>>(std::move(notes)));
 }
 

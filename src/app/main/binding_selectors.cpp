@@ -1,6 +1,7 @@
 #include "app/main/binding_selectors.h"
 
 #include <new>
+#include <stdexcept>
 
 #include "settings/settings_error.h"
 #include "shared/text_encoding.h"
@@ -27,20 +28,19 @@ void BindingSelectors::SetText(int comboBoxNumber, const std::string& ansiText) 
     selectors_[comboBoxNumber].SetText(WideFromAnsi(ansiText));
 }
 
-void BindingSelectors::ReplaceItems(int comboBoxNumber, const std::vector<std::string>& ansiEntries) {
-    // Every selector gets the same catalogue: convert it once, and share it.
-    if (!lastWideEntries_ || ansiEntries != lastEntries_) {
-        try {
-            std::vector<std::wstring> wide;
-            wide.reserve(ansiEntries.size());
-            for (const std::string& entry : ansiEntries) wide.push_back(WideFromAnsi(entry));
-            lastWideEntries_ = std::make_shared<const std::vector<std::wstring>>(std::move(wide));
-            lastEntries_ = ansiEntries;
-        } catch (const std::bad_alloc&) {
-            throw SettingsError(std::string(kUnableToInsertLine));
-        }
+// The lines are converted whole and split afterwards: an ANSI code page never has CR or LF inside
+// a character, so the lines are the same either way, and the ANSI text goes as soon as it is read.
+void BindingSelectors::ReplaceItems(std::span<const int> comboBoxNumbers, std::string_view ansiLines) {
+    Selector::Entries entries;
+    try {
+        entries =
+            std::make_shared<const SelectorEntries>(SelectorEntries::FromLines(WideFromAnsi(ansiLines)));
+    } catch (const std::bad_alloc&) {
+        throw SettingsError(std::string(kUnableToInsertLine));
+    } catch (const std::length_error&) {
+        throw SettingsError(std::string(kUnableToInsertLine));
     }
-    selectors_[comboBoxNumber].SetEntries(lastWideEntries_);
+    for (int number : comboBoxNumbers) selectors_[number].SetEntries(entries);
 }
 
 }  // namespace tastolink

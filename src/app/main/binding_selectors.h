@@ -28,14 +28,11 @@ public:
     // Selectors
     std::string Text(int comboBoxNumber) const override;
     void SetText(int comboBoxNumber, const std::string& ansiText) override;
-    void ReplaceItems(int comboBoxNumber, const std::vector<std::string>& ansiEntries) override;
+    void ReplaceItems(std::span<const int> comboBoxNumbers, std::string_view ansiLines) override;
 
 private:
     SelectorParts parts_;                                 // before the selectors that share it
     std::array<Selector, kSelectorCount + 1> selectors_;  // by ComboBox number; 0 is unused
-    // The last list given to the selectors and its conversion: the catalogue is the same for all 52.
-    std::vector<std::string> lastEntries_;
-    Selector::Entries lastWideEntries_;
 };
 
 }  // namespace tastolink

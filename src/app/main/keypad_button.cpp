@@ -49,6 +49,7 @@ void KeypadButton::SetAvailable(bool available) {
 }
 
 void KeypadButton::Click(WORD notification) {
+    if (notification == BN_CLICKED) accessible_.Raise(EVENT_OBJECT_INVOKED);
     FORWARD_WM_COMMAND(GetParent(Handle()), GetDlgCtrlID(Handle()), Handle(), notification, SendMessageW);
 }
 

@@ -147,7 +147,7 @@ void MainWindow::BuildControls() {
             WideFromUtf8(std::string(RowName(kPhoneKeyTable[row])) + ", " + std::string(column.spoken)));
     }
     // As the window is built, the first two selectors offer one empty entry and the others none.
-    const auto oneEmptyEntry = std::make_shared<const std::vector<std::wstring>>(1);
+    const auto oneEmptyEntry = std::make_shared<const SelectorEntries>(SelectorEntries{L""});
     selectors_[1].SetEntries(oneEmptyEntry);
     selectors_[2].SetEntries(oneEmptyEntry);
 

@@ -6,6 +6,7 @@
 #include <windowsx.h>
 
 #include <algorithm>
+#include <utility>
 
 namespace tastolink {
 namespace {
@@ -16,7 +17,7 @@ constexpr int kPadding = 1;  // between the edge and the field
 constexpr wchar_t kOpen[] = L"Открыть";
 constexpr wchar_t kClose[] = L"Закрыть";
 
-bool BeginsWith(const std::wstring& entry, const std::wstring& text) {
+bool BeginsWith(std::wstring_view entry, const std::wstring& text) {
     return entry.size() >= text.size() &&
            CompareStringOrdinal(entry.data(), static_cast<int>(text.size()), text.data(),
                                 static_cast<int>(text.size()), TRUE) == CSTR_EQUAL;
@@ -27,7 +28,7 @@ bool BeginsWith(const std::wstring& entry, const std::wstring& text) {
 bool Selector::Create(HWND parent, int id, RECT place, std::wstring name, SelectorParts& parts) {
     parts_ = &parts;
     name_ = std::move(name);
-    return CreateOfClass({.className = L"TastolinkSelector",
+    return CreateOfClass({.className = L"TastolinkComboBox",
                           .style = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN | WS_TABSTOP,
                           .place = place,
                           .parent = parent,
@@ -41,7 +42,7 @@ std::wstring Selector::Text() const {
     return field ? WindowText(field) : text_;
 }
 
-void Selector::SetText(const std::wstring& text) {
+void Selector::SetText(std::wstring_view text) {
     ShowText(text);
     position_.TextChanged(*entries_, text);
 }
@@ -50,21 +51,26 @@ void Selector::SetEntries(Entries entries, Notes notes) {
     // A list that is down shows the entries it was dropped with: it goes before they do.
     if (parts_ && parts_->list.IsDroppedFor(*this)) parts_->list.Close();
     entries_ = std::move(entries);
+    topEntry_ = 0;
     notes_ = std::move(notes);
     position_.TextChanged(*entries_, Text());
 }
 
-void Selector::ShowText(const std::wstring& text) {
+void Selector::ShowText(std::wstring_view text) {
     showingEntry_ = true;
     if (HWND field = Field())
-        SetWindowTextW(field, text.c_str());
+        SetWindowTextW(field, std::wstring(text).c_str());
     else
-        KeepText(text);
+        KeepText(std::wstring(text));
     showingEntry_ = false;
-    RaiseEvent(EVENT_OBJECT_VALUECHANGE, Handle());
+    accessible_.Raise(EVENT_OBJECT_VALUECHANGE);
 }
 
 void Selector::KeepText(std::wstring text) {
+    // The field leaving keeps its selection, as an edit field that loses the focus does; a text the
+    // program sets has the caret at its start.
+    HWND field = Field();
+    keptSelection_ = field ? static_cast<DWORD>(SendMessageW(field, EM_GETSEL, 0, 0)) : 0;
     text_ = std::move(text);
     // A window not yet shown paints everything once it shows.
     if (!IsWindowVisible(Handle())) return;
@@ -75,7 +81,7 @@ void Selector::KeepText(std::wstring text) {
 void Selector::ShowEntry(int index) {
     if (index >= static_cast<int>(entries_->size())) index = EntryPosition::kNone;
     position_.Show(index);
-    ShowText(index >= 0 ? (*entries_)[static_cast<std::size_t>(index)] : std::wstring());
+    ShowText(index >= 0 ? (*entries_)[static_cast<std::size_t>(index)] : std::wstring_view());
     HWND field = Field();
     if (field && GetFocus() == field) Edit_SetSel(field, 0, -1);
 }
@@ -83,29 +89,52 @@ void Selector::ShowEntry(int index) {
 int Selector::FindEntry(const std::wstring& text) const {
     if (text.empty()) return -1;
     return FindEntryFrom(*entries_, EntryPosition::kNone,
-                         [&](const std::wstring& entry) { return BeginsWith(entry, text); });
+                         [&](std::wstring_view entry) { return BeginsWith(entry, text); });
 }
 
 int Selector::ShownOrMatchingEntry() const {
     return position_.Index() != EntryPosition::kNone ? position_.Index() : FindEntry(Text());
 }
 
+void Selector::Notify(WORD code) const {
+    FORWARD_WM_COMMAND(GetParent(Handle()), GetDlgCtrlID(Handle()), Handle(), code, SendMessageW);
+}
+
+// Each step is the user's choice, made and ended at once, even one that stays at an end: the combo
+// box tells it so.
 void Selector::Step(int by) {
     const int next = position_.Stepped(by, static_cast<int>(entries_->size()));
-    if (next != EntryPosition::kNone) ShowEntry(next);
+    if (next == EntryPosition::kNone) return;
+    ShowEntry(next);
+    Notify(CBN_SELENDOK);
+    Notify(CBN_SELCHANGE);
 }
 
+void Selector::KeysMovedTo(int index) {
+    ShowEntry(index);
+    Notify(CBN_SELCHANGE);
+}
+
+// A list closed by the keys that dropped it takes nothing: the keys that moved in it showed their
+// entries as they went, and an entry the mouse only lit is not chosen.
 void Selector::ToggleList() {
     SelectorList& list = parts_->list;
-    if (list.IsDroppedFor(*this)) return list.Close(true);
+    if (list.IsDroppedFor(*this)) return list.Close();
+    Notify(CBN_DROPDOWN);
     if (beforeDrop_) beforeDrop_();
     list.Drop(*this);
-    if (list.IsDroppedFor(*this)) RaiseEvent(EVENT_OBJECT_STATECHANGE, Handle());
+    if (list.IsDroppedFor(*this)) accessible_.Raise(EVENT_OBJECT_STATECHANGE);
 }
 
-void Selector::ListClosed(int chosen) {
+void Selector::ListClosing(bool taken) { Notify(taken ? CBN_SELENDOK : CBN_SELENDCANCEL); }
+
+void Selector::ListClosed(int chosen, bool clicked) {
+    topEntry_ = parts_->list.TopEntry();
+    const bool changed = chosen >= 0 && chosen != position_.Index();
     if (chosen >= 0) ShowEntry(chosen);
-    RaiseEvent(EVENT_OBJECT_STATECHANGE, Handle());
+    accessible_.Raise(EVENT_OBJECT_STATECHANGE);
+    Notify(CBN_CLOSEUP);
+    if (clicked || changed) Notify(CBN_SELCHANGE);
 }
 
 bool Selector::OnFieldKey(WORD key, bool alt) {
@@ -140,18 +169,29 @@ void Selector::OnWheel(WPARAM wheel) {
         Step(GET_WHEEL_DELTA_WPARAM(wheel) > 0 ? -1 : 1);
 }
 
+// The parent hears of a typed character once, with the text completed.
 void Selector::CompleteTyped() {
     HWND field = Field();
     if (!field) return;
     DWORD start = 0, end = 0;
     SendMessageW(field, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
     const std::wstring typed = WindowText(field);
-    if (start != end || end != typed.size()) return;  // typed in the middle: left as it is
-    const int found = FindEntry(typed);
-    if (found < 0) return;
-    const std::wstring& entry = (*entries_)[static_cast<std::size_t>(found)];
-    SetWindowTextW(field, entry.c_str());
-    Edit_SetSel(field, typed.size(), entry.size());
+    // Typed in the middle, the text is left as it is; a completion stays within the text's limit.
+    const int found = start == end && end == typed.size() ? FindEntry(typed) : EntryPosition::kNone;
+    if (found != EntryPosition::kNone &&
+        (textLimit_ == 0 || (*entries_)[static_cast<std::size_t>(found)].size() <= textLimit_)) {
+        const std::wstring entry((*entries_)[static_cast<std::size_t>(found)]);
+        showingEntry_ = true;
+        SetWindowTextW(field, entry.c_str());
+        showingEntry_ = false;
+        position_.Show(found);
+        Edit_SetSel(field, typed.size(), entry.size());
+        if (parts_->list.IsDroppedFor(*this)) parts_->list.Highlight(found);
+    }
+    if (std::exchange(changedWhileTyping_, false)) {
+        Notify(CBN_EDITUPDATE);
+        Notify(CBN_EDITCHANGE);
+    }
 }
 
 void Selector::OnFieldEvent(WORD event) {
@@ -160,18 +200,31 @@ void Selector::OnFieldEvent(WORD event) {
         case EN_SETFOCUS:
             // A combo box selects the whole text whenever its field gets the focus.
             Edit_SetSel(Field(), 0, -1);
-            RaiseEvent(EVENT_OBJECT_FOCUS, Handle());
+            accessible_.Raise(EVENT_OBJECT_FOCUS);
+            Notify(CBN_SETFOCUS);
             break;
         case EN_KILLFOCUS:
-            if (list.IsDroppedFor(*this)) list.Close();
+            // The combo box ends a choice as its focus leaves, whether its list is down or not.
+            if (list.IsDroppedFor(*this))
+                list.Close();
+            else
+                Notify(CBN_SELENDCANCEL);
+            Notify(CBN_KILLFOCUS);
+            break;
+        case EN_UPDATE:
+            if (!showingEntry_ && !parts_->field.Typing()) Notify(CBN_EDITUPDATE);
             break;
         case EN_CHANGE:
             if (showingEntry_) break;
             // The user's own edit: the entry shown before is forgotten.
             position_.TextChanged(*entries_, Text());
-            RaiseEvent(EVENT_OBJECT_VALUECHANGE, Handle());
+            accessible_.Raise(EVENT_OBJECT_VALUECHANGE);
             // What is typed while the list is open moves its highlight, as Enter then takes it.
             if (list.IsDroppedFor(*this)) list.Highlight(FindEntry(Text()));
+            if (parts_->field.Typing())
+                changedWhileTyping_ = true;
+            else
+                Notify(CBN_EDITCHANGE);
             break;
     }
 }
@@ -180,7 +233,11 @@ HWND Selector::MakeField(RECT place, int id) const {
     return AddControl({.windowClass = WC_EDITW, .style = ES_LEFT | ES_AUTOHSCROLL, .id = id, .place = place});
 }
 
-bool Selector::TakeField() { return parts_->field.MoveInto(*this, FieldRect(), Font(), text_); }
+bool Selector::TakeField() {
+    if (!parts_->field.MoveInto(*this, FieldRect(), Font(), text_)) return false;
+    Edit_LimitText(Field(), textLimit_);
+    return true;
+}
 
 // The frame as a combo box draws it: a sunken edge, the button at the right, and a padding in
 // the field's colour around the field.
@@ -190,6 +247,12 @@ RECT Selector::ButtonRect() const {
     InflateRect(&client, -kBorder, -kBorder);
     client.left = std::max(client.left, client.right - GetSystemMetricsForDpi(SM_CXVSCROLL, Dpi()));
     return client;
+}
+
+int Selector::FieldAreaHeight() const {
+    RECT client;
+    GetClientRect(Handle(), &client);
+    return client.bottom - client.top - 2 * kBorder;
 }
 
 RECT Selector::FieldRect() const {
@@ -277,6 +340,18 @@ long Selector::State() const {
     const bool focused = field && GetFocus() == field;
     return STATE_SYSTEM_FOCUSABLE | (focused ? STATE_SYSTEM_FOCUSED : 0) |
            (parts_->list.IsDroppedFor(*this) ? STATE_SYSTEM_EXPANDED : STATE_SYSTEM_COLLAPSED);
+}
+
+std::wstring Selector::ChoiceName(long index) const {
+    return index >= 0 && static_cast<std::size_t>(index) < entries_->size()
+               ? std::wstring((*entries_)[static_cast<std::size_t>(index)])
+               : std::wstring();
+}
+
+void Selector::Choose(long index) {
+    if (index < 0 || static_cast<std::size_t>(index) >= entries_->size()) return;
+    ShowEntry(static_cast<int>(index));
+    Notify(CBN_SELCHANGE);
 }
 
 std::wstring Selector::DefaultAction() const { return parts_->list.IsDroppedFor(*this) ? kClose : kOpen; }

@@ -36,7 +36,7 @@ class Selector final : public Window,
                        private SelectorListOwner {
 public:
     using EntryNote = tastolink::EntryNote;
-    using Entries = std::shared_ptr<const std::vector<std::wstring>>;
+    using Entries = std::shared_ptr<const SelectorEntries>;
     using Notes = std::shared_ptr<const std::vector<EntryNote>>;
 
     Selector() = default;
@@ -48,8 +48,8 @@ public:
 
     std::wstring Text() const;
     // A text as the program sets it: the selector stands on the entry it names.
-    void SetText(const std::wstring& text);
-    const std::vector<std::wstring>& EntryList() const override { return *entries_; }
+    void SetText(std::wstring_view text);
+    const SelectorEntries& EntryList() const override { return *entries_; }
     // With `notes`, one for each entry, the dropped list shows them beside the entries.
     void SetEntries(Entries entries, Notes notes = nullptr);
     const EntryNote* NoteOf(std::size_t index) const override {
@@ -87,18 +87,28 @@ private:
     HFONT EntryFont() const override { return Font(); }
     // The entry shown, else the first that begins with the text.
     int ShownOrMatchingEntry() const override;
+    void KeysMovedTo(int index) override;
+    void ListClosing(bool taken) override;
+    void ListClosed(int chosen, bool clicked) override;
+
     // Shows entry `index` (none for -1, with an empty text).
-    void ShowEntry(int index) override;
-    void ListClosed(int chosen) override;
+    void ShowEntry(int index);
+    // Tells the parent what happened, as a combo box does: WM_COMMAND with a CBN_ code.
+    void Notify(WORD code) const;
 
     // The first entry that begins with `text`, ignoring case, or -1.
     int FindEntry(const std::wstring& text) const;
 
     void Step(int by);
+    // What the field's text becomes when the field is elsewhere: a text's length, as an edit field counts.
+    DWORD Selection() const;
+    void SetSelection(int start, int end);
     void ToggleList();
-    void ShowText(const std::wstring& text);
+    void ShowText(std::wstring_view text);
     bool TakeField();
     RECT FieldRect() const;
+    // Within the border: the field and the padding around it.
+    int FieldAreaHeight() const;
     RECT ButtonRect() const;
     void Paint(HDC dc);
     void PaintText(HDC dc);
@@ -114,16 +124,28 @@ private:
     long State() const override;
     std::wstring DefaultAction() const override;
     void DoDefaultAction() override { ToggleList(); }
+    // A client's value is set as the program sets a text; its choice of an entry is the user's.
+    bool SetValue(const std::wstring& value) override {
+        SetText(value);
+        return true;
+    }
+    long Chosen() const override { return position_.Index(); }
+    std::wstring ChoiceName(long index) const override;
+    void Choose(long index) override;
 
     SelectorParts* parts_ = nullptr;
     std::wstring name_;
     std::wstring text_;  // while the field is elsewhere
-    Entries entries_ = std::make_shared<const std::vector<std::wstring>>();
+    Entries entries_ = std::make_shared<const SelectorEntries>();
     Notes notes_;
     std::function<void()> beforeDrop_;
     EntryPosition position_;
+    int topEntry_ = 0;         // the first entry in view when the list last dropped
+    DWORD keptSelection_ = 0;  // the field's selection as it left, MAKELONG(start, end)
+    UINT textLimit_ = 0;       // CB_LIMITTEXT's, 0 for none
     bool buttonDown_ = false;
-    bool showingEntry_ = false;  // the field's text is being set by the program
+    bool showingEntry_ = false;        // the field's text is being set by the program
+    bool changedWhileTyping_ = false;  // told once the typed character is completed
     AccessibleObject accessible_{*this};
 };
 

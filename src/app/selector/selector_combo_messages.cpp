@@ -12,7 +12,7 @@ namespace tastolink {
 namespace {
 
 // The entry's text into a caller's buffer, which CB_GETLBTEXTLEN has sized; its length.
-LRESULT CopyEntry(const std::wstring& entry, LPARAM buffer) {
+LRESULT CopyEntry(std::wstring_view entry, LPARAM buffer) {
     if (!buffer) return CB_ERR;
     auto* to = reinterpret_cast<wchar_t*>(buffer);
     std::copy(entry.begin(), entry.end(), to);
@@ -20,12 +20,12 @@ LRESULT CopyEntry(const std::wstring& entry, LPARAM buffer) {
     return static_cast<LRESULT>(entry.size());
 }
 
-bool SameIgnoringCase(const std::wstring& entry, const wchar_t* text, int length) {
+bool SameIgnoringCase(std::wstring_view entry, const wchar_t* text, int length) {
     return CompareStringOrdinal(entry.data(), static_cast<int>(entry.size()), text, length, TRUE) ==
            CSTR_EQUAL;
 }
 
-bool BeginsIgnoringCase(const std::wstring& entry, const wchar_t* text, int length) {
+bool BeginsIgnoringCase(std::wstring_view entry, const wchar_t* text, int length) {
     return static_cast<int>(entry.size()) >= length &&
            CompareStringOrdinal(entry.data(), length, text, length, TRUE) == CSTR_EQUAL;
 }
@@ -33,15 +33,16 @@ bool BeginsIgnoringCase(const std::wstring& entry, const wchar_t* text, int leng
 }  // namespace
 
 bool Selector::AnswerComboMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
-    const std::vector<std::wstring>& entries = *entries_;
+    const SelectorEntries& entries = *entries_;
     const int count = static_cast<int>(entries.size());
     const int index = static_cast<int>(wParam);
     const bool isEntry = index >= 0 && index < count;
     auto find = [&](bool exact) {
+        // An empty text finds nothing, not even an empty entry.
         const auto* text = reinterpret_cast<const wchar_t*>(lParam);
-        if (!text) return EntryPosition::kNone;
+        if (!text || !*text) return EntryPosition::kNone;
         const int length = lstrlenW(text);
-        return FindEntryFrom(entries, index, [&](const std::wstring& entry) {
+        return FindEntryFrom(entries, index, [&](std::wstring_view entry) {
             return exact ? SameIgnoringCase(entry, text, length) : BeginsIgnoringCase(entry, text, length);
         });
     };
@@ -53,8 +54,10 @@ bool Selector::AnswerComboMessage(UINT message, WPARAM wParam, LPARAM lParam, LR
             result = position_.Index();
             return true;
         case CB_SETCURSEL:
-            // Out of range, as -1: nothing chosen, and the text is cleared.
+            // Out of range, as -1: nothing chosen, and the text is cleared. The list, next time it
+            // drops, shows the entry at its top, as far as a page goes.
             ShowEntry(isEntry ? index : EntryPosition::kNone);
+            if (isEntry) topEntry_ = std::min(index, std::max(count - SelectorList::kMostEntriesShown, 0));
             result = isEntry ? index : CB_ERR;
             return true;
         case CB_GETLBTEXT:
@@ -85,8 +88,52 @@ bool Selector::AnswerComboMessage(UINT message, WPARAM wParam, LPARAM lParam, LR
         case CB_GETDROPPEDSTATE:
             result = parts_->list.IsDroppedFor(*this);
             return true;
+        case CB_GETDROPPEDCONTROLRECT:
+            // The selector and its list as it drops, in screen pixels.
+            if (lParam) {
+                RECT frame, list = parts_->list.PlaceFor(*this);
+                GetWindowRect(Handle(), &frame);
+                UnionRect(reinterpret_cast<RECT*>(lParam), &frame, &list);
+            }
+            result = CB_OKAY;
+            return true;
+        case CB_GETITEMHEIGHT:
+            // -1 asks for the selection field's, padding included; an index for the list's entries.
+            result = index < 0 ? FieldAreaHeight() : parts_->list.EntryHeight(Font());
+            return true;
+        case CB_GETTOPINDEX:
+            result = parts_->list.IsDroppedFor(*this) ? parts_->list.TopEntry() : topEntry_;
+            return true;
+        case CB_GETEDITSEL: {
+            const DWORD selection =
+                Field() ? static_cast<DWORD>(SendMessageW(Field(), EM_GETSEL, 0, 0)) : keptSelection_;
+            if (wParam) *reinterpret_cast<DWORD*>(wParam) = LOWORD(selection);
+            if (lParam) *reinterpret_cast<DWORD*>(lParam) = HIWORD(selection);
+            result = selection;
+            return true;
+        }
+        case CB_SETEDITSEL:
+            SetSelection(static_cast<SHORT>(LOWORD(lParam)), static_cast<SHORT>(HIWORD(lParam)));
+            result = TRUE;
+            return true;
+        case CB_LIMITTEXT:
+            textLimit_ = static_cast<UINT>(wParam);
+            if (Field()) Edit_LimitText(Field(), textLimit_);
+            result = TRUE;
+            return true;
     }
     return false;
+}
+
+// As an edit field takes EM_SETSEL: -1 for the start takes the selection away, leaving the caret at
+// its end; -1 for the end selects to the end of the text.
+void Selector::SetSelection(int start, int end) {
+    if (HWND field = Field()) return Edit_SetSel(field, start, end);
+    const int length = static_cast<int>(text_.size());
+    if (start < 0) start = end = HIWORD(keptSelection_);
+    if (end < 0 || end > length) end = length;
+    start = std::clamp(start, 0, length);
+    keptSelection_ = MAKELONG(std::min(start, end), std::max(start, end));
 }
 
 }  // namespace tastolink

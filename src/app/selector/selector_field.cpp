@@ -52,7 +52,9 @@ LRESULT SelectorField::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
             // A single-line edit field only beeps at Enter and Esc; the selector has used them.
             if (wParam == L'\r' || wParam == 0x1B) return 0;
             if (owner && wParam >= L' ' && wParam != 0x7F) {
+                typing_ = true;
                 const LRESULT result = Window::HandleMessage(message, wParam, lParam);
+                typing_ = false;
                 owner->CompleteTyped();
                 return result;
             }

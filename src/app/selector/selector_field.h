@@ -22,7 +22,7 @@ public:
     virtual void OnWheel(WPARAM wheel) = 0;
     // A character was typed into the field.
     virtual void CompleteTyped() = 0;
-    // The field's notification (EN_SETFOCUS, EN_KILLFOCUS, EN_CHANGE).
+    // The field's notification (EN_SETFOCUS, EN_KILLFOCUS, EN_UPDATE, EN_CHANGE).
     virtual void OnFieldEvent(WORD event) = 0;
     // WM_GETOBJECT asked of the field, which speaks for the selector as a combo box's field does;
     // 0 for the system's own answer.
@@ -46,11 +46,14 @@ public:
     bool MoveInto(SelectorFieldOwner& owner, RECT place, HFONT font, const std::wstring& text);
     // The selector is going, and the field, a child of it, with it.
     void Forget(const SelectorFieldOwner& owner);
+    // While a character typed into the field goes in, before the selector completes the text.
+    bool Typing() const { return typing_; }
 
 private:
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
     SelectorFieldOwner* owner_ = nullptr;
+    bool typing_ = false;
 };
 
 }  // namespace tastolink

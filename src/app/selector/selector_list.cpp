@@ -8,7 +8,6 @@
 namespace tastolink {
 namespace {
 
-constexpr int kMostEntriesShown = 16;
 constexpr int kListId = 1000;  // the id a combo box gives its list
 
 // How a note reads for assistive technology and in the tooltip.
@@ -17,7 +16,7 @@ std::wstring NoteText(const EntryNote& note) {
     return note.device.empty() ? L"порт есть в системе" : note.device;
 }
 
-int TextWidth(HDC dc, const std::wstring& text) {
+int TextWidth(HDC dc, std::wstring_view text) {
     SIZE size{};
     GetTextExtentPoint32W(dc, text.data(), static_cast<int>(text.size()), &size);
     return size.cx;
@@ -50,7 +49,7 @@ int LineHeight(HWND window, HFONT font) {
 }  // namespace
 
 bool SelectorList::MakeWindows(HWND owner) {
-    if (!CreateOfClass({.className = L"TastolinkSelectorList",
+    if (!CreateOfClass({.className = L"TastolinkComboListBox",
                         .style = WS_POPUP | WS_BORDER,
                         .extendedStyle = WS_EX_TOOLWINDOW | WS_EX_TOPMOST | WS_EX_NOACTIVATE,
                         .parent = owner,
@@ -66,30 +65,40 @@ bool SelectorList::MakeWindows(HWND owner) {
     return true;
 }
 
+int SelectorList::EntryHeight(HFONT font) const { return LineHeight(List(), font); }
+
+// Below the selector, or above it where the screen ends first; wide enough for the notes.
+RECT SelectorList::PlaceFor(const SelectorListOwner& selector) const {
+    int notesLeft = 0;
+    return PlaceFor(selector, notesLeft);
+}
+
+RECT SelectorList::PlaceFor(const SelectorListOwner& selector, int& notesLeft) const {
+    RECT frame;
+    GetWindowRect(selector.SelectorWindow(), &frame);
+    frame.right = std::max<LONG>(frame.right, frame.left + WidthForNotes(selector, notesLeft));
+    const int shown = std::clamp(static_cast<int>(selector.EntryList().size()), 1, kMostEntriesShown);
+    const int height = shown * EntryHeight(selector.EntryFont()) + 2 * GetSystemMetrics(SM_CYBORDER);
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof monitor;
+    GetMonitorInfoW(MonitorFromRect(&frame, MONITOR_DEFAULTTONEAREST), &monitor);
+    const LONG top = frame.bottom + height > monitor.rcWork.bottom ? frame.top - height : frame.bottom;
+    return {frame.left, top, frame.right, top + height};
+}
+
 void SelectorList::Drop(SelectorListOwner& selector) {
     Close();
     if (!Handle() && !MakeWindows(GetAncestor(selector.SelectorWindow(), GA_ROOT))) return;
-    const int count = static_cast<int>(selector.EntryList().size());
-    const int lineHeight = LineHeight(List(), selector.EntryFont());
     SetWindowRedraw(List(), FALSE);
-    SendMessageW(List(), LB_SETCOUNT, count, 0);
-    SendMessageW(List(), LB_SETITEMHEIGHT, 0, lineHeight);
+    SendMessageW(List(), LB_SETCOUNT, selector.EntryList().size(), 0);
+    SendMessageW(List(), LB_SETITEMHEIGHT, 0, EntryHeight(selector.EntryFont()));
     dropped_ = &selector;
     Highlight(selector.ShownOrMatchingEntry());
     SetWindowRedraw(List(), TRUE);
 
-    // Below the selector, or above it where the screen ends first; wide enough for the notes.
-    RECT frame;
-    GetWindowRect(selector.SelectorWindow(), &frame);
-    frame.right = std::max<LONG>(frame.right, frame.left + WidthForNotes(selector));
-    const int shown = std::clamp(count, 1, kMostEntriesShown);
-    const int height = shown * lineHeight + 2 * GetSystemMetrics(SM_CYBORDER);
-    MONITORINFO monitor{};
-    monitor.cbSize = sizeof monitor;
-    GetMonitorInfoW(MonitorFromRect(&frame, MONITOR_DEFAULTTONEAREST), &monitor);
-    const int top = frame.bottom + height > monitor.rcWork.bottom ? frame.top - height : frame.bottom;
-    SetWindowPos(Handle(), HWND_TOPMOST, frame.left, top, frame.right - frame.left, height,
-                 SWP_NOACTIVATE | SWP_SHOWWINDOW);
+    const RECT place = PlaceFor(selector, notesLeft_);
+    SetWindowPos(Handle(), HWND_TOPMOST, place.left, place.top, place.right - place.left,
+                 place.bottom - place.top, SWP_NOACTIVATE | SWP_SHOWWINDOW);
     RECT client;
     GetClientRect(Handle(), &client);
     MoveWindow(List(), 0, 0, client.right, client.bottom, TRUE);
@@ -98,9 +107,17 @@ void SelectorList::Drop(SelectorListOwner& selector) {
     if (GetCapture() != selector.SelectorWindow()) HoldMouse();
 }
 
-void SelectorList::Close(bool take) {
+void SelectorList::Close(bool take) { Close(take, false); }
+
+void SelectorList::CloseClicked(int entry) {
+    ListBox_SetCurSel(List(), entry);
+    Close(true, true);
+}
+
+void SelectorList::Close(bool take, bool clicked) {
     if (!dropped_) return;
     SelectorListOwner* selector = dropped_;
+    selector->ListClosing(take);
     dropped_ = nullptr;
     const int chosen = ListBox_GetCurSel(List());
     if (GetCapture() == List()) {
@@ -111,19 +128,25 @@ void SelectorList::Close(bool take) {
     ShowWindow(Handle(), SW_HIDE);
     noteTip_.Hide();
     RaiseEvent(EVENT_OBJECT_HIDE, List());
-    selector->ListClosed(take ? chosen : -1);
+    selector->ListClosed(take ? chosen : -1, clicked);
 }
 
 bool SelectorList::MoveByKey(WORD key) {
     if (!dropped_ || !IsListKey(key)) return false;
-    SendMessageW(List(), WM_KEYDOWN, key, 0);
+    // With no entry lit, the list box lights the first whatever the key; End means the last.
+    if (key == VK_END && ListBox_GetCurSel(List()) < 0)
+        ListBox_SetCurSel(List(), ListBox_GetCount(List()) - 1);
+    else
+        SendMessageW(List(), WM_KEYDOWN, key, 0);
     const int at = ListBox_GetCurSel(List());
     if (at >= 0) {
         RaiseEvent(EVENT_OBJECT_SELECTION, List(), at + 1);
-        dropped_->ShowEntry(at);
+        dropped_->KeysMovedTo(at);
     }
     return true;
 }
+
+int SelectorList::TopEntry() const { return ListBox_GetTopIndex(List()); }
 
 // As a combo box does: with no entry lit, the first key in the list lights the first entry.
 void SelectorList::Highlight(int index) {
@@ -152,11 +175,10 @@ void SelectorList::ButtonReleasedAt(HWND window, LPARAM point) {
     if (!dropped_) return;
     const int entry = EntryAt(window, point);
     if (entry < 0) return HoldMouse();
-    ListBox_SetCurSel(List(), entry);
-    Close(true);
+    CloseClicked(entry);
 }
 
-int SelectorList::WidthForNotes(const SelectorListOwner& selector) {
+int SelectorList::WidthForNotes(const SelectorListOwner& selector, int& notesLeft) const {
     if (!selector.NoteOf(0)) return 0;
     HDC dc = GetDC(List());
     const HGDIOBJ old =
@@ -170,8 +192,8 @@ int SelectorList::WidthForNotes(const SelectorListOwner& selector) {
     SelectObject(dc, old);
     ReleaseDC(List(), dc);
     const int gap = Scaled(8);
-    notesLeft_ = names + gap;
-    return notesLeft_ + notes + gap + GetSystemMetricsForDpi(SM_CXVSCROLL, Dpi()) +
+    notesLeft = names + gap;
+    return notesLeft + notes + gap + GetSystemMetricsForDpi(SM_CXVSCROLL, Dpi()) +
            2 * GetSystemMetrics(SM_CXBORDER);
 }
 
@@ -212,7 +234,7 @@ void SelectorList::DrawEntry(const DRAWITEMSTRUCT& item) const {
     SetBkMode(item.hDC, TRANSPARENT);
     const HGDIOBJ old = SelectObject(
         item.hDC, dropped_->EntryFont() ? dropped_->EntryFont() : GetStockObject(DEFAULT_GUI_FONT));
-    const std::wstring& entry = dropped_->EntryList()[item.itemID];
+    const std::wstring_view entry = dropped_->EntryList()[item.itemID];
     const EntryNote* note = dropped_->NoteOf(item.itemID);
     // A port the system does not have is greyed; the device of one it has stands beside it.
     if (note && !note->present && !highlighted) SetTextColor(item.hDC, GetSysColor(COLOR_GRAYTEXT));
@@ -228,6 +250,8 @@ void SelectorList::DrawEntry(const DRAWITEMSTRUCT& item) const {
 }
 
 LRESULT SelectorList::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    // A tool that takes the list for the list box its class names asks it as one.
+    if (message >= LB_ADDSTRING && message <= LB_MSGMAX) return SendMessageW(List(), message, wParam, lParam);
     switch (message) {
         case WM_MOUSEACTIVATE:
             return MA_NOACTIVATE;
@@ -262,8 +286,23 @@ LRESULT SelectorList::Box::HandleMessage(UINT message, WPARAM wParam, LPARAM lPa
         case WM_GETOBJECT:
             if (LRESULT answer = owner_.accessible_.Answer(wParam, lParam)) return answer;
             break;
+        case LB_GETTEXT:
+        case LB_GETTEXTLEN:
+            // A list box without data of its own has no texts: the entries are the selector's.
+            return owner_.EntryText(message, wParam, lParam);
     }
     return Window::HandleMessage(message, wParam, lParam);
+}
+
+LRESULT SelectorList::EntryText(UINT message, WPARAM index, LPARAM buffer) const {
+    if (!dropped_ || index >= dropped_->EntryList().size()) return LB_ERR;
+    const std::wstring_view entry = dropped_->EntryList()[index];
+    if (message == LB_GETTEXT) {
+        if (!buffer) return LB_ERR;
+        entry.copy(reinterpret_cast<wchar_t*>(buffer), entry.size());
+        reinterpret_cast<wchar_t*>(buffer)[entry.size()] = L'\0';
+    }
+    return static_cast<LRESULT>(entry.size());
 }
 
 // The list highlights the entry under the mouse and takes the one clicked; a press outside it
@@ -281,10 +320,7 @@ LRESULT SelectorList::OnListMouse(UINT message, LPARAM lParam) {
             PointAt(entry, MSG{List(), WM_MOUSEMOVE, 0, lParam, 0, {}});
             return 0;
         case WM_LBUTTONUP:
-            if (entry >= 0) {
-                ListBox_SetCurSel(List(), entry);
-                Close(true);
-            }
+            if (entry >= 0) CloseClicked(entry);
             return 0;
     }
     POINT at{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
@@ -322,7 +358,7 @@ long SelectorList::ChildCount() const {
 std::wstring SelectorList::ChildName(long child) const {
     const auto index = static_cast<std::size_t>(child - 1);
     const EntryNote* note = dropped_->NoteOf(index);
-    return dropped_->EntryList()[index] + (note ? L", " + NoteText(*note) : L"");
+    return std::wstring(dropped_->EntryList()[index]) + (note ? L", " + NoteText(*note) : L"");
 }
 
 long SelectorList::ChildState(long child) const {

@@ -8,6 +8,7 @@
 #include "app/window/accessible.h"
 #include "app/window/tooltip.h"
 #include "app/window/window.h"
+#include "selection/entry_list.h"
 
 namespace tastolink {
 
@@ -18,22 +19,27 @@ struct EntryNote {
     bool present = true;
 };
 
+// A selector's entries; one list is shared by every selector that offers the same.
+using SelectorEntries = EntryList<wchar_t>;
+
 // The selector a list drops for, as the list sees it: what it shows, and where the choice goes.
 class SelectorListOwner {
 public:
     // The list drops below it.
     virtual HWND SelectorWindow() const = 0;
     virtual HFONT EntryFont() const = 0;
-    virtual const std::vector<std::wstring>& EntryList() const = 0;
+    virtual const SelectorEntries& EntryList() const = 0;
     // Nullptr for an entry without a note.
     virtual const EntryNote* NoteOf(std::size_t index) const = 0;
     virtual const std::wstring& AccessibleName() const = 0;
     // The entry the list lights as it drops, or -1.
     virtual int ShownOrMatchingEntry() const = 0;
     // The keys moved the highlight to entry `index`, which the selector shows.
-    virtual void ShowEntry(int index) = 0;
-    // The list has closed; `chosen` is the entry taken, or -1.
-    virtual void ListClosed(int chosen) = 0;
+    virtual void KeysMovedTo(int index) = 0;
+    // The list is about to close, its entry taken or not.
+    virtual void ListClosing(bool taken) = 0;
+    // The list has closed; `chosen` is the entry taken, or -1, and `clicked` whether the mouse took it.
+    virtual void ListClosed(int chosen, bool clicked) = 0;
 
 protected:
     ~SelectorListOwner() = default;
@@ -47,10 +53,16 @@ protected:
 // closes it, and so does anything that takes the mouse away (the menu, a move of the window).
 class SelectorList final : public Window, private AccessibleFace {
 public:
+    static constexpr int kMostEntriesShown = 16;
+
     SelectorList() = default;
     ~SelectorList() override { Destroy(); }
 
     void Drop(SelectorListOwner& selector);
+    // Where the list drops for `selector`, on the screen.
+    RECT PlaceFor(const SelectorListOwner& selector) const;
+    // The height of an entry in `font`.
+    int EntryHeight(HFONT font) const;
     // Closes the list; with `take` the highlighted entry goes into the selector.
     void Close(bool take = false);
     bool IsDroppedFor(const SelectorListOwner& selector) const { return dropped_ == &selector; }
@@ -61,6 +73,8 @@ public:
     // Highlights entry `index` (none for -1) without touching the selector's text.
     void Highlight(int index);
     void Scroll(WPARAM wheel);
+    // The first entry in view.
+    int TopEntry() const;
     // The mouse went up after a press on the selector's button: over an entry, that entry is
     // taken; elsewhere the list stays down and holds the mouse from now on.
     void ButtonReleasedAt(HWND window, LPARAM point);
@@ -89,9 +103,15 @@ private:
     int EntryAtClient(POINT at) const;
     void HoldMouse();
     void HighlightAndTell(int index);
+    // LB_GETTEXT and LB_GETTEXTLEN of entry `index` while the list is down.
+    LRESULT EntryText(UINT message, WPARAM index, LPARAM buffer) const;
+    void Close(bool take, bool clicked);
+    // The mouse took entry `entry`.
+    void CloseClicked(int entry);
+    RECT PlaceFor(const SelectorListOwner& selector, int& notesLeft) const;
     // The width the list needs to show the notes beside the entries (0 without notes), and where
-    // the notes begin; made as the list drops.
-    int WidthForNotes(const SelectorListOwner& selector);
+    // the notes begin.
+    int WidthForNotes(const SelectorListOwner& selector, int& notesLeft) const;
     // The note of the entry under the mouse, told by the tooltip.
     void PointAt(int entry, const MSG& move);
 
@@ -107,8 +127,8 @@ private:
     long ChildAt(POINT client) const override;
 
     Box box_{*this};
-    Tooltip noteTip_;  // made for the first list with notes
-    int notesLeft_ = 0;
+    Tooltip noteTip_;    // made for the first list with notes
+    int notesLeft_ = 0;  // set as the list drops
     SelectorListOwner* dropped_ = nullptr;
     bool releasingMouse_ = false;  // the capture changes at the list's own wish
     AccessibleObject accessible_{*this};

@@ -3,18 +3,21 @@
 #include <new>
 #include <utility>
 
+#include "app/window/automation_provider.h"
 #include "shared/late_bound_win32.h"
 
 namespace tastolink {
-namespace {
 
-BSTR Copy(const std::wstring& text) {
+BSTR BstrOf(const std::wstring& text) {
     static const auto allocate =
         LateBound<decltype(&SysAllocStringLen)>(L"oleaut32.dll", "SysAllocStringLen");
     return text.empty() || !allocate ? nullptr : allocate(text.data(), static_cast<UINT>(text.size()));
 }
 
-}  // namespace
+void FreeBstr(BSTR text) {
+    static const auto free = LateBound<decltype(&SysFreeString)>(L"oleaut32.dll", "SysFreeString");
+    if (text && free) free(text);
+}
 
 // The object itself. It answers for the control itself (child 0) and for its simple children;
 // where, parent and neighbours come from the system's own object of the window's client area.
@@ -212,7 +215,7 @@ private:
         return Put(*out, read(at));
     }
     static HRESULT Put(BSTR& out, const std::wstring& text) {
-        out = Copy(text);
+        out = BstrOf(text);
         return out ? S_OK : S_FALSE;
     }
     static HRESULT Put(VARIANT& out, long number) {
@@ -227,6 +230,10 @@ private:
 };
 
 LRESULT AccessibleObject::Answer(WPARAM wParam, LPARAM lParam) {
+    if (static_cast<long>(lParam) == kUiaRootObjectId) {
+        if (!provider_) provider_ = new (std::nothrow) AutomationProvider(face_);
+        return provider_ ? provider_->Answer(wParam, lParam) : 0;
+    }
     if (static_cast<long>(lParam) != OBJID_CLIENT) return 0;
     if (!object_) object_ = new (std::nothrow) Object(face_);
     // The object is handed over through COM, which WinMain has started for the window's thread.
@@ -239,9 +246,18 @@ LRESULT AccessibleObject::Answer(WPARAM wParam, LPARAM lParam) {
 }
 
 void AccessibleObject::Disconnect() {
+    if (provider_) {
+        provider_->Disconnect();
+        std::exchange(provider_, nullptr)->Release();
+    }
     if (!object_) return;
     object_->Disconnect();
     std::exchange(object_, nullptr)->Release();
+}
+
+void AccessibleObject::Raise(DWORD event) {
+    NotifyWinEvent(event, face_.AccessibleWindow(), OBJID_CLIENT, CHILDID_SELF);
+    if (provider_) provider_->Raise(event);
 }
 
 }  // namespace tastolink

@@ -2,6 +2,8 @@
 
 #include <map>
 #include <sstream>
+#include <tuple>
+#include <utility>
 
 #include "app/window/message_loop.h"
 #include "app/window_fixture.h"
@@ -14,7 +16,7 @@ namespace {
 
 // The list box of the list a selector has dropped, if one is on screen.
 HWND DroppedList() {
-    HWND popup = FindWindowW(L"TastolinkSelectorList", nullptr);
+    HWND popup = FindWindowW(L"TastolinkComboListBox", nullptr);
     return popup && IsWindowVisible(popup) ? FindWindowExW(popup, nullptr, WC_LISTBOXW, nullptr) : nullptr;
 }
 
@@ -60,24 +62,77 @@ std::vector<std::wstring> Type(HWND shown, const std::string& keys) {
     return texts;
 }
 
-// The control a selector stands in for is the judge of how it answers keys: the same keys go to
-// a selector and to a system drop-down combo box of the same entries (the delivered catalogue,
-// where "F1" and "F10" come before "F", "Num0" before "N" and "Up" before "U"), showing sixteen
-// at a time as a dropped selector does, and both must show the same texts.
-TEST_F(MainWindowTest, SelectorAnswersKeysAsADropDownComboBox) {
-    Open();
-    HWND selector = window->ComboBox(3).Handle();
-    // A new one for each sequence: Wine's combo box carries where it stood into the next.
-    auto newComboBox = [&] {
+// The notifications a combo box's parent hears, by name, from the controls watched.
+std::vector<std::string> heard;
+HWND watched[2];
+
+LRESULT CALLBACK Hear(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR) {
+    static const std::map<WORD, std::string> kNames{
+        {CBN_SELCHANGE, "SELCHANGE"},   {CBN_SETFOCUS, "SETFOCUS"},     {CBN_KILLFOCUS, "KILLFOCUS"},
+        {CBN_EDITCHANGE, "EDITCHANGE"}, {CBN_EDITUPDATE, "EDITUPDATE"}, {CBN_DROPDOWN, "DROPDOWN"},
+        {CBN_CLOSEUP, "CLOSEUP"},       {CBN_SELENDOK, "SELENDOK"},     {CBN_SELENDCANCEL, "SELENDCANCEL"}};
+    // Wine's combo box passes its field's EN_MAXTEXT on as CBN_ERRSPACE, which no combo box means.
+    const auto from = reinterpret_cast<HWND>(lParam);
+    if (message == WM_COMMAND && (from == watched[0] || from == watched[1]) &&
+        HIWORD(wParam) != WORD(CBN_ERRSPACE)) {
+        const auto name = kNames.find(HIWORD(wParam));
+        heard.push_back(name == kNames.end() ? std::to_string(HIWORD(wParam)) : name->second);
+    }
+    return DefSubclassProc(window, message, wParam, lParam);
+}
+
+// The control a selector stands in for is the judge of how it answers: the same keys and messages
+// go to a selector and to a system drop-down combo box of the same entries (the delivered catalogue,
+// where "F1" and "F10" come before "F", "Num0" before "N" and "Up" before "U"), showing sixteen at a
+// time as a dropped selector does, and both must show the same texts and tell their parent the same
+// notifications in the same order.
+class ComboBoxOracleTest : public MainWindowTest {
+protected:
+    void SetUp() override {
+        MainWindowTest::SetUp();
+        Open();
+        selector = window->ComboBox(3).Handle();
+        watched[0] = selector;
+        SetWindowSubclass(window->Handle(), Hear, 1, 0);
+    }
+    void TearDown() override {
+        RemoveWindowSubclass(window->Handle(), Hear, 1);
+        MainWindowTest::TearDown();
+    }
+    // A new one for each comparison: Wine's combo box carries where it stood into the next.
+    HWND NewComboBox() {
         HWND combo = CreateWindowExW(0, WC_COMBOBOXW, L"", WS_CHILD | WS_VISIBLE | CBS_DROPDOWN | WS_VSCROLL,
                                      0, 0, 70, 400, window->Handle(), nullptr, nullptr, nullptr);
-        for (const std::wstring& entry : window->ComboBox(3).EntryList())
-            ComboBox_AddString(combo, entry.c_str());
+        const SelectorEntries& entries = window->ComboBox(3).EntryList();
+        for (std::size_t at = 0; at < entries.size(); ++at)
+            ComboBox_AddString(combo, std::wstring(entries[at]).c_str());
         ComboBox_SetMinVisible(combo, 16);
         SetWindowFont(combo, GetWindowFont(selector), FALSE);
-        return combo;
-    };
+        return watched[1] = combo;
+    }
+    // Runs `act` on the selector and on a new combo box, each given the focus with an empty text
+    // and left afterwards for another control, and expects the same of both: what `act` returns,
+    // and what the parent heard.
+    template <typename Act>
+    void ExpectSameOfBoth(Act&& act, const std::string& what) {
+        auto run = [&](HWND control) {
+            heard.clear();
+            SetFocus(control);
+            SetWindowTextW(control, L"");
+            const auto result = act(control);
+            SetFocus(window->Control(kEdit1));
+            return std::make_pair(result, heard);
+        };
+        const auto bySelector = run(selector);
+        HWND combo = NewComboBox();
+        EXPECT_EQ(bySelector, run(combo)) << what;
+        DestroyWindow(combo);
+    }
 
+    HWND selector = nullptr;
+};
+
+TEST_F(ComboBoxOracleTest, KeysShowAndTellAsADropDownComboBox) {
     std::string downPastTheEndAndUpPastTheStart;
     for (int step = 0; step < 60; ++step) downPastTheEndAndUpPastTheStart += "Down ";
     for (int step = 0; step < 60; ++step) downPastTheEndAndUpPastTheStart += "Up ";
@@ -89,18 +144,104 @@ TEST_F(MainWindowTest, SelectorAnswersKeysAsADropDownComboBox) {
              std::string("F4 PgDn PgDn PgUp Down Enter"),  // a page is sixteen entries
              std::string("Alt+Down Down Down Alt+Up"),     // Alt and an arrow drop and close it
              std::string("F4 N Down Enter"),               // typing lights the first entry it begins
-         }) {
-        SetFocus(selector);
-        SetWindowTextW(selector, L"");
-        const std::vector<std::wstring> bySelector = Type(selector, keys);
-        HWND combo = newComboBox();
-        SetFocus(combo);
-        EXPECT_EQ(bySelector, Type(combo, keys)) << keys;
-        DestroyWindow(combo);
-    }
+         })
+        ExpectSameOfBoth([&](HWND control) { return Type(control, keys); }, keys);
+}
 
-    // Where the selector is made to differ. Typed letters complete to the first entry that
-    // begins with them; a combo box leaves them as typed.
+// The messages by which automation tools read and drive a combo box, each answered as the combo box
+// answers it: the text and its selection, the text's limit, the dropped list's top entry and height.
+TEST_F(ComboBoxOracleTest, MessagesAnswerAsADropDownComboBox) {
+    ExpectSameOfBoth(
+        [](HWND control) {
+            std::vector<LRESULT> answers{
+                SendMessageW(control, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"Num3"))};
+            wchar_t text[8] = L"";
+            answers.push_back(SendMessageW(control, WM_GETTEXT, 3, reinterpret_cast<LPARAM>(text)));
+            answers.push_back(text[2]);
+            ComboBox_SetEditSel(control, 1, 3);
+            DWORD start = 0, end = 0;
+            answers.push_back(SendMessageW(control, CB_GETEDITSEL, reinterpret_cast<WPARAM>(&start),
+                                           reinterpret_cast<LPARAM>(&end)));
+            answers.insert(answers.end(), {static_cast<LRESULT>(start), static_cast<LRESULT>(end)});
+            SetFocus(nullptr);  // the selection stays as the field leaves, and is set without it
+            answers.push_back(SendMessageW(control, CB_GETEDITSEL, 0, 0));
+            ComboBox_SetEditSel(control, 2, -1);
+            answers.push_back(SendMessageW(control, CB_GETEDITSEL, 0, 0));
+            SetFocus(control);
+            answers.push_back(SendMessageW(control, CB_GETITEMHEIGHT, 0, 0));
+            ComboBox_LimitText(control, 3);
+            SetWindowTextW(control, L"");
+            Type(control, "1 2 3 4");
+            answers.push_back(GetWindowTextLengthW(control));
+            ComboBox_LimitText(control, 0);
+            Type(control, "F4 PgDn PgDn PgDn");
+            answers.push_back(SendMessageW(control, CB_GETTOPINDEX, 0, 0));
+            Type(control, "Esc");
+            answers.push_back(SendMessageW(control, CB_GETTOPINDEX, 0, 0));
+            ComboBox_SetCurSel(control, 30);
+            answers.push_back(SendMessageW(control, CB_GETTOPINDEX, 0, 0));
+            RECT frame, dropped;
+            GetWindowRect(control, &frame);
+            SendMessageW(control, CB_GETDROPPEDCONTROLRECT, 0, reinterpret_cast<LPARAM>(&dropped));
+            answers.insert(answers.end(), {dropped.left - frame.left, dropped.top - frame.top});
+            return answers;
+        },
+        "messages");
+}
+
+TEST_F(ComboBoxOracleTest, StringsAreFoundByTheirBeginningAsInAComboBox) {
+    for (const auto& [start, text] : std::vector<std::pair<int, std::wstring>>{{-1, L"f"},
+                                                                               {0, L"F1"},
+                                                                               {1, L"F1"},
+                                                                               {-1, L"num"},
+                                                                               {20, L"n"},
+                                                                               {57, L"u"},
+                                                                               {-1, L"Q"},
+                                                                               {-1, L""},
+                                                                               {-1, L"zz"}})
+        ExpectSameOfBoth(
+            [&](HWND control) {
+                ComboBox_SetCurSel(control, 2);
+                return std::vector<LRESULT>{ComboBox_FindString(control, start, text.c_str()),
+                                            ComboBox_FindStringExact(control, start, text.c_str()),
+                                            ComboBox_SelectString(control, start, text.c_str()),
+                                            ComboBox_GetCurSel(control), GetWindowTextLengthW(control)};
+            },
+            Utf8FromWide(text));
+}
+
+// The list dropped and the mouse over another entry: Esc or a click outside leave the text as it
+// was, and a click on the entry takes it.
+TEST_F(ComboBoxOracleTest, TheMouseOverAnEntryIsTakenOnlyByAClick) {
+    for (const std::string end : {"Esc", "outside", "on the entry"})
+        ExpectSameOfBoth(
+            [&](HWND control) {
+                ComboBox_SetCurSel(control, 1);
+                Type(control, "F4");
+                COMBOBOXINFO parts{};
+                parts.cbSize = sizeof parts;
+                GetComboBoxInfo(control, &parts);
+                HWND list = control == selector ? DroppedList() : parts.hwndList;
+                RECT entry;
+                ListBox_GetItemRect(list, 5, &entry);
+                const LPARAM onEntry = MAKELPARAM(entry.left + 2, entry.top + 2);
+                Deliver(list, WM_MOUSEMOVE, 0, onEntry);
+                if (end == "Esc") Type(control, "Esc");
+                if (end == "outside") Deliver(list, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(-50, -50));
+                if (end == "on the entry") {
+                    Deliver(list, WM_LBUTTONDOWN, MK_LBUTTON, onEntry);
+                    Deliver(list, WM_LBUTTONUP, 0, onEntry);
+                }
+                return std::make_pair(ControlText(control), ComboBox_GetDroppedState(control));
+            },
+            end);
+}
+
+// Where the selector is made to differ.
+TEST_F(MainWindowTest, SelectorCompletesAndStepsFromTheTextTyped) {
+    Open();
+    HWND selector = window->ComboBox(3).Handle();
+    // Typed letters complete to the first entry that begins with them; a combo box leaves them as typed.
     SetFocus(selector);
     Type(selector, "N");
     EXPECT_EQ(ControlText(selector), L"Num0");
@@ -110,9 +251,13 @@ TEST_F(MainWindowTest, SelectorAnswersKeysAsADropDownComboBox) {
     EXPECT_EQ(Type(selector, "Down"), std::vector<std::wstring>{L"Num1"});
     SetWindowTextW(GetFocus(), L"Foo");
     EXPECT_EQ(Type(selector, "Down"), std::vector<std::wstring>{L"F1"});
-    // Home and End move in a dropped list, as in a drop-down list; a combo box's field moves its caret.
+    // Home and End move in a dropped list, as in a drop-down list; a combo box's field moves its
+    // caret. End lights the last entry even with none lit before, where Wine's list box lights the
+    // first whatever the key.
     EXPECT_EQ(Type(selector, "F4 End Home End Enter"),
               (std::vector<std::wstring>{L"F1", L"Z", L"F1", L"Z", L"Z"}));
+    SetWindowTextW(selector, L"");
+    EXPECT_EQ(Type(selector, "F4 End Enter"), (std::vector<std::wstring>{L"", L"Z", L"Z"}));
 }
 
 void ClickButton(HWND selector, UINT message = WM_LBUTTONUP) {
@@ -140,6 +285,12 @@ TEST_F(MainWindowTest, TheDroppedListTakesTheMouseAsAComboBoxListDoes) {
     HWND list = DroppedList();
     ASSERT_NE(list, nullptr);
     EXPECT_EQ(GetCapture(), list);
+    // Asked as the list box its class names, it tells the entries.
+    wchar_t entry[8] = L"";
+    HWND popup = GetParent(list);
+    const int length = ListBox_GetText(popup, 57, entry);
+    EXPECT_EQ(std::make_tuple(ListBox_GetCount(popup), length, std::wstring(entry)),
+              std::make_tuple(58, 1, std::wstring(L"Z")));
     const int top = ListBox_GetTopIndex(list);
     Deliver(GetFocus(), WM_MOUSEWHEEL, MAKEWPARAM(0, -WHEEL_DELTA));
     EXPECT_GT(ListBox_GetTopIndex(list), top);

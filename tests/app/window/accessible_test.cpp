@@ -88,7 +88,7 @@ TEST_F(AccessibleTest, SelectorsAreComboBoxesAndKeypadButtonsPushButtons) {
     EXPECT_TRUE(events.contains({EVENT_OBJECT_VALUECHANGE, five, CHILDID_SELF}));
     EXPECT_TRUE(events.contains({EVENT_OBJECT_STATECHANGE, five, CHILDID_SELF}));
     EXPECT_EQ(SeenOf(five).state, STATE_SYSTEM_FOCUSABLE | STATE_SYSTEM_FOCUSED | STATE_SYSTEM_EXPANDED);
-    HWND list = FindWindowExW(FindWindowW(L"TastolinkSelectorList", nullptr), nullptr, WC_LISTBOXW, nullptr);
+    HWND list = FindWindowExW(FindWindowW(L"TastolinkComboListBox", nullptr), nullptr, WC_LISTBOXW, nullptr);
     const Seen entries = SeenOf(list);
     EXPECT_EQ(std::tie(entries.role, entries.name, entries.children),
               std::make_tuple(ROLE_SYSTEM_LIST, std::wstring(L"Пятёрка, клавиша"), 58L));
