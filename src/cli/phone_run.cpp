@@ -14,6 +14,7 @@
 #include "recording/playback.h"
 #include "recording/playback_schedule.h"
 #include "recording/sequence_file.h"
+#include "settings/phones_ini.h"
 #include "settings/settings_files_posix.h"
 
 namespace tastolink {

@@ -36,7 +36,6 @@ constexpr Wording kProblemWords[] = {
 };
 constexpr Wording kBoxHead{"В {} есть ошибки; профили с ними пропущены.",
                            "{} has errors; the profiles with them are left out."};
-constexpr Wording kCannotRead{"Невозможно прочитать «{}»: {}", "Cannot read \"{}\": {}"};
 constexpr Wording kBoxLine{"Строка {}: {}", "Line {}: {}"};
 constexpr Wording kBoxFile{"Файл: {}", "File: {}"};
 constexpr Wording kBoxMore{"…и ещё {}", "...and {} more"};
@@ -290,21 +289,6 @@ std::string ProblemsText(const std::vector<ProfileProblem>& problems, Language l
         text.append("\n").append(
             Worded(kBoxMore, language, {std::to_string(problems.size() - kMostProblemsShown)}));
     return text;
-}
-
-LoadedProfiles LoadPhonesFile(SettingsFiles& files, const std::string& name, Language language,
-                              bool mustExist) {
-    std::string bytes;
-    std::optional<std::string> problems;
-    try {
-        bytes = files.Read(name);
-    } catch (const SettingsError& error) {
-        const bool missing = dynamic_cast<const SettingsFileMissing*>(&error) != nullptr;
-        if (!missing || mustExist) problems = Worded(kCannotRead, language, {name, error.Reason()});
-    }
-    PhonesFile file = ReadPhonesFile(bytes);
-    if (!file.problems.empty()) problems = ProblemsText(file.problems, language, name);
-    return {std::move(file.profiles), std::move(problems)};
 }
 
 }  // namespace tastolink

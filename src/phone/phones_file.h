@@ -1,13 +1,11 @@
 #pragma once
 
-#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "phone/keypad_press.h"
 #include "phone/phone_profile.h"
-#include "settings/settings_files.h"
 #include "shared/wording.h"
 
 namespace tastolink {
@@ -72,15 +70,5 @@ std::string ProblemText(const ProfileProblem& problem, Language language);
 // The one box's whole text: the file, then each line and its fault (the first few dozen).
 std::string ProblemsText(const std::vector<ProfileProblem>& problems, Language language,
                          std::string_view fileName = kPhonesFile);
-
-// The profiles of the phones file `name` as both front ends start with them, and the one text
-// that names what is wrong with it (the file can't be read, or lines are bad), or nothing. A
-// missing file gives the built-in profiles alone, without a word unless it `mustExist`.
-struct LoadedProfiles {
-    std::vector<PhoneProfile> profiles;
-    std::optional<std::string> problems;
-};
-LoadedProfiles LoadPhonesFile(SettingsFiles& files, const std::string& name, Language language,
-                              bool mustExist = false);
 
 }  // namespace tastolink

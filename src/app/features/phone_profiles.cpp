@@ -3,6 +3,7 @@
 #include "phone/key_names.h"
 #include "phone/phones_file.h"
 #include "settings/chosen_profile.h"
+#include "settings/phones_ini.h"
 
 namespace tastolink {
 
