@@ -102,12 +102,17 @@ class User:
         return window
 
     def wait_gone(self, window):
-        """Waits until `window` has gone and another window of the program has the keys: until Wine
-        takes the focus the window manager offers it, a click there may land on nothing."""
+        """Waits until `window` has gone and another window of the program has the keys and is
+        active: until then, a click there may land on nothing."""
         pid = self.program.process.pid
         wait_until(lambda: window.id not in {w.id for w in self.display.windows_of(pid)}, 10, "the window to close")
         wait_until(lambda: any(self.display.has_focus(w) for w in self.display.windows_of(pid)), 10,
                    "a window of the program to have the keys again")
+        # Wine activates that window a moment after X gave it the keys; a click on a button before
+        # that is taken back as the activation moves the focus.
+        self.program.wait_for_report(
+            lambda report: report.raw["active"] in [window["hwnd"] for window in report.raw["windows"]],
+            "a window of the program to be active again")
 
     def file_menu(self, item, file_name=None):
         """Item `item` (from 0) of the menu "Файл", by the keyboard; then the file `file_name` of the

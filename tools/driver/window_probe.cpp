@@ -110,11 +110,13 @@ std::string Report() {
         if (owner == process && IsWindowVisible(window))
             windows += (windows.empty() ? "" : ",") + Describe(window);
     }
-    char head[160];
-    std::snprintf(
-        head, sizeof head, "{\"main\":%llu,\"client\":[%ld,%ld,%ld,%ld],\"focus\":%d,\"flags\":%lu,",
-        static_cast<unsigned long long>(reinterpret_cast<UINT_PTR>(main)), client.left, client.top,
-        client.right - client.left, client.bottom - client.top, GetDlgCtrlID(gui.hwndFocus), gui.flags);
+    char head[200];
+    std::snprintf(head, sizeof head,
+                  "{\"main\":%llu,\"active\":%llu,\"client\":[%ld,%ld,%ld,%ld],\"focus\":%d,\"flags\":%lu,",
+                  static_cast<unsigned long long>(reinterpret_cast<UINT_PTR>(main)),
+                  static_cast<unsigned long long>(reinterpret_cast<UINT_PTR>(gui.hwndActive)), client.left,
+                  client.top, client.right - client.left, client.bottom - client.top,
+                  GetDlgCtrlID(gui.hwndFocus), gui.flags);
     return head + ("\"windows\":[" + windows + "]}");
 }
 
