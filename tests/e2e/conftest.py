@@ -16,6 +16,10 @@ from tastolink_driver import (PROGRAM, Display, Phone, Program, keep_desktop, pr
                               wait_until, write_settings)
 from tastolink_driver.program import FOCUS_FIELD, keypad_button  # noqa: E402
 
+# The menus of the menu bar, by a point of each in client coordinates.
+MENU_BAR = {"Файл": (16, -10), "Настройки": (72, -10)}
+GUI_INMENUMODE = 0x4  # the menu's loop runs
+
 # The keypad buttons (SpeedButton<n>) of the rows the journeys click. "#" binds no key here.
 BUTTONS = {1: 8, 5: 12, 11: 17, 12: 19, 13: 4, 26: 25}
 BARRIER_ROW = 12
@@ -114,14 +118,23 @@ class User:
             lambda report: report.raw["active"] in [window["hwnd"] for window in report.raw["windows"]],
             "a window of the program to be active again")
 
+    def menu(self, name, item):
+        """Item `item` (from 0) of the menu `name` of the menu bar. The menu is opened by the mouse:
+        under Wine the first F10 after a dialog or a box closed by a key is now and then not taken
+        (the key's key-up reaches the window with no target, after the dialog has gone)."""
+        self.program.click(MENU_BAR[name])
+        self.program.wait_for_report(lambda report: report.raw.get("flags", 0) & GUI_INMENUMODE, f"the menu {name}")
+        self.display.tap(*["Down"] * (item + 1), "Return")
+        self.program.wait_for_report(lambda report: not report.raw.get("flags", 0) & GUI_INMENUMODE,
+                                     f"the menu {name} to close")
+
     def file_menu(self, item, file_name=None):
-        """Item `item` (from 0) of the menu "Файл", by the keyboard; then the file `file_name` of the
-        working folder in the file dialog it opens, by its whole path: the dialog starts in the last
-        folder the program used, which may be another journey's."""
-        keys = ("F10", *["Down"] * (item + 1), "Return")
+        """Item `item` (from 0) of the menu "Файл"; then the file `file_name` of the working folder
+        in the file dialog it opens, by its whole path: the dialog starts in the last folder the
+        program used, which may be another journey's."""
         if file_name is None:
-            return self.display.tap(*keys)
-        dialog = self.new_window(lambda: self.display.tap(*keys), "the file dialog")
+            return self.menu("Файл", item)
+        dialog = self.new_window(lambda: self.menu("Файл", item), "the file dialog")
         self.display.type("Z:" + str((self.folder / file_name).resolve()).replace("/", "\\"))
         self.display.tap("Return")
         self.wait_gone(dialog)

@@ -7,7 +7,7 @@ import subprocess
 
 import pytest
 
-from tastolink_driver import WINE, Phone, wait_until
+from tastolink_driver import WINE, Phone
 from tastolink_driver.program import PORT_SELECTOR, keypad_button, selector
 
 PHONES_INI = """; the journeys' phones
@@ -25,8 +25,6 @@ prepare = AT+CSCS="8859-1"
 key.nose = 5
 long = 999
 """
-SETTINGS_MENU = (72, -10)  # "Настройки" on the menu bar, in client coordinates
-GUI_INMENUMODE = 0x4
 UP, SOFT_LEFT, FIVE = 2, 1, 12  # SpeedButton<n>
 
 
@@ -42,15 +40,9 @@ def phone_options():
 
 
 def in_dialog(user, *keys):
-    """Opens "Настройки → Телефон…" and types `keys` into it; the dialog. The menu is opened by the mouse:
-    under Wine the first F10 after a box closed by Enter is now and then not taken (the Enter's key-up
-    reaches the window with no target, after the box has gone)."""
-    display, pid = user.display, user.program.process.pid
-    user.program.click(SETTINGS_MENU)
-    user.program.wait_for_report(lambda report: report.raw.get("flags", 0) & GUI_INMENUMODE, "the menu")
-    display.tap(*["Down"] * 5, "Return")  # the fifth item
-    dialog = wait_until(lambda: display.windows_of(pid, "Телефон"), 10, "the phone dialog")[0]
-    display.tap(*keys)
+    """Opens "Настройки → Телефон…" (its fifth item) and types `keys` into it; the dialog."""
+    dialog = user.new_window(lambda: user.menu("Настройки", 4), "the phone dialog")
+    user.display.tap(*keys)
     return dialog
 
 
@@ -59,7 +51,7 @@ def identified(user, port):
     user.program.replace_text(selector(PORT_SELECTOR), port)
     user.program.choose_port()
     dialog = in_dialog(user, "Tab", "space")
-    found = user.program.wait_for_report(lambda report: "Профиль: " in report.box_texts()[0], "the identity")
+    found = user.program.wait_for_report(lambda report: "Профиль: " in "".join(report.box_texts()[:1]), "the identity")
     return dialog, found.box_texts()[0]
 
 

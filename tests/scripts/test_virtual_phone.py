@@ -42,6 +42,9 @@ RUSSIAN = ["--layout", "russian", "--multitap-wait", "1000"]
                              (6, 'AT+CKPD="8",9'), (8, 'AT+CKPD="66C"')], "!2 9t"),
     (["--layout", "latin", "--case", "upper", "--letters", "2=xy"], [(0, 'AT+CKPD="222"'), (2, 'AT+CKPD="3"')],
      "2D"),
+    # sentence case: a capital first and after ". ", whichever letter of the cycle stays; an alpha entry as it is
+    (["--layout", "latin", "--case", "sentence"], [(0, 'AT+CKPD="44"'), (2, 'AT+CKPD="444"'), (4, 'AT+CKPD="10"'),
+                                                   (6, 'AT+CKPD="44"'), (8, 'AT+CKPD=";ok;"')], "Hi. Hok"),
     # alpha entries: a doubled semicolon, and UCS2 as hex
     ([], [(0, 'AT+CKPD=";a;;b;"'), (1, 'AT+CSCS="UCS2"'), (2, 'AT+CKPD=";041F0451;"')], "a;bПё"),
 ])

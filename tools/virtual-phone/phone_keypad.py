@@ -127,8 +127,8 @@ class Screen:
     digits, star and hash are dialled as they are and the red key clears them. Alpha entries are
     written as they are; the clear and delete keys take the last character back."""
 
-    def __init__(self, cycles=None, wait=1.0, next_key=None):
-        self.cycles, self.wait, self.next_key = cycles, wait, next_key
+    def __init__(self, cycles=None, wait=1.0, next_key=None, sentence=False):
+        self.cycles, self.wait, self.next_key, self.sentence = cycles, wait, next_key, sentence
         self.text = ""
         self.cycle = None  # (key, position in its cycle, time of the release) of the letter being written
 
@@ -151,7 +151,8 @@ class Screen:
                 self.write(code)
             elif last and last[0] == code and at - last[2] < self.wait:
                 position = (last[1] + 1) % len(cycle)
-                self.text = self.text[:-1] + cycle[position]
+                self.text = self.text[:-1]
+                self.write(cycle[position])
                 self.cycle = (code, position, released)
             else:
                 self.write(cycle[0])
@@ -159,11 +160,15 @@ class Screen:
         return self.text != before
 
     def write(self, text):
+        # In sentence case a letter that starts the text, or a sentence after ". ", "! " or "? ",
+        # is a capital, as phones write by default.
+        if self.sentence and text.isalpha() and (not self.text.rstrip() or self.text.rstrip()[-1] in ".!?"):
+            text = text.upper()
         self.text = (self.text + text)[-LONGEST_TEXT:]
 
     def alpha(self, text):
         """An alpha entry: written as it is, ending the letter. Returns whether the text changed."""
         self.cycle = None
         before = self.text
-        self.write(text)
+        self.text = (self.text + text)[-LONGEST_TEXT:]
         return self.text != before

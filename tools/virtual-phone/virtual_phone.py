@@ -30,7 +30,7 @@ of the same key closer than --multitap-wait ms to the last one's release moves o
 cycle; a press of another key, the wait passing or the --next-key CODE ends the letter. A digit key
 held 1 s or more writes its digit. The clear and delete keys take the last character back; the
 other keys do nothing to the text. The phone writes its layout's letters in lower case (--case
-upper: in upper case). Without a layout the digits, star and hash are dialled as they are and the
+upper: in upper case; --case sentence: a capital at the start and after ". ", "! " or "? "). Without a layout the digits, star and hash are dialled as they are and the
 red key clears them. Alpha entries are written in either mode, in the character set of --charset
 (IRA, GSM, 8859-1, UTF-8 or UCS2 as hex, as AT+CSCS changes it). --text-file is rewritten with the
 screen's text (UTF-8) after each change, and the terminal shows it.
@@ -151,7 +151,7 @@ class Phone:
         self.flood = (FLOOD if options.flood else b"") + (EVENT_FLOOD if options.flood_events else b"")
         self.flood_at = 0  # where in the flood the port's last write ended
         cycles = layout_cycles(options.layout, options.letters, options.case) if options.layout else None
-        self.screen = Screen(cycles, options.multitap_wait / 1000, options.next_key)
+        self.screen = Screen(cycles, options.multitap_wait / 1000, options.next_key, options.case == "sentence")
         self.events = Events(self, options)
         self.modem = Modem(MODELS[options.model], options.charset, self.events if options.events else None,
                            alpha=not options.no_alpha)
@@ -306,7 +306,7 @@ def parse_options(arguments=None):
                         help="the letters of one digit key, in order (may repeat)")
     parser.add_argument("--multitap-wait", type=int, default=1000, metavar="MS")
     parser.add_argument("--next-key", metavar="CODE", help="the key that ends a letter at once, as AT+CKPD writes it")
-    parser.add_argument("--case", choices=("lower", "upper"), default="lower")
+    parser.add_argument("--case", choices=("lower", "upper", "sentence"), default="lower")
     parser.add_argument("--charset", choices=CHARSETS, default="GSM", help="the character set at the start")
     parser.add_argument("--text-file", help="rewritten with the screen's text after each change")
     parser.add_argument("--events", action="store_true", help="AT+CMER, AT+CIND, AT+CDIS and their reports")
