@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "link/port_names.h"
+#include "shared/ascii_text.h"
 
 namespace tastolink {
 namespace {
@@ -12,7 +13,7 @@ bool ListedBefore(const std::string& one, const std::string& other) {
     const auto a = ComPortNumber(one), b = ComPortNumber(other);
     if (a && b) return *a < *b;
     if (a || b) return a.has_value();
-    return UpperPortName(one) < UpperPortName(other);
+    return AsciiUppercase(one) < AsciiUppercase(other);
 }
 
 // The registry's texts may end in blanks or zero bytes.
@@ -25,8 +26,8 @@ std::string_view Trimmed(std::string_view text) {
 
 std::string DeviceName(std::string_view friendlyName, std::string_view port) {
     friendlyName = Trimmed(friendlyName);
-    const std::string suffix = " (" + UpperPortName(port) + ")";
-    if (UpperPortName(friendlyName).ends_with(suffix)) friendlyName.remove_suffix(suffix.size());
+    const std::string suffix = " (" + AsciiUppercase(port) + ")";
+    if (AsciiUppercase(friendlyName).ends_with(suffix)) friendlyName.remove_suffix(suffix.size());
     return std::string(friendlyName);
 }
 

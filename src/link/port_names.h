@@ -2,7 +2,6 @@
 
 #include <array>
 #include <optional>
-#include <string>
 #include <string_view>
 
 namespace tastolink {
@@ -11,7 +10,6 @@ namespace tastolink {
 inline constexpr std::array<std::string_view, 5> kPortNames{"COM1", "COM2", "COM3", "COM4", "COM5"};
 
 // Port names are the system's, which ignores case: COM7 and com7 are one port.
-std::string UpperPortName(std::string_view name);
 bool SamePortName(std::string_view one, std::string_view other);
 // The number of "COM<n>" in any case, or nothing for another name.
 std::optional<unsigned> ComPortNumber(std::string_view name);

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cctype>
 
+#include "shared/ascii_text.h"
 #include "shared/decimal_number.h"
 #include "shared/unicode_text.h"
 
@@ -10,7 +11,6 @@ namespace tastolink {
 namespace {
 
 constexpr std::size_t kLongestFact = 64;  // characters
-constexpr std::string_view kBlanks = " \t";
 
 // clang-format off
 constexpr Wording kLabels[] = {
@@ -23,28 +23,17 @@ constexpr Wording kKeypadNo{"нет: телефон не принимает AT+C
 constexpr Wording kNoProfile{"не найден", "none"};
 // clang-format on
 
-std::string_view Trimmed(std::string_view text) {
-    text.remove_prefix(std::min(text.find_first_not_of(kBlanks), text.size()));
-    text.remove_suffix(text.size() - std::min(text.find_last_not_of(kBlanks) + 1, text.size()));
-    return text;
-}
-
-bool SameAscii(std::string_view a, std::string_view b) {
-    return std::ranges::equal(
-        a, b, [](unsigned char x, unsigned char y) { return std::tolower(x) == std::tolower(y); });
-}
-
 // What an answer line says without the command's name before it ("+CGMI: ") and its quotes.
 std::string_view Said(std::string_view line) {
-    line = Trimmed(line);
+    line = TrimmedBlanks(line);
     if (line.starts_with('+')) {
         const std::size_t colon = line.find(':');
         if (colon != std::string_view::npos && std::all_of(line.begin() + 1, line.begin() + colon,
                                                            [](unsigned char c) { return std::isalnum(c); }))
-            line = Trimmed(line.substr(colon + 1));
+            line = TrimmedBlanks(line.substr(colon + 1));
     }
     if (line.size() >= 2 && line.front() == '"' && line.back() == '"')
-        line = Trimmed(line.substr(1, line.size() - 2));
+        line = TrimmedBlanks(line.substr(1, line.size() - 2));
     return line;
 }
 
@@ -53,7 +42,7 @@ std::string Fact(const CommandAnswer& answer, std::string_view command) {
     if (answer.result != FinalResult::Ok) return "";
     std::string text;
     for (const std::string& line : answer.lines) {
-        if (SameAscii(Trimmed(line), command)) continue;
+        if (EqualIgnoringAsciiCase(TrimmedBlanks(line), command)) continue;
         const std::string_view said = Said(line);
         if (said.empty()) continue;
         if (!text.empty()) text += ' ';
@@ -67,7 +56,7 @@ std::string Fact(const CommandAnswer& answer, std::string_view command) {
 bool KeypadModesAllowComputer(const CommandAnswer& answer) {
     if (answer.result != FinalResult::Ok) return true;
     for (const std::string& line : answer.lines) {
-        if (!Trimmed(line).starts_with("+CMEC:")) continue;
+        if (!TrimmedBlanks(line).starts_with("+CMEC:")) continue;
         std::string_view modes = Said(line);
         modes = modes.substr(0, modes.starts_with('(') ? modes.find(')') : modes.find(','));
         if (modes.starts_with('(')) modes.remove_prefix(1);
@@ -75,9 +64,10 @@ bool KeypadModesAllowComputer(const CommandAnswer& answer) {
             const std::string_view item = modes.substr(0, modes.find(','));
             modes.remove_prefix(std::min(item.size() + 1, modes.size()));
             const std::size_t dash = item.find('-');
-            const auto low = DecimalNumber<int>(Trimmed(item.substr(0, dash)), 9);
-            const auto high =
-                dash == std::string_view::npos ? low : DecimalNumber<int>(Trimmed(item.substr(dash + 1)), 9);
+            const auto low = DecimalNumber<int>(TrimmedBlanks(item.substr(0, dash)), 9);
+            const auto high = dash == std::string_view::npos
+                                  ? low
+                                  : DecimalNumber<int>(TrimmedBlanks(item.substr(dash + 1)), 9);
             if (!low || !high) return true;
             if (*low <= 2 && *high >= 1) return true;
         }

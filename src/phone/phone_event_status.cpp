@@ -1,18 +1,12 @@
 #include "phone/phone_event_status.h"
 
 #include <algorithm>
-#include <cctype>
 
 #include "phone/keypad_press.h"
+#include "shared/ascii_text.h"
 
 namespace tastolink {
 namespace {
-
-bool SameName(std::string_view one, std::string_view other) {
-    return std::ranges::equal(one, other, [](char a, char b) {
-        return std::tolower(static_cast<unsigned char>(a)) == std::tolower(static_cast<unsigned char>(b));
-    });
-}
 
 template <class... Handlers>
 struct Overloaded : Handlers... {
@@ -26,7 +20,7 @@ Overloaded(Handlers...) -> Overloaded<Handlers...>;
 void PhoneEventStatus::Named::Learn(const IndicatorList& list, std::string_view name) {
     *this = {};
     for (std::size_t at = 0; at < list.indicators.size(); ++at)
-        if (SameName(list.indicators[at].name, name)) {
+        if (EqualIgnoringAsciiCase(list.indicators[at].name, name)) {
             range = list.indicators[at];
             index = at + 1;
             return;

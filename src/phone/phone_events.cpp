@@ -5,6 +5,7 @@
 #include <charconv>
 
 #include "link/answer_parser.h"
+#include "shared/ascii_text.h"
 
 namespace tastolink {
 namespace {
@@ -157,9 +158,8 @@ std::optional<PhoneEvent> Indicators(LineReader& reader, CharacterSet set) {
 }
 
 std::string Normalized(std::string_view line) {
-    std::string normal;
-    for (char c : line)
-        if (c != ' ') normal += static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    std::string normal = AsciiUppercase(line);
+    std::erase(normal, ' ');
     return normal;
 }
 

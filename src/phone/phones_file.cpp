@@ -4,6 +4,7 @@
 #include <cctype>
 #include <optional>
 
+#include "shared/ascii_text.h"
 #include "shared/decimal_number.h"
 #include "shared/unicode_text.h"
 
@@ -14,7 +15,6 @@ constexpr std::size_t kLongestLine = 1024;     // bytes
 constexpr std::size_t kLargestFile = 1 << 20;  // bytes
 constexpr std::size_t kLongestQuote = 40;      // characters
 constexpr std::size_t kMostProblemsShown = 30;
-constexpr std::string_view kBlanks = " \t";
 
 // clang-format off
 constexpr Wording kProblemWords[] = {
@@ -46,17 +46,6 @@ constexpr std::pair<std::string_view, AlphaCharset> kCharsets[] = {
     {"IRA", AlphaCharset::Ira},    {"GSM", AlphaCharset::Gsm},   {"8859-1", AlphaCharset::Latin1},
     {"UTF-8", AlphaCharset::Utf8}, {"UCS2", AlphaCharset::Ucs2},
 };
-
-std::string_view Trimmed(std::string_view text) {
-    text.remove_prefix(std::min(text.find_first_not_of(kBlanks), text.size()));
-    text.remove_suffix(text.size() - std::min(text.find_last_not_of(kBlanks) + 1, text.size()));
-    return text;
-}
-
-bool SameAscii(std::string_view a, std::string_view b) {
-    return std::ranges::equal(
-        a, b, [](unsigned char x, unsigned char y) { return std::tolower(x) == std::tolower(y); });
-}
 
 std::string Quote(std::string_view text) { return Quotable(text, kLongestQuote); }
 
@@ -124,13 +113,13 @@ void Reader::ReadLine(int number, std::string_view line) {
         Problem(number, ProblemKind::ControlCharacter, CodePointName(U'\t'));
         return true;
     };
-    line = Trimmed(line);
+    line = TrimmedBlanks(line);
     if (line.empty() || line.starts_with(';') || line.starts_with('#')) return;
     if (line.starts_with('[')) {
         EndSection();
         section_.emplace();
         section_->line = number;
-        section_->name = Trimmed(line.substr(1, line.size() - 1 - line.ends_with(']')));
+        section_->name = TrimmedBlanks(line.substr(1, line.size() - 1 - line.ends_with(']')));
         if (!line.ends_with(']') || section_->name.empty())
             return Problem(number, ProblemKind::BadSection, line);
         if (tabbed(section_->name)) return;
@@ -143,7 +132,8 @@ void Reader::ReadLine(int number, std::string_view line) {
     if (!section_) return Problem(number, ProblemKind::OutsideSection);
     const std::size_t equals = line.find('=');
     if (equals == std::string_view::npos) return Problem(number, ProblemKind::NoEquals, line);
-    const Setting setting{number, Trimmed(line.substr(0, equals)), Trimmed(line.substr(equals + 1))};
+    const Setting setting{number, TrimmedBlanks(line.substr(0, equals)),
+                          TrimmedBlanks(line.substr(equals + 1))};
     if (!tabbed(setting.key) && !tabbed(setting.value)) section_->settings.push_back(setting);
 }
 
@@ -190,7 +180,7 @@ bool Reader::Apply(const Setting& setting, PhoneProfile& profile, bool& prepared
         return true;
     };
     const auto command = [&](std::string& line) {
-        if (!SameAscii(value.substr(0, 2), "AT")) {
+        if (!EqualIgnoringAsciiCase(value.substr(0, 2), "AT")) {
             Problem(setting.line, ProblemKind::BadCommand, value);
             return false;
         }
@@ -200,7 +190,7 @@ bool Reader::Apply(const Setting& setting, PhoneProfile& profile, bool& prepared
     const auto choice = [&](auto& chosen, const auto& choices) {
         std::string names;
         for (const auto& [name, meaning] : choices) {
-            if (SameAscii(name, value)) return chosen = meaning, true;
+            if (EqualIgnoringAsciiCase(name, value)) return chosen = meaning, true;
             names += (names.empty() ? "" : ", ") + std::string(name);
         }
         Problem(setting.line, ProblemKind::BadChoice, value, names);
@@ -209,7 +199,7 @@ bool Reader::Apply(const Setting& setting, PhoneProfile& profile, bool& prepared
     if (key == "match") {
         profile.matchWords.clear();
         for (std::string_view words = value; !words.empty();) {
-            const std::string_view word = Trimmed(words.substr(0, words.find(';')));
+            const std::string_view word = TrimmedBlanks(words.substr(0, words.find(';')));
             if (!word.empty()) profile.matchWords.emplace_back(word);
             words.remove_prefix(std::min(words.find(';'), words.size() - 1) + 1);
         }

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "shared/ascii_text.h"
 #include "shared/decimal_number.h"
 
 namespace tastolink {
@@ -18,12 +19,6 @@ constexpr Wording kBadKeys{"«{}» — не клавиши для AT+CKPD: {}", 
 constexpr Wording kNoPresses{"в файле нет ни одного нажатия", "the file holds no press"};
 // clang-format on
 
-std::string_view Trimmed(std::string_view text) {
-    text.remove_prefix(std::min(text.find_first_not_of(kBlanks), text.size()));
-    text.remove_suffix(text.size() - std::min(text.find_last_not_of(kBlanks) + 1, text.size()));
-    return text;
-}
-
 // The press of one line that holds a command, or what is wrong with it.
 std::variant<RecordedPress, std::string> ParseLine(std::string_view line,
                                                    const std::function<std::string(std::string_view)>& quote,
@@ -31,7 +26,7 @@ std::variant<RecordedPress, std::string> ParseLine(std::string_view line,
     const std::size_t gap = line.find_first_of(kBlanks);
     if (gap == std::string_view::npos) return Worded(kNoKey, language, {quote(line)});
     const std::string_view pause = line.substr(0, gap);
-    const std::string_view keys = Trimmed(line.substr(gap));
+    const std::string_view keys = TrimmedBlanks(line.substr(gap));
     RecordedPress press;
     const auto milliseconds = DecimalNumber<std::uint32_t>(pause, UINT32_MAX);
     if (!milliseconds) return Worded(kBadPause, language, {quote(pause)});
@@ -65,7 +60,7 @@ std::variant<std::vector<RecordedPress>, SequenceError> ParseKeySequence(
     while (!fileBytes.empty()) {
         ++number;
         const std::size_t end = std::min(fileBytes.find_first_of("\r\n"), fileBytes.size());
-        const std::string_view line = Trimmed(fileBytes.substr(0, end));
+        const std::string_view line = TrimmedBlanks(fileBytes.substr(0, end));
         // CR LF, a lone LF and a lone CR all end a line.
         fileBytes.remove_prefix(end + (fileBytes.substr(end, 2) == "\r\n" ? 2
                                        : end < fileBytes.size()           ? 1

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <string>
 
+#include "shared/decimal_number.h"
+
 namespace tastolink {
 namespace {
 
@@ -25,18 +27,6 @@ std::optional<std::uint32_t> ParseHex(std::string_view digits) {
     return static_cast<std::uint32_t>(value);
 }
 
-// The magnitude, refused once it exceeds limit.
-std::optional<std::uint32_t> ParseDecimal(std::string_view digits, std::uint32_t limit) {
-    if (digits.empty()) return std::nullopt;
-    std::uint64_t value = 0;
-    for (char c : digits) {
-        if (c < '0' || c > '9') return std::nullopt;
-        value = value * 10 + static_cast<unsigned>(c - '0');
-        if (value > limit) return std::nullopt;
-    }
-    return static_cast<std::uint32_t>(value);
-}
-
 }  // namespace
 
 std::optional<std::int32_t> ParseInteger(std::string_view text) {
@@ -53,7 +43,7 @@ std::optional<std::int32_t> ParseInteger(std::string_view text) {
     } else if (text.starts_with("0x") || text.starts_with("0X")) {
         bits = ParseHex(text.substr(2));
     } else {
-        bits = ParseDecimal(text, negative ? 0x80000000u : 0x7FFFFFFFu);
+        bits = DecimalNumber<std::uint32_t>(text, negative ? 0x80000000u : 0x7FFFFFFFu);  // the magnitude
     }
     if (!bits) return std::nullopt;
     // Negation and the two's-complement reading are both taken modulo 2^32.

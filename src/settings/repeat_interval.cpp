@@ -1,28 +1,14 @@
 #include "settings/repeat_interval.h"
 
+#include <cstdint>
 #include <exception>
 #include <optional>
-#include <string_view>
 
 #include "settings/integer_text.h"
 #include "settings/settings_error.h"
+#include "shared/decimal_number.h"
 
 namespace tastolink {
-namespace {
-
-// Save writes every period as plain digits, up to 4294967295; such a line is read back as
-// that period, also above 2147483647, where the signed conversion would refuse it.
-std::optional<std::uint32_t> StoredPeriod(std::string_view line) {
-    if (line.empty() || line.find_first_not_of("0123456789") != std::string_view::npos) return std::nullopt;
-    std::uint64_t value = 0;
-    for (char c : line) {
-        value = value * 10 + static_cast<unsigned>(c - '0');
-        if (value > 0xFFFFFFFFu) return std::nullopt;
-    }
-    return static_cast<std::uint32_t>(value);
-}
-
-}  // namespace
 
 void RepeatIntervalSetting::SetPeriod(std::uint32_t periodMs) {
     if (periodMs == period_) return;
@@ -35,7 +21,9 @@ void RepeatIntervalSetting::Load() {
     intervalScratch_.Load(files_.Read(kIntervalFile));
     loaded_ = true;
     const std::string line = intervalScratch_.Line(0);
-    if (auto stored = StoredPeriod(line)) {
+    // Save writes every period as plain digits, up to 4294967295; such a line is read back as
+    // that period, also above 2147483647, where the signed conversion would refuse it.
+    if (auto stored = DecimalNumber<std::uint32_t>(line, UINT32_MAX)) {
         SetPeriod(*stored);
         return;
     }
