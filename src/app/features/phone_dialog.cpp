@@ -4,10 +4,8 @@
 #include <windowsx.h>
 
 #include <array>
-#include <stdexcept>
 #include <string_view>
 
-#include "app/window/message_loop.h"
 #include "phone/identify_on_port.h"
 #include "shared/text_encoding.h"
 
@@ -16,10 +14,7 @@ namespace {
 
 using enum PhoneDialog::ControlId;
 
-constexpr DWORD kDialogStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME;
-constexpr DWORD kDialogExtendedStyle = WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT;
-constexpr SIZE kClientSize{412, 420};  // at 96 dpi
-constexpr int kCodeColumn = 64;        // the codes' tab stop, in quarters of the list's average character
+constexpr int kCodeColumn = 64;  // the codes' tab stop, in quarters of the list's average character
 
 struct DialogControl {
     const wchar_t* windowClass;
@@ -50,28 +45,15 @@ constexpr std::string_view kNoKeypad = "Телефон не поддержива
 
 }  // namespace
 
+PhoneDialog::PhoneDialog(PhoneProfiles& profiles, PhoneConversation& conversation)
+    : ModalDialog({.className = L"TastolinkPhoneDialog", .caption = L"Телефон", .client = {412, 420}}),
+      profiles_(profiles),
+      conversation_(conversation) {}
+
 void PhoneDialog::ShowModal(HWND owner) {
-    open_ = true;
-    accepted_ = false;
-    if (!CreateOfClass({.className = L"TastolinkPhoneDialog",
-                        .style = kDialogStyle,
-                        .extendedStyle = kDialogExtendedStyle,
-                        .caption = L"Телефон",
-                        .parent = owner,
-                        .background = GetSysColorBrush(COLOR_BTNFACE)}) ||
-        !BuildControls()) {
-        Destroy();
-        throw std::runtime_error("Не удалось создать окно «Телефон»");
-    }
-    EnableWindow(owner, FALSE);
-    ShowWindow(Handle(), SW_SHOW);
-    SetFocus(GetDlgItem(Handle(), kProfileList));
-    RunMessageLoopWhile([this] { return open_; }, Handle());
+    const bool accepted = RunModal(owner);
     identification_.reset();  // an answer that comes now is nobody's
-    // The owner is enabled before the dialog goes, so that the activation goes back to it.
-    EnableWindow(owner, TRUE);
-    Destroy();
-    if (!accepted_) return;
+    if (!accepted) return;
     const std::string name = profiles_.All()[selected_].name;
     const bool changed = name != profiles_.Current().name;
     profiles_.Use(name);
@@ -82,7 +64,6 @@ void PhoneDialog::ShowModal(HWND owner) {
 }
 
 bool PhoneDialog::BuildControls() {
-    SetOwnFont(CreateUiFont(Dpi()));
     for (const DialogControl& control : kControls) {
         const std::wstring text = WideFromUtf8(control.text);
         if (!AddControl({.windowClass = control.windowClass,
@@ -99,12 +80,6 @@ bool PhoneDialog::BuildControls() {
     ListBox_SetTabStops(GetDlgItem(Handle(), kCodeList), 1, &kCodeColumn);
     for (std::size_t index = 0; index < profiles_.All().size(); ++index)
         if (&profiles_.All()[index] == &profiles_.Current()) Select(static_cast<int>(index));
-
-    RECT frame{0, 0, Scaled(kClientSize.cx), Scaled(kClientSize.cy)};
-    AdjustWindowRectExForDpi(&frame, kDialogStyle, FALSE, kDialogExtendedStyle, Dpi());
-    SetWindowPos(Handle(), nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top,
-                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-    CentreOnMonitor();
     return true;
 }
 
@@ -159,26 +134,10 @@ void PhoneDialog::OnCommand(int id, WORD notification) {
             if (notification != LBN_DBLCLK) return;
             [[fallthrough]];
         case IDOK:
-            accepted_ = true;
-            [[fallthrough]];
-        case IDCANCEL:
-            open_ = false;
-            return;
+            return End(true);
         case kIdentifyButton:
             return IdentifyClick();
     }
-}
-
-LRESULT PhoneDialog::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
-    switch (message) {
-        case WM_COMMAND:
-            OnCommand(LOWORD(wParam), HIWORD(wParam));
-            return 0;
-        case WM_CLOSE:
-            open_ = false;
-            return 0;
-    }
-    return Window::HandleMessage(message, wParam, lParam);
 }
 
 }  // namespace tastolink

@@ -352,7 +352,7 @@ void MainWindow::OnCommand(int id, WORD notification) {
         case kMenuPlay:
             return sequences_.PlayClick();
         case kMenuType:
-            return typing_.TypeClick();
+            return TypeClick();
     }
 }
 

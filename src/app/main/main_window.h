@@ -77,6 +77,7 @@ public:
     void N4Click();                      // "По умолчанию": applies the default bindings
     void AuthorClick();
     void PhoneClick();  // "Телефон…"
+    void TypeClick();   // "Набрать текст…"
 
 private:
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;

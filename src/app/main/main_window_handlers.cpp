@@ -86,4 +86,8 @@ void MainWindow::PhoneClick() {
     Guarded([&] { phoneDialog_.ShowModal(Handle()); });
 }
 
+void MainWindow::TypeClick() {
+    Guarded([&] { typing_.TypeClick(); });
+}
+
 }  // namespace tastolink

@@ -35,8 +35,8 @@ void WithDialog(HWND window, std::vector<Step> steps) {
     EXPECT_GT(ticksLeft, 0) << "the steps left the dialog open";
 }
 
-// Keys posted to the control with the focus take the loop's road through the dialog manager, as a
-// user's keys do.
+// Keys posted to the control with the focus take the loop's road through the dialog, as a user's
+// keys do.
 Step Keys(std::vector<WORD> keys) {
     return [keys](HWND) {
         for (WORD key : keys) PostMessageW(GetFocus(), WM_KEYDOWN, key, 0);
