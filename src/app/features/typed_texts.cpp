@@ -1,5 +1,7 @@
 #include "app/features/typed_texts.h"
 
+#include <stdexcept>
+
 #include "app/features/typing_dialog.h"
 #include "app/window/message_ids.h"
 #include "shared/text_encoding.h"
@@ -21,7 +23,12 @@ void TypedTexts::TypeClick() {
         planned = std::move(std::get<Playback>(plan));
         return std::nullopt;
     });
-    const auto text = dialog.Ask(window_, lastText_);
+    std::optional<std::string> text;
+    try {
+        text = dialog.Ask(window_, lastText_);
+    } catch (const std::runtime_error& error) {  // the dialog could not be made
+        return messages_.ShowError(window_, error.what());
+    }
     if (!text) return;
     lastText_ = *text;
     Play(std::move(*planned), nullptr);

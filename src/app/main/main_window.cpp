@@ -352,7 +352,7 @@ void MainWindow::OnCommand(int id, WORD notification) {
         case kMenuPlay:
             return sequences_.PlayClick();
         case kMenuType:
-            return TypeClick();
+            return typing_.TypeClick();
     }
 }
 

@@ -2,7 +2,6 @@
 
 #include <windows.h>
 
-#include <array>
 #include <functional>
 #include <optional>
 #include <string>
@@ -77,7 +76,6 @@ public:
     void N4Click();                      // "По умолчанию": applies the default bindings
     void AuthorClick();
     void PhoneClick();  // "Телефон…"
-    void TypeClick();   // "Набрать текст…"
 
 private:
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;

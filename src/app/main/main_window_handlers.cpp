@@ -86,8 +86,4 @@ void MainWindow::PhoneClick() {
     Guarded([&] { phoneDialog_.ShowModal(Handle()); });
 }
 
-void MainWindow::TypeClick() {
-    Guarded([&] { typing_.TypeClick(); });
-}
-
 }  // namespace tastolink
