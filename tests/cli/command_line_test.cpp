@@ -25,6 +25,7 @@ TEST(CommandLine, TakesOneActionWithTheOptionsThatGoWithIt) {
         {{"--identify", "--port"}, "--port needs a port after it"},
         {{"--type", "", "--port", "p"}, "--type needs a text after it"},
         {{"--keys", "5"}, "give --port with the phone's port"},
+        {{"--identify"}, "give --port with the phone's port"},
         {{"--port", "p", "--identify", "--answers"}, "--answers goes with --play, --type or --keys only"},
         {{"--list-ports", "--baud", "9600"}, "--baud goes with --play, --type, --keys or --identify only"},
         {{"--port", "p", "--keys", "5", "--gap", "4294967296"},

@@ -95,7 +95,8 @@ def test_keys_are_pressed_and_their_answers_printed(phone, tmp_path, options, co
 def test_the_phone_is_identified_and_its_profile_named(phone, tmp_path):
     at = phone("--model", "standard")
     (tmp_path / "lab.ini").write_text(PHONES)
-    run = tastolink(tmp_path, "--port", at.link, "--identify", "--phones", "lab.ini", phones="")
+    # The profile's preparation goes first: its answer is its own, not the manufacturer's.
+    run = tastolink(tmp_path, "--port", at.link, "--identify", "--phones", "lab.ini", "--profile", "Lab", phones="")
     assert (run.returncode, run.stdout) == (0, "manufacturer: Virtual Phones\nmodel: VP-270 Standard\n"
                                                "revision: R2B\nkeypad: yes\nprofile: Lab\n")
 

@@ -143,6 +143,24 @@ TEST_F(Conversation, HearsThePhoneOnlyWhileAskedAndCreditsItsAnswers) {
     TakeNewsUntil([&] { return texts.LastKey() == "8 → ERROR"; });
 }
 
+// What the last port's reader heard and nobody took answers nothing sent to the next one.
+TEST_F(Conversation, ANewPortIsNotAnsweredByWhatTheLastOneSaid) {
+    PhoneConversation::Hearing hearing(conversation);
+    conversation.Open("COM1");
+    ports.Say("\r\nERROR\r\n");
+    // The reader comes back for more only once it has left that in the inbox.
+    const auto readAgain = [&] {
+        std::lock_guard lock(ports.mutex);
+        return ports.reads >= 2;
+    };
+    while (!readAgain()) std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    conversation.Open("COM2");
+    conversation.Send(Key("5"));
+    ports.Say("\r\nOK\r\n");
+    TakeNewsUntil([&] { return texts.LastKey() != "5 → …"; });
+    EXPECT_EQ(texts.LastKey(), "5 → OK");
+}
+
 // A port that fails under its reader is lost: waited for while watched, otherwise it stays
 // chosen and the next key says that it can't be sent.
 TEST_F(Conversation, APortLostUnderItsReaderIsWaitedForOnlyWhileWatched) {

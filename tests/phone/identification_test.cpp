@@ -36,10 +36,13 @@ TEST(Identification, ReadsWhatThePhoneSaysWithoutPrefixQuotesOrEcho) {
 
 TEST(Identification, OffersTheKeypadOnlyWhenThePhoneTakesAtCkpdFromTheComputer) {
     using enum FinalResult;
+    // clang-format off
     const std::tuple<FinalResult, const char*, bool> cases[] = {
         {Ok, "+CMEC: (0-2),(0-1),(0-2)", true}, {Ok, "+CMEC: 2,0,0", true}, {Ok, "+CMEC: (x)", true},
-        {Ok, "+CMEC: (0),(0-1),(0-2)", false},  {Error, "", false},         {None, "", false},
+        {Ok, "+CMEC: (0-1),(0),(0)", true}, {Ok, "+CMEC: (0),(0-1),(0-2)", false}, {Error, "", false},
+        {None, "", false},
     };
+    // clang-format on
     for (const auto& [keypad, modes, offered] : cases)
         EXPECT_EQ(Identify(Answers({}, {}, keypad, {modes}), {}).keypadOffered, offered) << modes;
 }

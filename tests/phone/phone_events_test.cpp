@@ -42,6 +42,7 @@ TEST(ParsePhoneEvent, ReadsEachEventLineAndNothingMalformed) {
         {Gsm, "+CDEV: 1,\"Menu", std::nullopt},
         {Ucs2, "+CDEV: 1,\"041\"", std::nullopt},
         {Ucs2, "+CDEV: 1,\"D83D0041\"", std::nullopt},
+        {Ucs2, "+CDEV: 1,\"DC00DC00\"", std::nullopt},
         {Ucs2, "+CDEV: 1,\"+041\"", std::nullopt},
         {Gsm, "+CIND: (\"signal\",(5-1))", std::nullopt},
         {Gsm, "+CIND: (\"signal\",(0-5)", std::nullopt},

@@ -28,6 +28,10 @@ TEST(PhoneProfile, TheStandardProfileSendsTheStandardsKeysAndDisablesTheRest) {
     EXPECT_EQ(RowNamed("centre "), -1);
     EXPECT_EQ(LongPressCommand(standard, 14), "AT+CKPD=\"^\",20\r\n");
     EXPECT_EQ(LongPressCommand(standard, 16), std::nullopt);
+    // A row past the table is no button, whatever the profile holds after its codes.
+    PhoneProfile prepared = standard;
+    prepared.preparation = {"AT+CMEC=2"};
+    EXPECT_EQ(KeypadCommand(prepared, kPhoneKeyCount), std::nullopt);
 }
 
 }  // namespace

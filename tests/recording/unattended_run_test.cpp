@@ -31,6 +31,7 @@ TEST(UnattendedRun, TakesThePortAFileOrATextTheProfileAndTheExitInAnyOrder) {
         {{"--port", "COM1", "--port", "COM2", "--play", "a"}, "--port дан дважды"},
         {{"--port", "COM1", "--identify", "--play", "a"}, identifyAlone},
         {{"--port", "COM1", "--identify", "--profile", "Обычный"}, identifyAlone},
+        {{"--port", "COM1", "--identify", "--exit"}, identifyAlone},
         {{"/play", "a"}, "неизвестный параметр «/play»"},
     };
     for (const auto& [arguments, why] : refused)
