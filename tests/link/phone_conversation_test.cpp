@@ -153,7 +153,10 @@ TEST_F(Conversation, ANewPortIsNotAnsweredByWhatTheLastOneSaid) {
         std::lock_guard lock(ports.mutex);
         return ports.reads >= 2;
     };
-    while (!readAgain()) std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    while (!readAgain() && std::chrono::steady_clock::now() < end)
+        std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    ASSERT_TRUE(readAgain());
     conversation.Open("COM2");
     conversation.Send(Key("5"));
     ports.Say("\r\nOK\r\n");
