@@ -115,10 +115,4 @@ void MainWindowTest::SetSelector(int comboBoxNumber, const std::wstring& text) {
     SetWindowTextW(window->ComboBox(comboBoxNumber).Handle(), text.c_str());
 }
 
-std::wstring MainWindowTest::ControlText(HWND control) const {
-    wchar_t text[512];
-    GetWindowTextW(control, text, 512);
-    return text;
-}
-
 }  // namespace tastolink::wintest

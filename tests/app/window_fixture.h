@@ -90,7 +90,6 @@ protected:
     // Creates the window over the scratch folder as it is at that moment.
     void Open();
     void SetSelector(int comboBoxNumber, const std::wstring& text);
-    std::wstring ControlText(HWND control) const;
 
     ScratchDirectory folder;
     RecordingPorts ports;

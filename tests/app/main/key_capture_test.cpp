@@ -66,12 +66,12 @@ TEST_F(MainWindowTest, HandlersDoNotSwallowKeys) {
     Deliver(field, WM_KEYDOWN, kKeyA, 0x001E0001);
     Deliver(field, WM_KEYUP, kKeyA, 0xC01E0001);
     PumpFor(std::chrono::milliseconds(20));
-    EXPECT_EQ(ControlText(field), L"a");
+    EXPECT_EQ(WindowText(field), L"a");
 
     // Down in a selector still steps its list, and marks the key.
     SetSelector(1, L"F1");
     Deliver(FieldOf(window->ComboBox(1)), WM_KEYDOWN, VK_DOWN);
-    EXPECT_EQ(ControlText(window->ComboBox(1).Handle()), L"F2");
+    EXPECT_EQ(WindowText(window->ComboBox(1).Handle()), L"F2");
     EXPECT_TRUE(window->HeldKeys().IsHeld(31));
 }
 

@@ -55,7 +55,7 @@ TEST_F(MainWindowTest, SelectorsShowEveryByteOfEitherCodePage) {
                 MultiByteToWideChar(codePage, 0, text.data(), static_cast<int>(text.size()), wide, 3);
                 SetSelector(1, wide);
                 SetSelector(45, wide);
-                ASSERT_EQ(ControlText(window->ComboBox(45).Handle()), wide) << codePage << " " << byte;
+                ASSERT_EQ(WindowText(window->ComboBox(45).Handle()), wide) << codePage << " " << byte;
             }
         }
 }

@@ -12,9 +12,9 @@ TEST_F(MainWindowTest, StartsWithTheSavedBindingsPortAndPeriod) {
     folder.Write("interval.int", "250\r\n");
     Open();
     EXPECT_TRUE(messages.errors.empty());
-    EXPECT_EQ(ControlText(window->ComboBox(1).Handle()), L"Num1");
-    EXPECT_EQ(ControlText(window->ComboBox(53).Handle()), L"Z");
-    EXPECT_EQ(ControlText(window->ComboBox(45).Handle()), L"COM3");
+    EXPECT_EQ(WindowText(window->ComboBox(1).Handle()), L"Num1");
+    EXPECT_EQ(WindowText(window->ComboBox(53).Handle()), L"Z");
+    EXPECT_EQ(WindowText(window->ComboBox(45).Handle()), L"COM3");
     EXPECT_TRUE(ports.opened.empty());
     EXPECT_EQ(window->RepeatPeriod(), 250u);
     EXPECT_EQ(window->ComboBox(53).EntryList().size(), 58);
@@ -31,7 +31,7 @@ TEST_F(MainWindowTest, MissingCatalogueSkipsTheRestOfTheCreateSequence) {
     EXPECT_NE(messages.errors[0].find("Items.itm\". "), std::string::npos) << messages.errors[0];
     EXPECT_EQ(window->ComboBox(1).EntryList().size(), 1);
     EXPECT_EQ(window->ComboBox(3).EntryList().size(), 0);
-    EXPECT_EQ(ControlText(window->ComboBox(45).Handle()), L"COM1");
+    EXPECT_EQ(WindowText(window->ComboBox(45).Handle()), L"COM1");
     EXPECT_EQ(window->RepeatPeriod(), 100u);
     // Bindings and a period never loaded are not saved over the files.
     const std::string bindings = folder.Read("itemindex.itm");
@@ -52,7 +52,7 @@ TEST_F(MainWindowTest, ClosingSavesBindingsAndPeriodByteForByte) {
     SetWindowTextW(window->Control(kEdit2), L"$32");
     window->Button2Click();
     window->Button1Click();
-    EXPECT_EQ(ControlText(window->Control(kEdit2)), L"50");
+    EXPECT_EQ(WindowText(window->Control(kEdit2)), L"50");
     SendMessageW(window->Handle(), WM_CLOSE, 0, 0);
     EXPECT_TRUE(messages.errors.empty());
     EXPECT_EQ(folder.Read("itemindex.itm"),
@@ -104,8 +104,8 @@ TEST_F(MainWindowTest, DefaultsThenCloseCarryTheDefaultFilesExtraLines) {
     folder.Write("default.itm", MappingText("defaults", {{25, "Up"}, {45, "COM2"}}, "extra"));
     Open();
     window->N4Click();
-    EXPECT_EQ(ControlText(window->ComboBox(25).Handle()), L"Up");
-    EXPECT_EQ(ControlText(window->ComboBox(45).Handle()), L"COM2");
+    EXPECT_EQ(WindowText(window->ComboBox(25).Handle()), L"Up");
+    EXPECT_EQ(WindowText(window->ComboBox(45).Handle()), L"COM2");
     SendMessageW(window->Handle(), WM_CLOSE, 0, 0);
     EXPECT_EQ(folder.Read("itemindex.itm"), MappingText("defaults", {{25, "Up"}, {45, "COM2"}}, "extra"));
 }

@@ -55,9 +55,7 @@ std::vector<std::wstring> Type(HWND shown, const std::string& keys) {
             continue;
         }
         Settle();
-        wchar_t text[64] = L"";
-        GetWindowTextW(shown, text, 64);
-        texts.emplace_back(text);
+        texts.push_back(WindowText(shown));
     }
     return texts;
 }
@@ -190,15 +188,10 @@ TEST_F(ComboBoxOracleTest, MessagesAnswerAsADropDownComboBox) {
 }
 
 TEST_F(ComboBoxOracleTest, StringsAreFoundByTheirBeginningAsInAComboBox) {
-    for (const auto& [start, text] : std::vector<std::pair<int, std::wstring>>{{-1, L"f"},
-                                                                               {0, L"F1"},
-                                                                               {1, L"F1"},
-                                                                               {-1, L"num"},
-                                                                               {20, L"n"},
-                                                                               {57, L"u"},
-                                                                               {-1, L"Q"},
-                                                                               {-1, L""},
-                                                                               {-1, L"zz"}})
+    const std::pair<int, std::wstring> finds[] = {{-1, L"f"},   {0, L"F1"}, {1, L"F1"},
+                                                  {-1, L"num"}, {20, L"n"}, {57, L"u"},
+                                                  {-1, L"Q"},   {-1, L""},  {-1, L"zz"}};
+    for (const auto& [start, text] : finds)
         ExpectSameOfBoth(
             [&](HWND control) {
                 ComboBox_SetCurSel(control, 2);
@@ -232,7 +225,7 @@ TEST_F(ComboBoxOracleTest, TheMouseOverAnEntryIsTakenOnlyByAClick) {
                     Deliver(list, WM_LBUTTONDOWN, MK_LBUTTON, onEntry);
                     Deliver(list, WM_LBUTTONUP, 0, onEntry);
                 }
-                return std::make_pair(ControlText(control), ComboBox_GetDroppedState(control));
+                return std::make_pair(WindowText(control), ComboBox_GetDroppedState(control));
             },
             end);
 }
@@ -244,7 +237,7 @@ TEST_F(MainWindowTest, SelectorCompletesAndStepsFromTheTextTyped) {
     // Typed letters complete to the first entry that begins with them; a combo box leaves them as typed.
     SetFocus(selector);
     Type(selector, "N");
-    EXPECT_EQ(ControlText(selector), L"Num0");
+    EXPECT_EQ(WindowText(selector), L"Num0");
     // The user's own edit forgets the entry shown before: a step goes on from the entry the
     // text names, or from the first entry; Wine's combo box steps on from the entry it showed
     // before the edit.
@@ -298,7 +291,7 @@ TEST_F(MainWindowTest, TheDroppedListTakesTheMouseAsAComboBoxListDoes) {
     Deliver(list, WM_LBUTTONDOWN, MK_LBUTTON, OnEntry(list, 2));
     Deliver(list, WM_LBUTTONUP, 0, OnEntry(list, 2));
     EXPECT_EQ(DroppedList(), nullptr);
-    EXPECT_EQ(ControlText(selector), L"F3");
+    EXPECT_EQ(WindowText(selector), L"F3");
     EXPECT_EQ(GetFocus(), window->ComboBox(4).Field());
 
     ClickButton(selector, WM_LBUTTONDOWN);
@@ -311,7 +304,7 @@ TEST_F(MainWindowTest, TheDroppedListTakesTheMouseAsAComboBoxListDoes) {
     Deliver(selector, WM_MOUSEMOVE, MK_LBUTTON, overFourth);
     Deliver(selector, WM_LBUTTONUP, 0, overFourth);
     EXPECT_EQ(DroppedList(), nullptr);
-    EXPECT_EQ(ControlText(selector), L"F4");
+    EXPECT_EQ(WindowText(selector), L"F4");
 
     Deliver(GetFocus(), WM_SYSKEYDOWN, VK_DOWN, KF_ALTDOWN << 16);
     list = DroppedList();
@@ -328,7 +321,7 @@ TEST_F(MainWindowTest, TheDroppedListTakesTheMouseAsAComboBoxListDoes) {
     SetCapture(window->Handle());  // as the menu and a drag of the window do
     ReleaseCapture();
     EXPECT_EQ(DroppedList(), nullptr);
-    EXPECT_EQ(ControlText(selector), L"F4");
+    EXPECT_EQ(WindowText(selector), L"F4");
 
     // New entries while the list is down (a port come or gone, the ports watched): it closes first.
     FieldOf(window->ComboBox(kPortSelectorNumber));
@@ -355,7 +348,7 @@ TEST_F(MainWindowTest, TheSharedFieldServesTheSelectorItIsIn) {
     SendMessageW(field, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
     EXPECT_EQ(std::make_pair(start, end), std::make_pair(DWORD{0}, DWORD{4}));
     Type(field, "F4 F Enter");
-    EXPECT_EQ(ControlText(field), L"F1");
+    EXPECT_EQ(WindowText(field), L"F1");
     Type(field, "F4");
     ASSERT_NE(DroppedList(), nullptr);
     SetFocus(window->Control(kEdit1));
