@@ -76,7 +76,7 @@ void KeySequences::OnRecordingEnded() {
 }
 
 void KeySequences::PlayClick() {
-    if (playing_) return player_.Stop();
+    if (player_.Plays(*this)) return player_.Stop();
     if (recorder_ || player_.Running()) return;
     if (const auto path = AskForFile(false))
         if (auto playback = Prepare(*path)) Play(std::move(*playback), nullptr);
@@ -91,11 +91,7 @@ std::optional<Playback> KeySequences::Prepare(const std::string& path) {
 }
 
 void KeySequences::Play(Playback playback, Player::Ended ended) {
-    playing_ = true;
-    player_.Start(std::move(playback), [this, ended = std::move(ended)](int code) {
-        playing_ = false;
-        if (ended) ended(code);
-    });
+    player_.Start(std::move(playback), *this, std::move(ended));
 }
 
 void KeySequences::Closing() {
@@ -105,13 +101,13 @@ void KeySequences::Closing() {
 
 void KeySequences::ShowMenu() const {
     HMENU menu = GetMenu(window_);
-    const bool recording = recorder_ != nullptr, busy = player_.Running();
+    const bool recording = recorder_ != nullptr, busy = player_.Running(), playing = player_.Plays(*this);
     // A recording goes on while a text is typed, and can be stopped meanwhile.
     ModifyMenuW(menu, kMenuRecord, MF_BYCOMMAND | MF_STRING | (busy && !recording ? MF_GRAYED : MF_ENABLED),
                 kMenuRecord, WideFromUtf8(recording ? kStopRecordingItem : kRecordItem).c_str());
     ModifyMenuW(menu, kMenuPlay,
-                MF_BYCOMMAND | MF_STRING | (recording || (busy && !playing_) ? MF_GRAYED : MF_ENABLED),
-                kMenuPlay, WideFromUtf8(playing_ ? kStopPlayingItem : kPlayItem).c_str());
+                MF_BYCOMMAND | MF_STRING | (recording || (busy && !playing) ? MF_GRAYED : MF_ENABLED),
+                kMenuPlay, WideFromUtf8(playing ? kStopPlayingItem : kPlayItem).c_str());
 }
 
 }  // namespace tastolink

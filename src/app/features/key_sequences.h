@@ -60,7 +60,6 @@ private:
     std::unique_ptr<KeyRecorder> recorder_;
     std::string recordingPath_;
     std::string recordingEnded_;  // why the file refused a line
-    bool playing_ = false;        // the Player plays a file of ours
 };
 
 }  // namespace tastolink

@@ -15,8 +15,9 @@ PhoneCommand CommandOfPress(const RecordedPress& press) {
 
 }  // namespace
 
-void Player::Start(Playback playback, Ended ended) {
+void Player::Start(Playback playback, const PressSource& source, Ended ended) {
     Stop();
+    source_ = &source;
     playback_ = std::move(playback);
     atStart_ = phone_.Texts().Tally();
     if (!clock_.Start(window_, DueTimes(playback_->Presses()))) {

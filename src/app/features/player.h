@@ -13,6 +13,8 @@
 
 namespace tastolink {
 
+class PressSource;
+
 // Plays presses to the phone on their schedule: a key sequence from a file, or a typed text. Its
 // progress is the status line's progress segment; Esc or the menu stops it, and what was sent
 // stays sent. One plays at a time.
@@ -26,12 +28,15 @@ public:
         : phone_(phone), status_(status), messages_(messages) {}
     void Attach(HWND window) { window_ = window; }
 
-    // Plays `playback`; when the system gives no thread or timer, a box says so and it has ended.
-    void Start(Playback playback, Ended ended);
+    // Plays `playback` of `source`; when the system gives no thread or timer, a box says so and it
+    // has ended.
+    void Start(Playback playback, const PressSource& source, Ended ended);
     // kPressDueMessage.
     void OnPressDue(WPARAM index, LPARAM run);
     void Stop();
     bool Running() const { return clock_.IsRunning(); }
+    // Whether what plays is `source`'s: its menu item then stops it.
+    bool Plays(const PressSource& source) const { return Running() && source_ == &source; }
 
 private:
     void End();
@@ -44,6 +49,7 @@ private:
     KeyPlayback clock_;
     std::optional<Playback> playback_;
     Ended ended_;
+    const PressSource* source_ = nullptr;
     AnswerTally atStart_;
 };
 

@@ -14,7 +14,7 @@ constexpr std::string_view kStopTypingItem = "Остановить набор";
 }  // namespace
 
 void TypedTexts::TypeClick() {
-    if (typing_) return player_.Stop();
+    if (player_.Plays(*this)) return player_.Stop();
     if (player_.Running()) return;
     std::optional<Playback> planned;
     TypingDialog dialog([&](HWND owner, const std::string& text) -> std::optional<std::size_t> {
@@ -51,17 +51,13 @@ std::optional<Playback> TypedTexts::Prepare(const std::string& text) {
 }
 
 void TypedTexts::Play(Playback playback, Player::Ended ended) {
-    typing_ = true;
-    player_.Start(std::move(playback), [this, ended = std::move(ended)](int code) {
-        typing_ = false;
-        if (ended) ended(code);
-    });
+    player_.Start(std::move(playback), *this, std::move(ended));
 }
 
 void TypedTexts::ShowMenu() const {
-    const bool waits = player_.Running() && !typing_;
+    const bool typing = player_.Plays(*this), waits = player_.Running() && !typing;
     ModifyMenuW(GetMenu(window_), kMenuType, MF_BYCOMMAND | MF_STRING | (waits ? MF_GRAYED : MF_ENABLED),
-                kMenuType, WideFromUtf8(typing_ ? kStopTypingItem : kTypeItem).c_str());
+                kMenuType, WideFromUtf8(typing ? kStopTypingItem : kTypeItem).c_str());
 }
 
 }  // namespace tastolink

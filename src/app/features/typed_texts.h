@@ -43,7 +43,6 @@ private:
     UserMessages& messages_;
     HWND window_ = nullptr;
     std::string lastText_;  // offered again by the next dialog
-    bool typing_ = false;   // the Player types a text of ours
 };
 
 }  // namespace tastolink
