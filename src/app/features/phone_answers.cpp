@@ -6,7 +6,7 @@
 namespace tastolink {
 
 PhoneAnswers::PhoneAnswers(WindowConversation& phone, StatusSegments& status, SettingsFiles& files)
-    : phone_(phone), status_(status), files_(files) {
+    : phone_(phone), status_(status), switch_(files, kAnswersSwitchFile, kMenuAnswers) {
     phone_.Phone().AddListener(*this);
 }
 
@@ -14,19 +14,18 @@ PhoneAnswers::~PhoneAnswers() { phone_.Phone().RemoveListener(*this); }
 
 void PhoneAnswers::Load(HWND window) {
     window_ = window;
-    on_ = LoadSwitch(files_, kAnswersSwitchFile);
+    switch_.Load(window);
     Apply();
 }
 
 void PhoneAnswers::Toggle() {
-    on_ = !on_;
+    switch_.Flip();
     Apply();
-    SaveSwitch(files_, kAnswersSwitchFile, on_);
+    switch_.Save();
 }
 
 void PhoneAnswers::Apply() {
-    CheckMenuItem(GetMenu(window_), kMenuAnswers, on_ ? MF_CHECKED : MF_UNCHECKED);
-    hearing_ = on_ ? PhoneConversation::Hearing(phone_.Phone()) : PhoneConversation::Hearing();
+    hearing_ = switch_.On() ? PhoneConversation::Hearing(phone_.Phone()) : PhoneConversation::Hearing();
     ShowTexts();
 }
 
@@ -34,7 +33,9 @@ void PhoneAnswers::Heard(const ConversationEvent&) { ShowTexts(); }
 
 void PhoneAnswers::ShowTexts() {
     const ConversationTexts& texts = phone_.Texts();
-    const auto shown = [this](const std::string& text) { return on_ ? std::optional(text) : std::nullopt; };
+    const auto shown = [this](const std::string& text) {
+        return switch_.On() ? std::optional(text) : std::nullopt;
+    };
     status_.Write(Segment::LastKey, shown(texts.LastKey()));
     status_.Write(Segment::PhoneSaid, shown(texts.PhoneSaid()));
     status_.Write(Segment::Counts, shown(texts.Counts()));

@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include "app/features/menu_switch.h"
 #include "app/features/status_segments.h"
 #include "app/features/window_conversation.h"
 #include "settings/settings_files.h"
@@ -20,13 +21,13 @@ public:
 
     // Reads the switch from its file and shows its menu item.
     void Load(HWND window);
-    bool On() const { return on_; }
+    bool On() const { return switch_.On(); }
     // Turns the switch over and keeps it in its file. Throws SettingsError when the file can't be
     // written; the switch is turned all the same, until the program ends.
     void Toggle();
     // As Toggle, where the switch is off.
     void TurnOn() {
-        if (!on_) Toggle();
+        if (!switch_.On()) Toggle();
     }
 
 private:
@@ -36,9 +37,8 @@ private:
 
     WindowConversation& phone_;
     StatusSegments& status_;
-    SettingsFiles& files_;
+    MenuSwitch switch_;
     HWND window_ = nullptr;
-    bool on_ = false;
     PhoneConversation::Hearing hearing_;
 };
 

@@ -23,7 +23,7 @@ PhoneEventsView::PhoneEventsView(WindowConversation& phone, const PhoneProfiles&
     : phone_(phone),
       profiles_(profiles),
       status_(status),
-      files_(files),
+      switch_(files, kPhoneEventsSwitchFile, kMenuPhoneEvents),
       turnAnswersOn_(std::move(turnAnswersOn)) {
     phone_.Phone().AddListener(*this);
 }
@@ -35,24 +35,23 @@ PhoneEventsView::~PhoneEventsView() {
 
 void PhoneEventsView::Load(HWND window) {
     window_ = window;
-    on_ = LoadSwitch(files_, kPhoneEventsSwitchFile);
+    switch_.Load(window);
     Apply();
 }
 
 void PhoneEventsView::Toggle() {
-    on_ = !on_;
+    switch_.Flip();
     Apply();
     // The answers first: a file that can't be saved stops neither switch.
-    if (on_) turnAnswersOn_();
-    SaveSwitch(files_, kPhoneEventsSwitchFile, on_);
+    if (switch_.On()) turnAnswersOn_();
+    switch_.Save();
 }
 
 void PhoneEventsView::Apply() {
-    CheckMenuItem(GetMenu(window_), kMenuPhoneEvents, on_ ? MF_CHECKED : MF_UNCHECKED);
-    hearing_ = on_ ? PhoneConversation::Hearing(phone_.Phone()) : PhoneConversation::Hearing();
+    hearing_ = switch_.On() ? PhoneConversation::Hearing(phone_.Phone()) : PhoneConversation::Hearing();
     reporting_.reset();
     heard_.Forget();
-    if (on_ && phone_.Phone().IsOpen()) AskAfterPreparation();
+    if (switch_.On() && phone_.Phone().IsOpen()) AskAfterPreparation();
     ShowTexts();
 }
 
@@ -64,7 +63,7 @@ void PhoneEventsView::AskAfterPreparation() {
 
 void PhoneEventsView::OnPortOpened() {
     askPosted_ = false;
-    if (!on_ || !phone_.Phone().IsOpen()) return;
+    if (!switch_.On() || !phone_.Phone().IsOpen()) return;
     const PhoneProfile& profile = profiles_.Current();
     heard_.Expect(ReportCharacterSet(profile), false);
     reporting_ = std::make_unique<EventReporting>(phone_.Phone(), profile.eventLine, [this] { Reported(); });
@@ -79,7 +78,7 @@ void PhoneEventsView::Reported() {
 }
 
 void PhoneEventsView::Heard(const ConversationEvent& event) {
-    if (!on_) return;
+    if (!switch_.On()) return;
     if (std::holds_alternative<heard::Opened>(event) || std::holds_alternative<heard::PortBack>(event)) {
         reporting_.reset();
         heard_.Forget();
@@ -94,14 +93,15 @@ void PhoneEventsView::ShowTexts() {
     const PhoneEventStatus& status = heard_.Status();
     const std::string& key = status.LastKey();
     const std::string& display = status.DisplayText();
-    status_.Write(Segment::PhoneEvents, on_ && reporting_ ? Text(reporting_->Text()) : std::nullopt);
+    status_.Write(Segment::PhoneEvents, switch_.On() && reporting_ ? Text(reporting_->Text()) : std::nullopt);
     status_.Write(Segment::PhoneKey,
-                  on_ && !key.empty() ? Text("На телефоне: " + KeyNameOfCode(key, profiles_.Current().codes))
-                                      : std::nullopt);
-    status_.Write(Segment::Battery, on_ ? LevelText("Батарея", status.Battery()) : std::nullopt);
-    status_.Write(Segment::Signal, on_ ? LevelText("Сеть", status.Signal()) : std::nullopt);
+                  switch_.On() && !key.empty()
+                      ? Text("На телефоне: " + KeyNameOfCode(key, profiles_.Current().codes))
+                      : std::nullopt);
+    status_.Write(Segment::Battery, switch_.On() ? LevelText("Батарея", status.Battery()) : std::nullopt);
+    status_.Write(Segment::Signal, switch_.On() ? LevelText("Сеть", status.Signal()) : std::nullopt);
     // Whatever a phone writes on its display is shown, its control characters too, as marks.
-    status_.Write(Segment::PhoneDisplay, on_ && !display.empty()
+    status_.Write(Segment::PhoneDisplay, switch_.On() && !display.empty()
                                              ? Text("«" + Quotable(display, kLongestAnswerLine) + "»")
                                              : std::nullopt);
 }

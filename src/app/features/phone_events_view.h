@@ -5,6 +5,7 @@
 #include <functional>
 #include <memory>
 
+#include "app/features/menu_switch.h"
 #include "app/features/phone_profiles.h"
 #include "app/features/status_segments.h"
 #include "app/features/window_conversation.h"
@@ -30,7 +31,7 @@ public:
 
     // Reads the switch from its file and shows its menu item.
     void Load(HWND window);
-    bool On() const { return on_; }
+    bool On() const { return switch_.On(); }
     // Turns the switch over and keeps it in its file. Throws SettingsError when a file can't be
     // written; the switches are turned all the same, until the program ends.
     void Toggle();
@@ -48,10 +49,9 @@ private:
     WindowConversation& phone_;
     const PhoneProfiles& profiles_;
     StatusSegments& status_;
-    SettingsFiles& files_;
+    MenuSwitch switch_;
     std::function<void()> turnAnswersOn_;
     HWND window_ = nullptr;
-    bool on_ = false;
     bool askPosted_ = false;
     PhoneConversation::Hearing hearing_;
     PhoneEventsHeard heard_;

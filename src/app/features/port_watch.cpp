@@ -21,7 +21,8 @@ constexpr UINT kRetryMs = 1000;
 
 }  // namespace
 
-PortWatch::PortWatch(WindowConversation& phone, SettingsFiles& files) : phone_(phone), files_(files) {
+PortWatch::PortWatch(WindowConversation& phone, SettingsFiles& files)
+    : phone_(phone), switch_(files, kPortWatchSwitchFile, kMenuWatchPorts) {
     phone_.Phone().AddListener(*this);
 }
 
@@ -33,25 +34,24 @@ PortWatch::~PortWatch() {
 void PortWatch::Load(HWND window, Selector& ports) {
     window_ = window;
     ports_ = &ports;
-    on_ = LoadSwitch(files_, kPortWatchSwitchFile);
+    switch_.Load(window);
     Apply();
     ports.SetText(ports.EntryList().front());
     ports.SetBeforeDrop([this] {
-        if (on_) FillPortSelector();
+        if (switch_.On()) FillPortSelector();
     });
 }
 
 void PortWatch::Toggle() {
-    on_ = !on_;
+    switch_.Flip();
     Apply();
-    SaveSwitch(files_, kPortWatchSwitchFile, on_);
+    switch_.Save();
 }
 
 void PortWatch::Apply() {
-    CheckMenuItem(GetMenu(window_), kMenuWatchPorts, on_ ? MF_CHECKED : MF_UNCHECKED);
-    Listen(on_);
+    Listen(switch_.On());
     FillPortSelector();
-    phone_.Phone().SetWatching(on_);
+    phone_.Phone().SetWatching(switch_.On());
     FollowWaiting();
 }
 
@@ -71,7 +71,7 @@ void PortWatch::FillPortSelector() const {
     if (!ports_) return;
     SelectorEntries names;
     std::vector<Selector::EntryNote> notes;
-    if (!on_) {
+    if (!switch_.On()) {
         for (std::string_view name : kPortNames) names.Add(WideFromUtf8(name));
         return ports_->SetEntries(std::make_shared<const SelectorEntries>(std::move(names)));
     }
@@ -85,7 +85,7 @@ void PortWatch::FillPortSelector() const {
 
 // The ports the system has may have changed, the port chosen may have left or be back.
 void PortWatch::OnDeviceChange(WPARAM event, LPARAM data) {
-    if (!on_) return;
+    if (!switch_.On()) return;
     FillPortSelector();
     const auto* header = reinterpret_cast<const DEV_BROADCAST_HDR*>(data);
     if (event == DBT_DEVICEREMOVECOMPLETE && header && header->dbch_devicetype == DBT_DEVTYP_PORT)

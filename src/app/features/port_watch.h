@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include "app/features/menu_switch.h"
 #include "app/features/window_conversation.h"
 #include "app/selector/selector.h"
 #include "settings/settings_files.h"
@@ -23,7 +24,7 @@ public:
     // Reads the switch from its file; `window` hears of devices while the switch is on, and
     // `ports` is the port selector it fills.
     void Load(HWND window, Selector& ports);
-    bool On() const { return on_; }
+    bool On() const { return switch_.On(); }
     // Turns the switch over and keeps it in its file. Throws SettingsError when the file can't be
     // written; the switch is turned all the same, until the program ends.
     void Toggle();
@@ -42,8 +43,7 @@ private:
     void FollowWaiting() const;
 
     WindowConversation& phone_;
-    SettingsFiles& files_;
-    bool on_ = false;
+    MenuSwitch switch_;
     HWND window_ = nullptr;
     Selector* ports_ = nullptr;
     HDEVNOTIFY notification_ = nullptr;
